@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test and benchmark.
+# Safe to run again: apt-get skips what is already installed, and the package
+# lists are refreshed only when they are missing or older than a day.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
+  libqt5svg5-dev libqt5opengl5-dev
+  qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts
+  qml-module-qtquick-controls qml-module-qtquick-controls2 qml-module-qtquick-dialogs
+  qml-module-qtquick-templates2 qml-module-qtqml-models2 qml-module-qt-labs-folderlistmodel
+  qml-module-qt-labs-settings qml-module-qtquick-privatewidgets qml-module-qtquick-extras
+  qt5-image-formats-plugins
+  libquazip1-qt5-dev rapidjson-dev zlib1g-dev
+  libbenchmark-dev libgtest-dev
+  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip
+  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
+  clang libclang-rt-14-dev llvm
+  valgrind
+)
+
+if [ "$(id -u)" -ne 0 ]; then
+  sudo=sudo
+else
+  sudo=
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "setup: all ${#packages[@]} packages present"
+  exit 0
+fi
+
+lists=/var/lib/apt/lists
+if [ -z "$(find "$lists" -maxdepth 1 -name '*Packages*' -mtime -1 2>/dev/null | head -n 1)" ]; then
+  $sudo apt-get update -q
+fi
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

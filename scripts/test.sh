@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs the whole test suite with CTest.
+# BUILD_DIR chooses the build directory (default: build); extra arguments go to ctest.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+build=${BUILD_DIR:-build}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
+cmake --build "$build"
+export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+ctest --test-dir "$build" --output-on-failure -j2 "$@"

@@ -1,0 +1,23 @@
+#include "command.h"
+
+// Each command's entry point, defined in its cmd_<name>.cpp.
+// Keep the table in the order `vardotool --help` should list them.
+static const Command commands[] = {
+};
+
+const Command* findCommand(const QString& name)
+{
+    for (const Command& c : commands) {
+        if (name == QLatin1String(c.name))
+            return &c;
+    }
+    return nullptr;
+}
+
+QList<const Command*> allCommands()
+{
+    QList<const Command*> list;
+    for (const Command& c : commands)
+        list << &c;
+    return list;
+}
