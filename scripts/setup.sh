@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
   libqt5svg5-dev libqt5opengl5-dev
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts

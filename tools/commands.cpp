@@ -1,8 +1,10 @@
 #include "command.h"
 
+#include <vector>
+
 // Each command's entry point, defined in its cmd_<name>.cpp.
 // Keep the table in the order `vardotool --help` should list them.
-static const Command commands[] = {
+static const std::vector<Command> commands = {
 };
 
 const Command* findCommand(const QString& name)
