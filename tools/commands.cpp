@@ -3,8 +3,11 @@
 #include <vector>
 
 // Each command's entry point, defined in its cmd_<name>.cpp.
+int runMakeUpdate(const QStringList& args);
+
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
+    { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
 };
 
 const Command* findCommand(const QString& name)

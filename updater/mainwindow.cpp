@@ -1,0 +1,138 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "common.h"
+#include "platform.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTimer>
+
+namespace {
+
+// The viewer lives beside the updater; the argument list keeps a document path
+// with blanks in one piece on every platform.
+void startViewer(const QStringList& arguments)
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(Platform::viewerProgram));
+    if (!QProcess::startDetached(program, arguments))
+        qWarning() << "MainWindow::startViewer cannot start" << program;
+}
+
+QString progressLine(const QString& action, const QString& category, const QString& image)
+{
+    return QStringLiteral("<p> %1 %2 <img src=\"%3\"/>").arg(action, category, image);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    // The images live in a static library, whose resource object the linker
+    // would otherwise drop.
+    Q_INIT_RESOURCE(updater);
+    ui->setupUi(this);
+    setWindowTitle(QStringLiteral("TAVI Viewer"));
+    setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
+    ui->mainToolBar->hide();
+    ui->statusBar->hide();
+    setFixedSize(756, 410);
+
+    if (QFile::exists(appVersion.updateFilename())) {
+        show();
+        applyUpdate();
+        connect(ui->testButton, &QPushButton::released, this, &MainWindow::testButtonClicked);
+        connect(ui->rollbackButton, &QPushButton::released, this, &MainWindow::rollbackButtonClicked);
+        return;
+    }
+
+    const QStringList arguments = QCoreApplication::arguments();
+    for (const QString& argument : arguments)
+        qDebug() << " sssssss " << argument;
+    startViewer(arguments.size() > 1 ? QStringList { arguments.at(1) } : QStringList());
+    QTimer::singleShot(10, this, &MainWindow::exitApplication);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+void MainWindow::applyUpdate()
+{
+    fileList = appVersion.getUpdateFilelist();
+    connect(&appVersion, &ApplicationVersion::singleFileUpdateFinished, this, &MainWindow::singleFileUpdateFinished);
+    ui->currentItem->setText(fileList.value(0));
+    appVersion.applyUpdateInBackground();
+}
+
+void MainWindow::exitApplication()
+{
+    QCoreApplication::exit(0);
+    close();
+}
+
+void MainWindow::singleFileUpdateFinished(int filePos, QString category)
+{
+    const int next = filePos + 1;
+    const int count = fileList.size();
+    if (count > 0) {
+        const int percent = next * 100 / count;
+        ui->progressBar->setValue(percent);
+        if (next < count)
+            ui->currentItem->setText(fileList.at(next));
+        if (percent == 100) {
+            ui->currentItem->setText(QStringLiteral("Selesai."));
+            ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
+            ui->testButton->setEnabled(true);
+        }
+    }
+    updateLog += progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
+    showUpdateLog();
+}
+
+void MainWindow::rollbackButtonClicked()
+{
+    ui->rollbackButton->setEnabled(false);
+    ui->textBrowser->setPlainText(QStringLiteral("Pembatalan Update Aplikasi sedang berlangsung..."));
+    appVersion.disconnect();
+    connect(&appVersion, &ApplicationVersion::rollbackFileUpdateFinished, this, &MainWindow::rollbackFileUpdateFinished);
+    appVersion.rollbackUpdate();
+}
+
+void MainWindow::rollbackFileUpdateFinished(int filePos, QString category)
+{
+    const int next = filePos + 1;
+    const int count = fileList.size();
+    if (count > 0) {
+        const int percent = (count - next) * 100 / count;
+        ui->progressBar->setValue(percent);
+        if (next < count)
+            ui->currentItem->setText(fileList.at(next));
+        if (percent == 0) {
+            ui->currentItem->setText(QStringLiteral("Selesai."));
+            ui->textBrowser->setPlainText(QStringLiteral("Pembatalan Update Aplikasi Selesai."));
+            ui->rollbackButton->setEnabled(false);
+        }
+    }
+    updateLog += progressLine(QStringLiteral("Pembatalan Update"), category, QStringLiteral(":/images/undo.png"));
+    showUpdateLog();
+    ui->itemList->moveCursor(QTextCursor::End);
+}
+
+void MainWindow::testButtonClicked()
+{
+    close();
+    appVersion.cleanUpUpdate();
+    startViewer(QStringList());
+}
+
+void MainWindow::showUpdateLog()
+{
+    ui->itemList->setHtml(QStringLiteral("<html><head/><body>") + updateLog + QStringLiteral("</body></html>"));
+}
