@@ -1,1 +1,2 @@
 # tests of the document area
+vardo_add_test(bufferaes LIBS viewer-core)
