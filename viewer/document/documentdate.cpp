@@ -1,0 +1,151 @@
+#include "documentdate.h"
+
+#include <QMap>
+
+namespace {
+
+const QMap<int, QString> shortMonths = {
+    {1, QStringLiteral("Jan")},  {2, QStringLiteral("Feb")},  {3, QStringLiteral("Mar")},
+    {4, QStringLiteral("Apr")},  {5, QStringLiteral("Mei")},  {6, QStringLiteral("Jun")},
+    {7, QStringLiteral("Jul")},  {8, QStringLiteral("Agt")},  {9, QStringLiteral("Sep")},
+    {10, QStringLiteral("Okt")}, {11, QStringLiteral("Nov")}, {12, QStringLiteral("Des")},
+};
+
+const QMap<int, QString> longMonths = {
+    {1, QStringLiteral("Januari")},   {2, QStringLiteral("Februari")},
+    {3, QStringLiteral("Maret")},     {4, QStringLiteral("April")},
+    {5, QStringLiteral("Mei")},       {6, QStringLiteral("Juni")},
+    {7, QStringLiteral("Juli")},      {8, QStringLiteral("Agustus")},
+    {9, QStringLiteral("September")}, {10, QStringLiteral("Oktober")},
+    {11, QStringLiteral("November")}, {12, QStringLiteral("Desember")},
+};
+
+// A document date text of a known length as a date; null for any other length.
+QDate dateOfKnownLength(const QString& text)
+{
+    switch (text.size()) {
+    case 6:
+        return QDate::fromString(text, QStringLiteral("yyyyMM"));
+    case 8:
+        return QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+    case 14:
+        return QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
+    default:
+        return QDate();
+    }
+}
+
+} // namespace
+
+QString shortMonthName(int month)
+{
+    return shortMonths.value(month);
+}
+
+QString longMonthName(int month)
+{
+    return longMonths.value(month);
+}
+
+QDate parseDocumentDate(const QVariant& value)
+{
+    const QString text = value.toString();
+    if (text.size() != 6 && text.size() != 8 && text.size() != 14)
+        return QDate::currentDate();
+    return dateOfKnownLength(text);
+}
+
+QString yearMonthKey(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyyMM"));
+}
+
+QString shortMonthYear(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return shortMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yy"));
+}
+
+QString longMonthYear(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return longMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy"));
+}
+
+QString longDate(const QDate& date)
+{
+    if (!date.isValid())
+        return QString();
+    return date.toString(QStringLiteral("dd")) + QLatin1Char(' ') + longMonthYear(date);
+}
+
+QString longDateTime(const QDateTime& dateTime)
+{
+    if (!dateTime.isValid())
+        return QString();
+    return longDate(dateTime.date()) + QLatin1Char(' ') +
+           dateTime.time().toString(QStringLiteral("HH:mm:ss"));
+}
+
+QString longMonthYearOf(const QVariant& value)
+{
+    return longMonthYear(dateOfKnownLength(value.toString()));
+}
+
+QString longDateOf(const QVariant& value)
+{
+    return longDate(dateOfKnownLength(value.toString()));
+}
+
+QString longDateTimeOf(const QVariant& value)
+{
+    // Date and time are read apart and joined without a time zone, so that a
+    // clock time that local daylight saving skips still shows as written.
+    const QString text = value.toString();
+    QTime time(0, 0);
+    if (text.size() == 14)
+        time = QTime::fromString(text.mid(8), QStringLiteral("HHmmss"));
+    const QDate date = dateOfKnownLength(text);
+    if (!date.isValid() || !time.isValid())
+        return QString();
+    return longDateTime(QDateTime(date, time, Qt::UTC));
+}
+
+QString longDateShifted(const QVariant& value, int days)
+{
+    return longDate(parseDocumentDate(value).addDays(days));
+}
+
+QString exportDateOf(const QVariant& value)
+{
+    return value.toString().left(8);
+}
+
+void truncateDateKeys(QVariantMap& map, const QStringList& keys)
+{
+    for (const QString& key : keys) {
+        auto it = map.find(key);
+        if (it != map.end())
+            *it = exportDateOf(*it);
+    }
+}
+
+void truncateDateKeysInRows(QVariantList& rows, const QStringList& keys)
+{
+    for (QVariant& rowValue : rows) {
+        QVariantMap row = rowValue.toMap();
+        truncateDateKeys(row, keys);
+        rowValue = row;
+    }
+}
+
+void formatDateKeys(QVariantMap& map, const QStringList& keys)
+{
+    for (const QString& key : keys) {
+        auto it = map.find(key);
+        if (it != map.end())
+            *it = longDateOf(*it);
+    }
+}

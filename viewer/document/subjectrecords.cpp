@@ -1,0 +1,225 @@
+#include "subjectrecords.h"
+
+#include "documentdate.h"
+
+#include <QDebug>
+
+namespace {
+
+const QStringList inquiryColumns = {
+    QStringLiteral("userReferenceCode"),   QStringLiteral("reportNumber"),
+    QStringLiteral("inquiryCreatedBy"),    QStringLiteral("inquiryMemberCode"),
+    QStringLiteral("inquiryOfficeCode"),   QStringLiteral("reportRequestPurposeCode"),
+    QStringLiteral("latestDataYearMonth"), QStringLiteral("latestDataDate"),
+    QStringLiteral("requestDate"),         QStringLiteral("resultDate"),
+};
+
+const QString partColumn = QStringLiteral("dataSetNumberOfTotal");
+
+// The "part N of M" line of a document split into several data sets; empty when
+// the document is whole.
+QString partOfTotal(const QVariantMap& header)
+{
+    const QVariant total = header.value(QStringLiteral("dataSetTotal"));
+    if (!total.isValid() || total.isNull() || total.toString() == QLatin1String("1"))
+        return QString();
+    const QString text = QStringLiteral("bagian ke ") +
+                         header.value(QStringLiteral("dataSetNumber")).toString() +
+                         QStringLiteral(" dari ") + total.toString();
+    qDebug().noquote() << "dataSetNumberOfTotal " + text;
+    return text;
+}
+
+} // namespace
+
+const QStringList& SubjectRecords::individualHeaderColumns()
+{
+    static const QStringList columns = inquiryColumns + QStringList{
+                                                            QStringLiteral("identityNumberName"),
+                                                            QStringLiteral("genderDesc"),
+                                                            QStringLiteral("identityNumber"),
+                                                            QStringLiteral("taxId"),
+                                                            QStringLiteral("birthPlace"),
+                                                            QStringLiteral("birthDate"),
+                                                            partColumn,
+                                                        };
+    return columns;
+}
+
+const QStringList& SubjectRecords::corporateHeaderColumns()
+{
+    static const QStringList columns =
+        inquiryColumns + QStringList{
+                             QStringLiteral("identityNumberName"), QStringLiteral("taxId"),
+                             QStringLiteral("estPlace"),           QStringLiteral("estCertDate"),
+                             QStringLiteral("recordStatusFlag"),   partColumn,
+                         };
+    return columns;
+}
+
+const QStringList& SubjectRecords::individualDebtorColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("fullName"),           QStringLiteral("identityNumberName"),
+        QStringLiteral("identityNumberType"), QStringLiteral("identityNumber"),
+        QStringLiteral("genderDesc"),         QStringLiteral("taxId"),
+        QStringLiteral("birthPlace"),         QStringLiteral("birthDate"),
+        QStringLiteral("memberDesc"),         QStringLiteral("createdDatetime"),
+        QStringLiteral("updatedDatetime"),    QStringLiteral("address"),
+        QStringLiteral("subDistrict"),        QStringLiteral("district"),
+        QStringLiteral("cityDesc"),           QStringLiteral("postalCode"),
+        QStringLiteral("countryDesc"),        QStringLiteral("occupationDesc"),
+        QStringLiteral("workCompanyName"),    QStringLiteral("economicSectorDesc"),
+        QStringLiteral("academicDegreeDesc"),
+    };
+    return columns;
+}
+
+const QStringList& SubjectRecords::corporateDebtorColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("fullName"),
+        QStringLiteral("identityNumberName"),
+        QStringLiteral("taxId"),
+        QStringLiteral("companyTypeDesc"),
+        QStringLiteral("estPlace"),
+        QStringLiteral("estCertNo"),
+        QStringLiteral("estCertDate"),
+        QStringLiteral("memberDesc"),
+        QStringLiteral("createdDatetime"),
+        QStringLiteral("updatedDatetime"),
+        QStringLiteral("address"),
+        QStringLiteral("subDistrict"),
+        QStringLiteral("district"),
+        QStringLiteral("cityDesc"),
+        QStringLiteral("postalCode"),
+        QStringLiteral("countryDesc"),
+        QStringLiteral("latestAddCertNo"),
+        QStringLiteral("latestAddCertDate"),
+        QStringLiteral("economicSectorDesc"),
+        QStringLiteral("ratingAgencyDesc"),
+        QStringLiteral("rating"),
+        QStringLiteral("ratingDate"),
+        QStringLiteral("goPublicFlag"),
+    };
+    return columns;
+}
+
+const QStringList& SubjectRecords::facilitySummaryColumns()
+{
+    static const QStringList columns = {
+        QStringLiteral("originalCreditLimit"),
+        QStringLiteral("originalLcLimit"),
+        QStringLiteral("originalBgLimit"),
+        QStringLiteral("originalOtherLimit"),
+        QStringLiteral("originalTotalLimit"),
+        QStringLiteral("currentCreditLimit"),
+        QStringLiteral("currentLcLimit"),
+        QStringLiteral("currentBgLimit"),
+        QStringLiteral("currentSecLimit"),
+        QStringLiteral("currentOtherLimit"),
+        QStringLiteral("currentTotalLimit"),
+        QStringLiteral("outstandingPrincipalCredit"),
+        QStringLiteral("outstandingPrincipalLc"),
+        QStringLiteral("outstandingPrincipalBg"),
+        QStringLiteral("outstandingPrincipalSec"),
+        QStringLiteral("outstandingPrincipalOther"),
+        QStringLiteral("outstandingPrincipalTotal"),
+        QStringLiteral("worstCollectibilityColCode"),
+        QStringLiteral("worstCollectibilityYearMonth"),
+        QStringLiteral("numberOfBank"),
+        QStringLiteral("numberOfRuralBank"),
+        QStringLiteral("numberOfFinancingCompany"),
+        QStringLiteral("numberOfOtherCreditor"),
+    };
+    return columns;
+}
+
+RecordSet SubjectRecords::individualHeader(const QVariantMap& header, const QVariantMap& subject)
+{
+    return SubjectRecords::header(individualHeaderColumns(), header, subject,
+                                  QStringLiteral("individualKeyword"), QStringLiteral("birthDate"));
+}
+
+RecordSet SubjectRecords::corporateHeader(const QVariantMap& header, const QVariantMap& subject)
+{
+    return SubjectRecords::header(corporateHeaderColumns(), header, subject,
+                                  QStringLiteral("corporateKeyWord"),
+                                  QStringLiteral("estCertDate"));
+}
+
+RecordSet SubjectRecords::header(const QStringList& columns, const QVariantMap& header,
+                                 const QVariantMap& subject, const QString& keywordKey,
+                                 const QString& keywordDateKey)
+{
+    QVariantMap row;
+    for (const char* key : {"userReferenceCode", "inquiryCreatedBy", "inquiryMemberCode",
+                            "inquiryOfficeCode", "reportRequestPurposeCode"})
+        row.insert(QLatin1String(key), header.value(QLatin1String(key)));
+    row.insert(QStringLiteral("reportNumber"), subject.value(QStringLiteral("reportNumber")));
+
+    const QVariant requestDate = subject.value(QStringLiteral("requestDate"));
+    row.insert(QStringLiteral("latestDataYearMonth"),
+               longMonthYearOf(subject.value(QStringLiteral("latestDataYearMonth"))));
+    row.insert(QStringLiteral("latestDataDate"), longDateShifted(requestDate, -1));
+    row.insert(QStringLiteral("requestDate"), longDateTimeOf(requestDate));
+    row.insert(QStringLiteral("resultDate"),
+               longDateTimeOf(header.value(QStringLiteral("resultDate"))));
+
+    const QString part = partOfTotal(header);
+    if (!part.isEmpty())
+        row.insert(partColumn, part);
+
+    // The search keys come last and win over an earlier value of the same name.
+    QVariantMap keyword = subject.value(keywordKey).toMap();
+    formatDateKeys(keyword, {keywordDateKey});
+    for (auto it = keyword.cbegin(); it != keyword.cend(); ++it)
+        row.insert(it.key(), it.value());
+
+    return RecordSet(columns, row);
+}
+
+RecordSet SubjectRecords::individualDebtors(const QVariantMap& subject)
+{
+    return debtors(individualDebtorColumns(),
+                   subject.value(QStringLiteral("individualDebtors")).toList(),
+                   {QStringLiteral("birthDate"), QStringLiteral("createdDatetime"),
+                    QStringLiteral("updatedDatetime")});
+}
+
+RecordSet SubjectRecords::corporateDebtors(const QVariantMap& subject)
+{
+    return debtors(corporateDebtorColumns(),
+                   subject.value(QStringLiteral("corporateDebtors")).toList(),
+                   {QStringLiteral("estCertDate"), QStringLiteral("updatedDatetime"),
+                    QStringLiteral("createdDatetime"), QStringLiteral("latestAddCertDate"),
+                    QStringLiteral("ratingDate")});
+}
+
+RecordSet SubjectRecords::debtors(const QStringList& columns, const QVariantList& elements,
+                                  const QStringList& dateKeys)
+{
+    RecordSet set;
+    set.columns = columns;
+    set.rows.reserve(elements.size());
+    for (const QVariant& element : elements) {
+        QVariantMap row = element.toMap();
+        formatDateKeys(row, dateKeys);
+        set.rows.append(row);
+    }
+    return set;
+}
+
+RecordSet SubjectRecords::facilitySummary(const QVariantMap& subject)
+{
+    QVariantMap row = subject.value(QStringLiteral("facilitySummary")).toMap();
+    auto it = row.find(QStringLiteral("worstCollectibilityYearMonth"));
+    if (it != row.end())
+        *it = longMonthYearOf(*it);
+    return RecordSet(facilitySummaryColumns(), row);
+}
+
+QVariantList SubjectRecords::officerGroups(const QVariantMap& subject)
+{
+    return subject.value(QStringLiteral("offclsSharehldrGroups")).toList();
+}
