@@ -1,0 +1,74 @@
+#ifndef LRPREVIEWREPORTWIDGET_H
+#define LRPREVIEWREPORTWIDGET_H
+
+#include "lrrenderedpage.h"
+
+#include <QWidget>
+
+class QGraphicsScene;
+class QGraphicsView;
+class QTimer;
+
+namespace LimeReport {
+
+class ReportEngine;
+
+// Shows rendered pages as a vertical scroll of sheets, the current page following
+// the scroll position. It renders through its engine only on refreshPages().
+class PreviewReportWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit PreviewReportWidget(ReportEngine* report, QWidget* parent = nullptr);
+    ~PreviewReportWidget() override;
+
+    void setPages(const ReportPages& pages);
+    const ReportPages& pages() const { return m_pages; }
+    int pageCount() const { return m_pages.size(); }
+    int currentPage() const { return m_currentPage; }
+    int scalePercent() const { return m_scalePercent; }
+    QGraphicsView* view() const { return m_view; }
+
+public slots:
+    void refreshPages();
+    void print();
+    void printToPDF();
+    void zoomIn();
+    void zoomOut();
+    void setScalePercent(int percent);
+    void fitWidth();
+    void fitPage();
+    void firstPage();
+    void priorPage();
+    void nextPage();
+    void lastPage();
+    void pageNavigatorChanged(int page);
+
+signals:
+    void pagesSet(int pageCount);
+    void scalePercentChanged(int percent);
+    void pageChanged(int page);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void goToPage(int page, bool announce);
+    void followScroll();
+    int pageAt(qreal sceneY) const;
+
+    ReportEngine* m_report;
+    QGraphicsView* m_view;
+    QGraphicsScene* m_scene;
+    QTimer* m_resizeTimer;
+    ReportPages m_pages;
+    QVector<qreal> m_pageTops;
+    int m_currentPage = 0;
+    int m_scalePercent = 50;
+    bool m_changingPage = false;
+};
+
+} // namespace LimeReport
+
+#endif // LRPREVIEWREPORTWIDGET_H

@@ -1,0 +1,54 @@
+#include "pagepainter.h"
+
+#include <QPainter>
+
+namespace LimeReport {
+
+void PagePainter::paint(QPainter* painter, const RenderedPage& page)
+{
+    painter->fillRect(QRectF(QPointF(0, 0), page.size()), Qt::white);
+    for (const RenderedItem& item : page.items())
+        paintItem(painter, item);
+}
+
+void PagePainter::paintItem(QPainter* painter, const RenderedItem& item)
+{
+    painter->save();
+    painter->setOpacity(item.opacity);
+    QPen pen(item.color, item.penWidth, item.penStyle);
+    pen.setCapStyle(Qt::SquareCap);
+    switch (item.kind) {
+    case RenderedItem::Text:
+        painter->setFont(item.font);
+        painter->setPen(item.color);
+        painter->setClipRect(item.rect, Qt::IntersectClip);
+        painter->drawText(item.rect, item.flags, item.text);
+        break;
+    case RenderedItem::Fill:
+        painter->fillRect(item.rect, QBrush(item.fillColor, item.brush));
+        break;
+    case RenderedItem::Line:
+        painter->setPen(pen);
+        painter->drawLine(item.rect.topLeft(), item.rect.bottomRight());
+        break;
+    case RenderedItem::Rect:
+        painter->setPen(item.penStyle == Qt::NoPen ? QPen(Qt::NoPen) : pen);
+        painter->setBrush(QBrush(item.fillColor, item.brush));
+        if (item.radius > 0)
+            painter->drawRoundedRect(item.rect, item.radius, item.radius);
+        else
+            painter->drawRect(item.rect);
+        break;
+    case RenderedItem::Ellipse:
+        painter->setPen(item.penStyle == Qt::NoPen ? QPen(Qt::NoPen) : pen);
+        painter->setBrush(QBrush(item.fillColor, item.brush));
+        painter->drawEllipse(item.rect);
+        break;
+    case RenderedItem::Image:
+        painter->drawImage(item.rect, item.image);
+        break;
+    }
+    painter->restore();
+}
+
+} // namespace LimeReport

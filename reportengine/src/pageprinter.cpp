@@ -1,0 +1,58 @@
+#include "pageprinter.h"
+
+#include "pagepainter.h"
+
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+namespace LimeReport {
+
+// Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
+static const int unitsPerInch = 254;
+
+static QPageLayout layoutFor(const RenderedPage& page)
+{
+    const QSizeF mm = page.size() / 10.0;
+    const bool landscape = mm.width() > mm.height();
+    const QPageSize size(landscape ? mm.transposed() : mm, QPageSize::Millimeter, QString(),
+                         QPageSize::FuzzyMatch);
+    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
+                       QPageLayout::Millimeter);
+}
+
+bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit)
+{
+    if (pages.isEmpty())
+        return false;
+    device->setPageLayout(layoutFor(pages.first()));
+    QPainter painter;
+    if (!painter.begin(device))
+        return false;
+    for (int i = 0; i < pages.size(); ++i) {
+        if (i > 0) {
+            device->setPageLayout(layoutFor(pages.at(i)));
+            device->newPage();
+        }
+        painter.resetTransform();
+        painter.scale(dotsPerUnit, dotsPerUnit);
+        PagePainter::paint(&painter, pages.at(i));
+    }
+    return painter.end();
+}
+
+bool PagePrinter::print(const ReportPages& pages, QPrinter* printer)
+{
+    printer->setFullPage(true);
+    return paintAll(pages, printer, printer->resolution() / qreal(unitsPerInch));
+}
+
+bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName)
+{
+    QPdfWriter writer(fileName);
+    writer.setResolution(unitsPerInch);
+    return paintAll(pages, &writer, 1.0);
+}
+
+} // namespace LimeReport

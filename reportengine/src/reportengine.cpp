@@ -1,0 +1,145 @@
+#include "lrreportengine.h"
+
+#include "datasourcemanager.h"
+#include "lrpreviewreportwidget.h"
+#include "pageprinter.h"
+#include "reportrenderer.h"
+#include "templatereader.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace LimeReport {
+
+class ReportEnginePrivate
+{
+public:
+    bool load(const QByteArray& bytes, bool requireReportRoot);
+
+    DataSourceManager data;
+    std::unique_ptr<ReportTemplate> report;
+    std::unique_ptr<QPrinter> chosenPrinter;
+    QString lastError;
+    bool busy = false;
+};
+
+bool ReportEnginePrivate::load(const QByteArray& bytes, bool requireReportRoot)
+{
+    report.reset();
+    TemplateReader reader;
+    report = reader.read(bytes, requireReportRoot);
+    lastError = reader.error();
+    return report != nullptr;
+}
+
+ReportEngine::ReportEngine(QObject* parent)
+    : QObject(parent)
+    , d(std::make_unique<ReportEnginePrivate>())
+{
+}
+
+ReportEngine::~ReportEngine() = default;
+
+bool ReportEngine::loadFromFile(const QString& fileName, bool)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        d->report.reset();
+        d->lastError = QStringLiteral("File %1 not opened").arg(fileName);
+        return false;
+    }
+    const bool ok = d->load(file.readAll(), true);
+    emit loadFinished();
+    return ok;
+}
+
+bool ReportEngine::loadFromString(const QString& xml, const QString&)
+{
+    TemplateReader reader;
+    d->report = reader.read(xml, false);
+    d->lastError = reader.error();
+    emit loadFinished();
+    return d->report != nullptr;
+}
+
+bool ReportEngine::loadFromByteArray(QByteArray* data, const QString&)
+{
+    const bool ok = data && d->load(*data, false);
+    if (!data)
+        d->lastError = QStringLiteral("Wrong file format: no data");
+    emit loadFinished();
+    return ok;
+}
+
+QString ReportEngine::lastError() const
+{
+    return d->lastError;
+}
+
+IDataSourceManager* ReportEngine::dataManager() const
+{
+    return &d->data;
+}
+
+ReportPages ReportEngine::renderPages()
+{
+    if (d->busy || !d->report)
+        return ReportPages();
+    d->busy = true;
+    emit renderStarted();
+    ReportPages pages = ReportRenderer(*d->report, d->data).render();
+    d->busy = false;
+    emit renderFinished();
+    return pages;
+}
+
+bool ReportEngine::isBusy() const
+{
+    return d->busy;
+}
+
+PreviewReportWidget* ReportEngine::createPreviewWidget(QWidget* parent)
+{
+    auto* preview = new PreviewReportWidget(this, parent);
+    preview->refreshPages();
+    return preview;
+}
+
+bool ReportEngine::printReport(QPrinter* printer)
+{
+    if (!printer) {
+        if (!d->chosenPrinter) {
+            auto candidate = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            QPrintDialog dialog(candidate.get());
+            if (dialog.exec() != QDialog::Accepted)
+                return false;
+            d->chosenPrinter = std::move(candidate);
+        }
+        printer = d->chosenPrinter.get();
+    }
+    const ReportPages pages = renderPages();
+    return PagePrinter::print(pages, printer);
+}
+
+bool ReportEngine::printToPDF(const QString& fileName)
+{
+    QString target = fileName;
+    if (target.isEmpty())
+        target = QFileDialog::getSaveFileName(nullptr, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
+    if (target.isEmpty())
+        return false;
+    if (QFileInfo(target).suffix().isEmpty())
+        target += QLatin1String(".pdf");
+    const ReportPages pages = renderPages();
+    if (!PagePrinter::writePdf(pages, target)) {
+        d->lastError = QStringLiteral("Cannot write %1").arg(target);
+        return false;
+    }
+    emit printedToPDF(target);
+    return true;
+}
+
+} // namespace LimeReport
