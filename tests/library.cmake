@@ -1,1 +1,10 @@
 # tests of the library area
+
+# The library keeps its settings, logs and update work files beside the running
+# program, so each of these tests runs from a directory of its own.
+function(library_test unit)
+    vardo_add_test(${unit} ${ARGN})
+    set_target_properties(tst_${unit} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/library/${unit})
+endfunction()
+
+library_test(common LIBS tavi-viewer)

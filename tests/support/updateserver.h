@@ -1,0 +1,68 @@
+#ifndef UPDATESERVER_H
+#define UPDATESERVER_H
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTcpServer>
+
+class QTcpSocket;
+
+// A stand-in for the update server on 127.0.0.1: it answers the status check with a
+// "payload" object and the download with a package, or misbehaves on request, and
+// keeps every request it got so that tests can check what the client sent.
+class UpdateServer : public QObject
+{
+    Q_OBJECT
+public:
+    enum Mode {
+        Normal,      // the answers the client expects
+        ServerError, // HTTP 500 with a short text body
+        NotJson,     // HTTP 200 whose body is not JSON (for the download: not a zip either)
+        Reset,       // the connection is dropped without an answer
+        Stall        // the request is read and never answered
+    };
+    Q_ENUM(Mode)
+
+    struct Request
+    {
+        QByteArray method;
+        QByteArray target;
+        QByteArray contentType;
+        QByteArray body;
+    };
+
+    explicit UpdateServer(QObject* parent = nullptr);
+
+    // Port 0 picks a free one.
+    bool listen(quint16 port = 0);
+    quint16 port() const;
+    QString address() const;
+
+    void setMode(Mode mode);
+    // Components named here are reported as out of date; all others as latest.
+    void setOutdated(const QStringList& componentKeys);
+    void setPackage(const QByteArray& package);
+
+    QList<Request> requests() const;
+    static QStringList componentKeys();
+    static Mode modeFromName(const QString& name, bool* ok);
+
+signals:
+    void requestReceived();
+
+private:
+    void readRequest(QTcpSocket* socket);
+    void answer(QTcpSocket* socket, const Request& request);
+    QJsonObject statusAnswer(const QByteArray& registry) const;
+
+    QTcpServer m_server;
+    Mode m_mode = Normal;
+    QStringList m_outdated;
+    QByteArray m_package;
+    QList<Request> m_requests;
+};
+
+#endif // UPDATESERVER_H
