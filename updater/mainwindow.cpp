@@ -44,6 +44,8 @@ MainWindow::MainWindow(QWidget* parent)
     setFixedSize(756, 410);
 
     if (QFile::exists(appVersion.updateFilename())) {
+        // Rollback is offered only once the apply job has ended (applyEnded), so
+        // that it never works on the same files at the same time.
         show();
         applyUpdate();
         connect(ui->testButton, &QPushButton::released, this, &MainWindow::testButtonClicked);
@@ -67,8 +69,15 @@ void MainWindow::applyUpdate()
 {
     fileList = appVersion.getUpdateFilelist();
     connect(&appVersion, &ApplicationVersion::singleFileUpdateFinished, this, &MainWindow::singleFileUpdateFinished);
+    connect(&appVersion, &ApplicationVersion::singleFileUpdateFailed, this, &MainWindow::singleFileUpdateFailed);
     ui->currentItem->setText(fileList.value(0));
     appVersion.applyUpdateInBackground();
+    // The manager now lives on its worker thread, where the apply job runs first;
+    // an event posted to it after that is delivered once the job has returned,
+    // on whichever thread the manager has gone back to by then.
+    QMetaObject::invokeMethod(
+        &appVersion, [this]() { QMetaObject::invokeMethod(this, &MainWindow::applyEnded, Qt::QueuedConnection); },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::exitApplication()
@@ -77,30 +86,55 @@ void MainWindow::exitApplication()
     close();
 }
 
-void MainWindow::singleFileUpdateFinished(int filePos, QString category)
+int MainWindow::showApplyProgress(int filePos)
 {
     const int next = filePos + 1;
     const int count = fileList.size();
-    if (count > 0) {
-        const int percent = next * 100 / count;
-        ui->progressBar->setValue(percent);
-        if (next < count)
-            ui->currentItem->setText(fileList.at(next));
-        if (percent == 100) {
-            ui->currentItem->setText(QStringLiteral("Selesai."));
+    if (count == 0)
+        return 0;
+    const int percent = next * 100 / count;
+    ui->progressBar->setValue(percent);
+    if (next < count)
+        ui->currentItem->setText(fileList.at(next));
+    return percent;
+}
+
+void MainWindow::singleFileUpdateFinished(int filePos, QString category)
+{
+    if (showApplyProgress(filePos) == 100) {
+        ui->currentItem->setText(QStringLiteral("Selesai."));
+        if (!updateFailed)
             ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
-            ui->testButton->setEnabled(true);
-        }
+        ui->testButton->setEnabled(true);
     }
     updateLog += progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
     showUpdateLog();
+}
+
+void MainWindow::singleFileUpdateFailed(int filePos, QString category, QString reason)
+{
+    qWarning() << "MainWindow::singleFileUpdateFailed" << category << reason;
+    updateFailed = true;
+    if (showApplyProgress(filePos) == 100) {
+        ui->currentItem->setText(QStringLiteral("Selesai."));
+        ui->testButton->setEnabled(true);
+    }
+    updateLog += progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/failure.png"));
+    showUpdateLog();
+}
+
+void MainWindow::applyEnded()
+{
+    if (updateFailed)
+        ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
+    ui->rollbackButton->setEnabled(true);
 }
 
 void MainWindow::rollbackButtonClicked()
 {
     ui->rollbackButton->setEnabled(false);
     ui->textBrowser->setPlainText(QStringLiteral("Pembatalan Update Aplikasi sedang berlangsung..."));
-    appVersion.disconnect();
+    disconnect(&appVersion, nullptr, this, nullptr);
     connect(&appVersion, &ApplicationVersion::rollbackFileUpdateFinished, this, &MainWindow::rollbackFileUpdateFinished);
     appVersion.rollbackUpdate();
 }

@@ -29,13 +29,19 @@ public slots:
     void testButtonClicked();
     void rollbackButtonClicked();
 
+private slots:
+    void singleFileUpdateFailed(int filePos, QString category, QString reason);
+    void applyEnded();
+
 private:
+    int showApplyProgress(int filePos);
     void showUpdateLog();
 
     Ui::MainWindow* ui;
     ApplicationVersion appVersion;
     QStringList fileList;
     QString updateLog;
+    bool updateFailed = false;
 };
 
 #endif // MAINWINDOW_H
