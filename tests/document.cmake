@@ -1,2 +1,3 @@
 # tests of the document area
 vardo_add_test(bufferaes LIBS viewer-core)
+vardo_add_test(documentdecoder LIBS viewer-core)

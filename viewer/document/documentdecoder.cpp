@@ -1,0 +1,152 @@
+#include "documentdecoder.h"
+
+#include "archivereader.h"
+#include "bufferaes.h"
+#include "documentformat.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+QString successMessage()
+{
+    return QStringLiteral("Sukses");
+}
+
+OpenResult invalidPassword()
+{
+    return OpenResult(OpenResult::InvalidPasswordCode, QStringLiteral("Invalid Password"));
+}
+
+OpenResult damaged()
+{
+    return OpenResult(OpenResult::Damaged, QStringLiteral("File Vardo rusak atau tidak valid."));
+}
+
+QString versionText(const VersionTriple& v, const QString& separator)
+{
+    return QString::number(v.major) + separator + QString::number(v.minor) + separator +
+           QString::number(v.patch);
+}
+
+QByteArray readWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QByteArray segmentOf(const QByteArray& document, int start, int length)
+{
+    return QByteArray::fromRawData(document.constData() + start, length);
+}
+
+} // namespace
+
+OpenResult decryptDocumentData(int major, int minor, int patch, const QString& password,
+                               const QByteArray& document, QByteArray* payload)
+{
+    payload->clear();
+    const QByteArray key = DocumentFormat::keyFromPassword(password);
+    qDebug() << "decrypt 1111";
+
+    // The probe stays block-aligned even for a file whose size is not, so that only a
+    // real check value tells a right password from a wrong one.
+    const int probeLength = qMin(DocumentFormat::probeSize, document.size() - document.size() % 16);
+    const QByteArray probe = BufferAES::decrypt(segmentOf(document, 0, probeLength), key);
+    qDebug() << "decrypt 3333";
+    if (probe.size() < 20)
+        return invalidPassword();
+    const QByteArray check = probe.left(DocumentFormat::checkValue().size());
+    qDebug().noquote() << "checkPlainText" << QString::fromUtf8(check);
+    if (check != DocumentFormat::checkValue())
+        return invalidPassword();
+    if (document.size() % 16 != 0)
+        return damaged();
+
+    QByteArray plain;
+    plain.reserve(document.size());
+    qDebug() << " data.length() " << document.size();
+    int counter = 0;
+    for (int start = 0; start < document.size(); start += DocumentFormat::segmentSize) {
+        const int length = qMin(DocumentFormat::segmentSize, document.size() - start);
+        QByteArray segment = BufferAES::decrypt(segmentOf(document, start, length), key);
+        if (start == 0) {
+            const int markerAt = DocumentFormat::checkValue().size();
+            const int marker = DocumentFormat::metadataMarker().size();
+            const bool hasMarker =
+                segment.mid(markerAt, marker) == DocumentFormat::metadataMarker();
+            qDebug() << (hasMarker ? "addcsQRV exist " : "addcsQRV nexist ");
+            if (!hasMarker) {
+                segment.remove(0, markerAt);
+            } else {
+                const int fieldAt = markerAt + marker;
+                const int metadataLength = DocumentFormat::lengthFromField(
+                    segment.mid(fieldAt, DocumentFormat::lengthFieldSize));
+                if (metadataLength < 0)
+                    return damaged();
+                const int metadataAt = fieldAt + DocumentFormat::lengthFieldSize;
+                const QString metadata = QString::fromUtf8(segment.mid(metadataAt, metadataLength));
+                qDebug().noquote() << "metadataString = " + metadata;
+                const QString minVersionText = DocumentFormat::metadataFromText(metadata).value(
+                    DocumentFormat::minVersionKey());
+                const VersionTriple minVersion = DocumentFormat::versionFromText(minVersionText);
+                const VersionTriple viewer{major, minor, patch};
+                const int comparison = DocumentFormat::compareVersions(viewer, minVersion);
+                qDebug().noquote() << "vardoMinVersion = " + versionText(minVersion, "-")
+                                   << "appVersion = " + versionText(viewer, "-")
+                                   << "versionCompare = " + QString::number(comparison);
+                if (comparison < 0)
+                    return OpenResult(
+                        OpenResult::ViewerTooOld,
+                        QStringLiteral("Versi Vardo Viewer tidak valid! Minimum versi ") +
+                            minVersionText + QStringLiteral(". Silahkan download versi baru!"));
+                segment.remove(0, metadataAt + metadataLength);
+            }
+        }
+        qDebug() << "decrypt " << counter++;
+        plain.append(segment);
+    }
+    qDebug() << "decrypt 7777";
+    *payload = plain;
+    return OpenResult(OpenResult::Success, successMessage());
+}
+
+OpenResult decryptDocument(int major, int minor, int patch, const QString& password,
+                           const QString& sourcePath, const QString& targetPath)
+{
+    QByteArray payload;
+    OpenResult result =
+        decryptDocumentData(major, minor, patch, password, readWholeFile(sourcePath), &payload);
+    if (result.code != OpenResult::Success)
+        return result;
+    QSaveFile target(targetPath);
+    if (!target.open(QIODevice::WriteOnly) || target.write(payload) != payload.size() ||
+        !target.commit())
+        return OpenResult(OpenResult::Damaged, target.errorString());
+    return result;
+}
+
+OpenResult* openDocument(int major, int minor, int patch, const QString& password,
+                         const QString& documentPath, const QString& tempDir, bool removeTemp)
+{
+    Q_UNUSED(tempDir)
+    Q_UNUSED(removeTemp)
+    QByteArray archive;
+    OpenResult decrypted =
+        decryptDocumentData(major, minor, patch, password, readWholeFile(documentPath), &archive);
+    if (decrypted.code != OpenResult::Success)
+        return new OpenResult(decrypted.code, decrypted.message);
+    auto* files = new QMap<QString, QByteArray>;
+    if (!ArchiveReader().read(archive, files)) {
+        delete files;
+        return new OpenResult(damaged());
+    }
+    qDebug() << "taviMap.count() " << files->size();
+    return new OpenResult(OpenResult::Success, QString(), QFileInfo(documentPath).fileName(), files,
+                          nullptr);
+}

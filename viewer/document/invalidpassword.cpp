@@ -1,0 +1,11 @@
+#include "invalidpassword.h"
+
+void InvalidPassword::raise() const
+{
+    throw *this;
+}
+
+InvalidPassword* InvalidPassword::clone() const
+{
+    return new InvalidPassword(*this);
+}
