@@ -1,0 +1,200 @@
+import QtQuick 2.4
+import QtQuick.Controls 2.0
+import QtQuick.Dialogs 1.2
+
+Item {
+    id: screen
+
+    property alias openButton: openButton
+    property alias closeAllButton: closeAllButton
+    property alias manualButton: manualButton
+    property alias searchField: searchField
+    property alias recentFiles: recentFiles
+    property alias clearListArea: clearListArea
+    property alias fileDialog: fileDialog
+    property alias closeAllDialog: closeAllDialog
+
+    width: 800
+    height: 400
+
+    Rectangle {
+        id: leftPane
+        x: -1
+        y: -1
+        width: 250
+        height: screen.height + 13
+        color: "#f0f0f0"
+        border.color: "#CFCFCF"
+
+        Text {
+            x: 10
+            y: 22
+            text: "Berkas"
+            font.pixelSize: 18
+        }
+
+        IconButton {
+            id: openButton
+        objectName: "openButton"
+            x: 0
+            y: 54
+            width: 249
+            height: 35
+            centered: false
+            activeColor: "#CFCFCF"
+            iconSource: "images/open-file.png"
+            iconWidth: 20
+            iconHeight: 20
+            text: " Buka Berkas"
+        }
+
+        IconButton {
+            id: closeAllButton
+        objectName: "closeAllButton"
+            x: 1
+            y: 85
+            width: 248
+            height: 35
+            centered: false
+            activeColor: "#CFCFCF"
+            iconSource: "images/close-file.png"
+            iconWidth: 20
+            iconHeight: 20
+            text: "Tutup Semua Berkas"
+        }
+    }
+
+    Rectangle {
+        id: topPane
+        x: leftPane.x + leftPane.width
+        y: 0
+        width: screen.width - 250
+        height: 200
+        color: "#ddf0ff"
+        border.color: "Lightgray"
+
+        Text {
+            anchors.centerIn: parent
+            anchors.verticalCenterOffset: -40
+            text: "Vardo Viewer"
+            font.family: "Tahoma"
+            font.bold: true
+            font.pixelSize: 20
+            color: "gray"
+        }
+
+        Text {
+            anchors.centerIn: parent
+            anchors.verticalCenterOffset: -10
+            width: 500
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
+            text: "Aplikasi ini digunakan untuk menampilkan informasi debitur (.vardo) yang diperoleh dari KORA."
+            font.family: "Calibri"
+            font.pixelSize: 18
+            color: "gray"
+        }
+
+        IconButton {
+            id: manualButton
+        objectName: "manualButton"
+            anchors.centerIn: parent
+            anchors.verticalCenterOffset: 50
+            width: 200
+            height: 30
+            normalColor: "#bf1717"
+            activeColor: "Beige"
+            borderColor: "Beige"
+            activeBorderColor: "#bf1717"
+            textColor: "white"
+            activeTextColor: "gray"
+            fontFamily: "Tahoma"
+            fontBold: true
+            fontSize: 15
+            text: "Informasi Lebih Lanjut"
+        }
+    }
+
+    Rectangle {
+        id: searchPane
+        x: topPane.x
+        y: topPane.y + topPane.height
+        width: topPane.width
+        height: 40
+        color: "#f0f0f0"
+        border.color: "#CFCFCF"
+        border.width: 1
+
+        Image {
+            id: searchIcon
+            x: 4
+            anchors.verticalCenter: parent.verticalCenter
+            source: "images/search.png"
+            sourceSize.width: 32
+            sourceSize.height: 32
+            scale: 0.8
+        }
+
+        SearchField {
+            id: searchField
+        objectName: "searchField"
+            anchors.left: searchIcon.right
+            anchors.right: parent.right
+            anchors.rightMargin: 4
+            anchors.verticalCenter: parent.verticalCenter
+            height: 36
+            font.pixelSize: 14
+            placeholderText: "Pencarian Daftar Berkas.."
+            focus: true
+        }
+    }
+
+    RecentFiles {
+        id: recentFiles
+        objectName: "recentFiles"
+        x: topPane.x - 1
+        y: searchPane.y + searchPane.height
+        width: screen.width - 250
+        height: screen.height - 280
+        searchText: searchField.text
+    }
+
+    Text {
+        id: clearListLabel
+        x: recentFiles.x + 10
+        y: recentFiles.y + recentFiles.height + 10
+        text: "Hapus Daftar Berkas"
+        color: "#6f6f6f"
+        font.pixelSize: 14
+        font.underline: clearListArea.containsMouse
+
+        MouseArea {
+            id: clearListArea
+            anchors.fill: parent
+            hoverEnabled: true
+            cursorShape: Qt.PointingHandCursor
+        }
+    }
+
+    FileDialog {
+        id: fileDialog
+        objectName: "fileDialog"
+        title: "Pilih File TAVI"
+        modality: Qt.WindowModal
+        selectExisting: true
+        selectMultiple: false
+        selectFolder: false
+        nameFilters: ["File TAVI (*.vardo)"]
+        selectedNameFilter: "File TAVI(*.vardo)"
+        sidebarVisible: true
+    }
+
+    MessageDialog {
+        id: closeAllDialog
+        objectName: "closeAllDialog"
+        icon: StandardIcon.Question
+        title: "Konfirmasi"
+        text: "Apakah anda yakin ingin menutup semua berkas?"
+        standardButtons: StandardButton.Yes | StandardButton.No
+    }
+}

@@ -1,0 +1,155 @@
+#include "tabbutton.h"
+
+#include <QFontMetrics>
+
+#include "uiutils.h"
+
+const QString TabButton::normalStyleSheet =
+    QStringLiteral("QPushButton { background-color: \"#cfcfcf\"; padding: 0; border-bottom: 2px "
+                   "solid \"#cfcfcf\"; "
+                   "font-size:14px;font-family:\"Arial\"; }");
+const QString TabButton::highlightStyleSheet =
+    QStringLiteral("QPushButton { background-color: \"#f0f0f0\"; padding: 0; border-bottom: 2px "
+                   "solid \"#f0f0f0\"; "
+                   "font-size:14px;font-family:\"Arial\"; }");
+
+TabButton::TabButton(QWidget* parent)
+    : QPushButton(parent), normalStyle(normalStyleSheet), highlightStyle(highlightStyleSheet)
+{
+    setStyleSheet(normalStyle);
+    connect(this, &QPushButton::clicked, this, &TabButton::clicked);
+    // A button inside a tab button is that tab's close button.
+    if (TabButton* tab = qobject_cast<TabButton*>(parent))
+        connect(this, &QPushButton::clicked, tab, &TabButton::childClicked);
+}
+
+TabButton::TabButton(QWidget* parent, QString name) : TabButton(parent)
+{
+    tabName = name;
+    label = QStringLiteral("  ") + name;
+    setText(label);
+}
+
+QString TabButton::getTabName() const
+{
+    return tabName;
+}
+
+void TabButton::setTabName(const QString& name)
+{
+    tabName = name;
+    if (closeButton)
+        closeButton->setTabName(name);
+}
+
+QString TabButton::getLabel() const
+{
+    return label;
+}
+
+TabButton* TabButton::getCloseButton() const
+{
+    return closeButton;
+}
+
+void TabButton::setCloseButton(TabButton* button)
+{
+    closeButton = button;
+    if (!closeButton)
+        return;
+    closeButton->setTabName(tabName);
+    connect(this, &QAbstractButton::toggled, closeButton, &QAbstractButton::toggle);
+}
+
+float TabButton::getIconOpacity() const
+{
+    return iconOpacity;
+}
+
+void TabButton::setIconOpacity(float opacity)
+{
+    iconOpacity = opacity;
+    iconDirty = true;
+    update();
+}
+
+void TabButton::setIconPixmap(const QIcon& icon, const QPixmap& pixmap)
+{
+    setIcon(icon);
+    iconPixmap = pixmap;
+    iconDirty = true;
+    update();
+}
+
+QPixmap TabButton::getIconPixmap() const
+{
+    return iconPixmap;
+}
+
+void TabButton::clicked(bool)
+{
+    emit tabClicked(tabName);
+}
+
+void TabButton::childClicked(bool)
+{
+    emit tabClosed(tabName);
+    hide();
+    if (closeButton)
+        closeButton->hide();
+}
+
+void TabButton::toogleHighlight(QString name)
+{
+    setStyleSheet(name == tabName ? highlightStyle : normalStyle);
+}
+
+void TabButton::close(QString name)
+{
+    if (name != tabName)
+        return;
+    hide();
+    destroy(true, true);
+}
+
+void TabButton::enterEvent(QEvent* event)
+{
+    hovered = true;
+    QPushButton::enterEvent(event);
+    if (isEnabled())
+        showIconAt(1.0f);
+}
+
+void TabButton::leaveEvent(QEvent* event)
+{
+    hovered = false;
+    QPushButton::leaveEvent(event);
+    showIconAt(iconOpacity);
+}
+
+void TabButton::paintEvent(QPaintEvent* event)
+{
+    const QString current = text();
+    if (!current.isEmpty()) {
+        const QFontMetrics metrics(font());
+        // The font's own ellipsis, whatever character it uses for one.
+        const QChar ellipsis =
+            metrics.elidedText(QStringLiteral("12345678901234567890"), Qt::ElideRight, 30).back();
+        if (!current.endsWith(ellipsis) && metrics.horizontalAdvance(current) > width())
+            setText(metrics.elidedText(current, Qt::ElideRight, width()));
+    }
+    QPushButton::paintEvent(event);
+    if (iconDirty) {
+        iconDirty = false;
+        showIconAt(hovered && isEnabled() ? 1.0f : iconOpacity);
+    }
+}
+
+void TabButton::showIconAt(float opacity)
+{
+    if (iconPixmap.isNull())
+        return;
+    const QPixmap faded = UIUtils::setAlpha(iconPixmap, opacity);
+    setIcon(QIcon(faded));
+    setIconSize(faded.size());
+}
