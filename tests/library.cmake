@@ -8,3 +8,4 @@ function(library_test unit)
 endfunction()
 
 library_test(common LIBS tavi-viewer)
+library_test(simplecrypt LIBS tavi-viewer)

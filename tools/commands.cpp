@@ -4,10 +4,12 @@
 
 // Each command's entry point, defined in its cmd_<name>.cpp.
 int runMakeUpdate(const QStringList& args);
+int runCrypt(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
     { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
+    { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
 };
 
 const Command* findCommand(const QString& name)
