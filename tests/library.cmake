@@ -9,3 +9,4 @@ endfunction()
 
 library_test(common LIBS tavi-viewer)
 library_test(simplecrypt LIBS tavi-viewer)
+library_test(uiutils LIBS tavi-viewer SOURCES fixtures/library/uiutils.qrc)
