@@ -3,11 +3,15 @@
 #include <vector>
 
 // Each command's entry point, defined in its cmd_<name>.cpp.
+int runPack(const QStringList& args);
+int runOpen(const QStringList& args);
 int runMakeUpdate(const QStringList& args);
 int runCrypt(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
+    { "pack", "write a .vardo document from data-set files", runPack },
+    { "open", "open a .vardo document and list or write its data sets", runOpen },
     { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
     { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
 };

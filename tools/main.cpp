@@ -1,6 +1,7 @@
 #include "command.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QTextStream>
 
 static int usage(QTextStream& out)
@@ -16,6 +17,9 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vardotool"));
+    // The library's trace lines are meant for the viewer's log file, not a terminal;
+    // QT_LOGGING_RULES still turns them back on.
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
     if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))

@@ -1,0 +1,78 @@
+// vardotool pack: the issuer side, writing a document from data-set files.
+
+#include "documentencoder.h"
+#include "toolcommon.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QTextStream>
+
+int runPack(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Writes a .vardo document whose archive holds each FILE under its file name."));
+    ToolCommon::addPasswordOptions(parser);
+    const QCommandLineOption minVersion(
+        QStringLiteral("min-ver"),
+        QStringLiteral("Lowest viewer version that may open the document."),
+        QStringLiteral("X.Y.Z"));
+    const QCommandLineOption noMarker(
+        QStringLiteral("no-marker"),
+        QStringLiteral("Write no metadata marker (no version check)."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("The document to write."),
+                                    QStringLiteral("OUT.vardo"));
+    parser.addOptions({minVersion, noMarker, output});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data-set files."),
+                                 QStringLiteral("FILE..."));
+    const int parsed = ToolCommon::parse(parser, args);
+    if (parsed != ToolCommon::proceed)
+        return parsed;
+
+    QString password;
+    QString error;
+    if (!ToolCommon::password(parser, &password, &error))
+        return ToolCommon::fail(args, error, ToolCommon::exitUsage);
+    if (!parser.isSet(output) || parser.positionalArguments().isEmpty())
+        return ToolCommon::fail(args, QStringLiteral("need -o OUT.vardo and at least one FILE"),
+                                ToolCommon::exitUsage);
+    if (parser.isSet(minVersion) && parser.isSet(noMarker))
+        return ToolCommon::fail(args, QStringLiteral("--min-ver needs the marker"),
+                                ToolCommon::exitUsage);
+    const QString version = parser.value(minVersion);
+    if (parser.isSet(minVersion) &&
+        !QRegularExpression(QStringLiteral("^\\d+(\\.\\d+){0,2}$")).match(version).hasMatch())
+        return ToolCommon::fail(args,
+                                QStringLiteral("--min-ver wants X.Y.Z, not \"%1\"").arg(version),
+                                ToolCommon::exitUsage);
+
+    QList<DocumentEncoder::Entry> entries;
+    for (const QString& path : parser.positionalArguments()) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return ToolCommon::fail(
+                args, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+        entries.append({QFileInfo(path).fileName(), file.readAll()});
+    }
+
+    const QString metadata =
+        parser.isSet(minVersion) ? QStringLiteral("minVer=") + version : QString();
+    const QByteArray document = DocumentEncoder::encode(
+        DocumentEncoder::zipArchive(entries), password, !parser.isSet(noMarker), metadata);
+    if (document.isEmpty())
+        return ToolCommon::fail(
+            args, QStringLiteral("this password makes no AES key: padded to 16 characters it must "
+                                 "be 16, 24 or 32 bytes of UTF-8"));
+
+    QSaveFile target(parser.value(output));
+    if (!target.open(QIODevice::WriteOnly) || target.write(document) != document.size() ||
+        !target.commit())
+        return ToolCommon::fail(
+            args,
+            QStringLiteral("cannot write %1: %2").arg(parser.value(output), target.errorString()));
+    return 0;
+}

@@ -1,0 +1,109 @@
+#include "toolcommon.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QTextStream>
+
+namespace {
+
+QCommandLineOption passwordOption()
+{
+    return QCommandLineOption({QStringLiteral("p"), QStringLiteral("password")},
+                              QStringLiteral("The document password."), QStringLiteral("PASSWORD"));
+}
+
+QCommandLineOption passwordFileOption()
+{
+    return QCommandLineOption(QStringLiteral("password-file"),
+                              QStringLiteral("Read the password from the first line of F."),
+                              QStringLiteral("F"));
+}
+
+QTextStream& utf8Stream(FILE* file)
+{
+    static QTextStream out(stdout);
+    static QTextStream err(stderr);
+    QTextStream& stream = file == stdout ? out : err;
+    stream.setCodec("UTF-8");
+    return stream;
+}
+
+} // namespace
+
+QString ToolCommon::applicationVersion()
+{
+    return QStringLiteral("1.0.10");
+}
+
+QTextStream& ToolCommon::out()
+{
+    return utf8Stream(stdout);
+}
+
+QTextStream& ToolCommon::err()
+{
+    return utf8Stream(stderr);
+}
+
+void ToolCommon::addPasswordOptions(QCommandLineParser& parser)
+{
+    parser.addOption(passwordOption());
+    parser.addOption(passwordFileOption());
+}
+
+int ToolCommon::parse(QCommandLineParser& parser, const QStringList& args)
+{
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(args))
+        return fail(args, parser.errorText(), exitUsage);
+    if (parser.isSet(help)) {
+        // The parser names the program file; a command is named by its two words.
+        QString text = parser.helpText();
+        const QString program = QCoreApplication::arguments().value(0);
+        if (!program.isEmpty())
+            text.replace(text.indexOf(program), program.size(), args.value(0));
+        out() << text;
+        out().flush();
+        return 0;
+    }
+    return proceed;
+}
+
+bool ToolCommon::password(const QCommandLineParser& parser, QString* password, QString* error)
+{
+    const bool direct = parser.isSet(passwordOption());
+    const bool fromFile = parser.isSet(passwordFileOption());
+    if (direct == fromFile) {
+        *error = QStringLiteral("give the password with either -p or --password-file");
+        return false;
+    }
+    if (direct) {
+        *password = parser.value(passwordOption());
+        return true;
+    }
+    return readFirstLine(parser.value(passwordFileOption()), password, error);
+}
+
+bool ToolCommon::readFirstLine(const QString& path, QString* line, QString* error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QByteArray first = file.readLine();
+    if (first.endsWith('\n'))
+        first.chop(1);
+    if (first.endsWith('\r'))
+        first.chop(1);
+    *line = QString::fromUtf8(first);
+    return true;
+}
+
+int ToolCommon::fail(const QStringList& args, const QString& message, int code)
+{
+    err() << args.value(0) << ": " << message << "\n";
+    err().flush();
+    return code;
+}

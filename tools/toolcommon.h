@@ -1,0 +1,47 @@
+#ifndef TOOLCOMMON_H
+#define TOOLCOMMON_H
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+class QTextStream;
+
+// Option handling shared by the vardotool commands.
+class ToolCommon
+{
+public:
+    // Exit codes of a command besides its own results. Usage errors keep clear of the
+    // small codes that `open` passes on from the document result.
+    static constexpr int exitFailure = 1;
+    static constexpr int exitUsage = 64;
+    // parse() returns this when the command should go on.
+    static constexpr int proceed = -1;
+
+    // The viewer version a command acts as unless told otherwise.
+    static QString applicationVersion();
+
+    // UTF-8 streams on standard output and standard error.
+    static QTextStream& out();
+    static QTextStream& err();
+
+    // Adds -p/--password PASSWORD and --password-file F to a parser.
+    static void addPasswordOptions(QCommandLineParser& parser);
+
+    // Parses a command's arguments (the first one is "vardotool <command>") with --help
+    // added. Prints the help or the error itself and returns the exit code, or proceed.
+    static int parse(QCommandLineParser& parser, const QStringList& args);
+
+    // The password given by -p, or the first line of the --password-file file (without
+    // its line end). Exactly one of the two must be given; otherwise, or when the file
+    // cannot be read, returns false with error set.
+    static bool password(const QCommandLineParser& parser, QString* password, QString* error);
+
+    // The first line of a text file, UTF-8, without its line end.
+    static bool readFirstLine(const QString& path, QString* line, QString* error);
+
+    // Prints "<command>: <message>" on standard error and returns code.
+    static int fail(const QStringList& args, const QString& message, int code = exitFailure);
+};
+
+#endif // TOOLCOMMON_H
