@@ -1,0 +1,29 @@
+#ifndef REPORTSAMPLE_H
+#define REPORTSAMPLE_H
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QVariantMap>
+
+// A data set as the population step gets it: the JSON text of one document entry,
+// parsed into a variant map.
+inline QVariantMap documentMap(const QByteArray& json)
+{
+    return QJsonDocument::fromJson(json).object().toVariantMap();
+}
+
+inline QByteArray sampleText(const QString& name)
+{
+    QFile file(QStringLiteral(TEST_SAMPLES "/") + name);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("sample %s missing", qPrintable(name));
+    return file.readAll();
+}
+
+inline QVariantMap sampleMap(const QString& name)
+{
+    return documentMap(sampleText(name));
+}
+
+#endif // REPORTSAMPLE_H
