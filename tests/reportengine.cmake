@@ -1,1 +1,7 @@
 # tests of the reportengine area
+add_library(reportengine-testsupport STATIC reportengine/tablesource.cpp)
+target_include_directories(reportengine-testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/reportengine)
+target_link_libraries(reportengine-testsupport PUBLIC reportengine)
+
+vardo_add_test(reportrenderer LIBS reportengine-testsupport)
+vardo_add_test(pdfexport LIBS reportengine-testsupport)

@@ -17,7 +17,8 @@ struct RenderedItem
 
     Kind kind = Text;
     QRectF rect;      // Line: from topLeft to bottomRight
-    QString text;     // Text only
+    QString text;     // Text only; one line per '\n'
+    qreal lineHeight = 0; // Text only: distance between line tops
     QString name;     // objectName of the design item it came from
     QFont font;       // Text only, pixel size in 0.1 mm
     QColor color;     // text or pen colour
@@ -27,7 +28,7 @@ struct RenderedItem
     qreal penWidth = 1;
     qreal radius = 0;
     qreal opacity = 1;
-    int flags = 0; // Text: Qt::Alignment plus Qt::TextWordWrap
+    int flags = 0; // Text: horizontal Qt::Alignment of each line
     QImage image;
 };
 

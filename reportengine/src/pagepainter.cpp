@@ -11,6 +11,17 @@ void PagePainter::paint(QPainter* painter, const RenderedPage& page)
         paintItem(painter, item);
 }
 
+// Lines were broken at render time; each is drawn where the layout put it.
+void PagePainter::paintText(QPainter* painter, const RenderedItem& item)
+{
+    const QStringList lines = item.text.split(QLatin1Char('\n'));
+    const qreal height = item.lineHeight > 0 ? item.lineHeight : item.rect.height() / lines.size();
+    for (int i = 0; i < lines.size(); ++i) {
+        const QRectF line(item.rect.left(), item.rect.top() + i * height, item.rect.width(), height);
+        painter->drawText(line, item.flags | Qt::TextDontClip, lines.at(i));
+    }
+}
+
 void PagePainter::paintItem(QPainter* painter, const RenderedItem& item)
 {
     painter->save();
@@ -21,8 +32,7 @@ void PagePainter::paintItem(QPainter* painter, const RenderedItem& item)
     case RenderedItem::Text:
         painter->setFont(item.font);
         painter->setPen(item.color);
-        painter->setClipRect(item.rect, Qt::IntersectClip);
-        painter->drawText(item.rect, item.flags, item.text);
+        paintText(painter, item);
         break;
     case RenderedItem::Fill:
         painter->fillRect(item.rect, QBrush(item.fillColor, item.brush));

@@ -14,6 +14,9 @@ class PagePainter
 public:
     static void paint(QPainter* painter, const RenderedPage& page);
     static void paintItem(QPainter* painter, const RenderedItem& item);
+
+private:
+    static void paintText(QPainter* painter, const RenderedItem& item);
 };
 
 } // namespace LimeReport

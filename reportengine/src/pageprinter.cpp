@@ -17,7 +17,7 @@ static QPageLayout layoutFor(const RenderedPage& page)
     const QSizeF mm = page.size() / 10.0;
     const bool landscape = mm.width() > mm.height();
     const QPageSize size(landscape ? mm.transposed() : mm, QPageSize::Millimeter, QString(),
-                         QPageSize::FuzzyMatch);
+                         QPageSize::ExactMatch);
     return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
                        QPageLayout::Millimeter);
 }

@@ -1,9 +1,24 @@
 #include "reportrenderer.h"
 
+#include "bandemitter.h"
+#include "bandrenderer.h"
 #include "datasourcemanager.h"
+#include "expressionexpander.h"
 #include "reporttemplate.h"
+#include "scriptengine.h"
+#include "templatereader.h"
+#include "variablestore.h"
+
+#include <algorithm>
 
 namespace LimeReport {
+
+static const qreal tolerance = 0.01;
+// A page footer reaches this far below its designed height, into the margin.
+static const qreal footerOverhang = 2;
+
+static const QString pageVariable = QStringLiteral("#PAGE");
+static const QString pageCountVariable = QStringLiteral("#PAGE_COUNT");
 
 ReportRenderer::ReportRenderer(const ReportTemplate& report, DataSourceManager& data)
     : m_report(report)
@@ -11,12 +26,347 @@ ReportRenderer::ReportRenderer(const ReportTemplate& report, DataSourceManager& 
 {
 }
 
+ReportRenderer::~ReportRenderer() = default;
+
 ReportPages ReportRenderer::render()
 {
+    m_variables = std::make_unique<VariableStore>(m_data, m_report.variables());
+    m_scripts = std::make_unique<ScriptEngine>(*m_variables);
+    m_expander = std::make_unique<ExpressionExpander>(*m_variables, m_data, *m_scripts,
+                                                      m_report.suppressFieldAndVarError());
+    m_pages.clear();
+    for (const DesignObject* sheet : m_report.pages()) {
+        if (sheet->boolValue(QStringLiteral("printable"), true))
+            renderSheet(sheet);
+    }
+    return emitPages();
+}
+
+void ReportRenderer::renderSheet(const DesignObject* sheet)
+{
     m_data.startRender();
+    m_sheet = sheet;
+    const QRect geometry = sheet->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970));
+    m_pageSize = geometry.size();
+    m_left = sheet->intValue(QStringLiteral("leftMargin")) * 10;
+    m_width = m_pageSize.width() - m_left - sheet->intValue(QStringLiteral("rightMargin")) * 10;
+    m_contentTop = sheet->intValue(QStringLiteral("topMargin")) * 10;
+    m_contentBottom = m_pageSize.height() - sheet->intValue(QStringLiteral("bottomMargin")) * 10;
+    const QVariant font = sheet->value(QStringLiteral("font"));
+    m_bands = std::make_unique<BandRenderer>(*m_expander, m_data,
+                                             font.isValid() ? font.value<QFont>() : QFont(QStringLiteral("Arial"), 10));
+    linkBands(sheet);
+    if (m_pages.isEmpty() || sheet->boolValue(QStringLiteral("resetPageNumber")))
+        m_rangeStart = m_pages.size();
+    m_sheetFirstPage = m_pages.size();
+    m_openHeaders.clear();
+    m_keep = KeepMark();
+
+    startPage();
+    if (m_reportHeader && !m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
+        placeBand(m_reportHeader);
+    for (const DesignObject* band : m_sheetBands) {
+        if (band->className() == QLatin1String("Data") && band->stringValue(QStringLiteral("parentBand")).isEmpty())
+            renderDataBand(band);
+    }
+    if (m_reportFooter)
+        placeBand(m_reportFooter);
+    finishPage(true);
+}
+
+void ReportRenderer::linkBands(const DesignObject* sheet)
+{
+    m_sheetBands.clear();
+    m_children.clear();
+    m_pageHeader = m_pageFooter = m_reportHeader = m_reportFooter = nullptr;
+    QHash<QString, const DesignObject*> byName;
+    for (const auto& child : sheet->children()) {
+        if (!TemplateReader::isBandClass(child->className()))
+            continue;
+        m_sheetBands << child.get();
+        byName.insert(child->name().toLower(), child.get());
+    }
+    std::stable_sort(m_sheetBands.begin(), m_sheetBands.end(), [](const DesignObject* a, const DesignObject* b) {
+        return a->intValue(QStringLiteral("bandIndex")) < b->intValue(QStringLiteral("bandIndex"));
+    });
+    // Links are resolved after the whole sheet is read, so a child band listed
+    // before its parent still belongs to it.
+    for (const DesignObject* band : m_sheetBands) {
+        const QString parent = band->stringValue(QStringLiteral("parentBand")).toLower();
+        if (!parent.isEmpty() && byName.contains(parent))
+            m_children[byName.value(parent)] << band;
+        const QString type = band->className();
+        if (type == QLatin1String("PageHeader") && !m_pageHeader)
+            m_pageHeader = band;
+        else if (type == QLatin1String("PageFooter") && !m_pageFooter)
+            m_pageFooter = band;
+        else if (type == QLatin1String("ReportHeader") && !m_reportHeader)
+            m_reportHeader = band;
+        else if (type == QLatin1String("ReportFooter") && !m_reportFooter)
+            m_reportFooter = band;
+    }
+}
+
+QVector<const DesignObject*> ReportRenderer::childBands(const DesignObject* parent, const QString& className) const
+{
+    QVector<const DesignObject*> list;
+    for (const DesignObject* band : m_children.value(parent)) {
+        if (band->className() == className)
+            list << band;
+    }
+    return list;
+}
+
+void ReportRenderer::renderDataBand(const DesignObject* band)
+{
+    const bool master = band->className() == QLatin1String("Data");
+    const QString headerClass = master ? QStringLiteral("DataHeader") : QStringLiteral("SubDetailHeader");
+    const QString footerClass = master ? QStringLiteral("DataFooter") : QStringLiteral("SubDetailFooter");
+    const QVector<const DesignObject*> headers = childBands(band, headerClass);
+    const QVector<const DesignObject*> footers = childBands(band, footerClass);
+    const QVector<const DesignObject*> details = childBands(band, QStringLiteral("SubDetail"));
+    const QString sourceName = band->stringValue(QStringLiteral("datasource"));
+    DataSource* source = sourceName.isEmpty() ? nullptr : m_data.dataSource(sourceName);
+
+    const bool hasRows = !source || source->first();
+    if (!hasRows) {
+        for (const DesignObject* header : headers) {
+            if (header->boolValue(QStringLiteral("printAlways")))
+                placeBand(header);
+        }
+        for (const DesignObject* footer : footers) {
+            if (footer->boolValue(QStringLiteral("printAlways")))
+                placeBand(footer);
+        }
+        return;
+    }
+
+    // A header must not stay alone at the bottom of a page: it travels with the first row.
+    const bool keepsHeader = !headers.isEmpty() && setKeepMark();
+    for (const DesignObject* header : headers) {
+        placeBand(header);
+        if (header->boolValue(QStringLiteral("reprintOnEachPage")))
+            m_openHeaders << header;
+    }
+    const QString lineVariable = QStringLiteral("line_") + band->name().toLower();
+    const bool keepTogether = band->boolValue(QStringLiteral("keepSubdetailTogether"));
+    int line = 0;
+    do {
+        ++line;
+        m_variables->setSystem(lineVariable, line);
+        const bool breakBefore = line == 1 ? band->boolValue(QStringLiteral("startFromNewPage"))
+                                           : band->boolValue(QStringLiteral("startNewPage"));
+        if (breakBefore && !pageIsFresh())
+            newPage();
+        const bool keepsRow = keepTogether && !details.isEmpty() && setKeepMark();
+        placeBand(band);
+        if (line == 1 && keepsHeader)
+            m_keep = KeepMark();
+        for (const DesignObject* detail : details)
+            renderDataBand(detail);
+        if (keepsRow)
+            m_keep = KeepMark();
+    } while (source && source->next());
+    m_variables->removeSystem(lineVariable);
+    for (const DesignObject* header : headers)
+        m_openHeaders.removeAll(header);
+    for (const DesignObject* footer : footers)
+        placeBand(footer);
+}
+
+bool ReportRenderer::setKeepMark()
+{
+    if (m_keep.page >= 0)
+        return false;
+    m_keep.page = m_pages.size() - 1;
+    m_keep.index = m_pages.last().placements.size();
+    return true;
+}
+
+bool ReportRenderer::pageIsFresh() const
+{
+    return m_y <= m_freshY + tolerance;
+}
+
+void ReportRenderer::append(const std::shared_ptr<const RenderedBand>& band, qreal top, qreal bottom)
+{
+    Placement placement;
+    placement.band = band;
+    placement.top = top;
+    placement.bottom = bottom;
+    placement.at = QPointF(m_left, m_y);
+    m_pages.last().placements << placement;
+    m_y += bottom - top;
+}
+
+void ReportRenderer::appendWhole(const DesignObject* band)
+{
+    auto rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
+    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+        return;
+    append(rendered, 0, rendered->height);
+}
+
+bool ReportRenderer::placeBand(const DesignObject* band)
+{
+    auto rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
+    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+        return false;
+    if (m_y + rendered->height <= m_limit + tolerance) {
+        append(rendered, 0, rendered->height);
+        return true;
+    }
+    if (!band->boolValue(QStringLiteral("splittable")) && !pageIsFresh()) {
+        newPage();
+        // Rendered again on its new page, where page-dependent values differ.
+        rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
+        if (m_y + rendered->height <= m_limit + tolerance) {
+            append(rendered, 0, rendered->height);
+            return true;
+        }
+    }
+    // Split between text lines; a band taller than a whole page is split as
+    // well, rather than cut off and lost.
+    qreal top = 0;
+    while (rendered->height - top > m_limit - m_y + tolerance) {
+        const qreal available = m_limit - m_y;
+        if (available <= 1 && pageIsFresh())
+            break; // headers fill the page: nothing more can go on any page
+        qreal cut = rendered->cutFor(top + available);
+        if (cut <= top + tolerance) {
+            if (!pageIsFresh()) {
+                newPage();
+                continue;
+            }
+            cut = top + available;
+        }
+        append(rendered, top, cut);
+        top = cut;
+        newPage();
+    }
+    append(rendered, top, rendered->height);
+    return true;
+}
+
+void ReportRenderer::startPage(const QSet<const DesignObject*>& alreadyMoved)
+{
+    PageState state;
+    state.size = m_pageSize;
+    state.rangeStart = m_rangeStart;
+    m_pages << state;
+    const bool first = m_pages.size() - 1 == m_sheetFirstPage;
+    m_variables->setSystem(pageVariable, m_pages.size() - m_rangeStart);
+    m_variables->setSystem(pageCountVariable, 0);
+    m_y = m_contentTop;
+    m_limit = m_contentBottom;
+
+    auto pageItems = std::make_shared<const RenderedBand>(m_bands->renderPageItems(m_sheet, m_pageSize));
+    if (!pageItems->elements.isEmpty()) {
+        Placement background;
+        background.band = pageItems;
+        background.bottom = m_pageSize.height();
+        m_pages.last().placements << background;
+    }
+    if (first && m_reportHeader && m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
+        appendWhole(m_reportHeader);
+    if (m_pageHeader && (!first || m_pageHeader->boolValue(QStringLiteral("printOnFirstPage"), true))) {
+        const int index = m_pages.last().placements.size();
+        appendWhole(m_pageHeader);
+        if (m_pages.last().placements.size() > index)
+            m_pages.last().headerIndex = index;
+    }
+    if (m_pageFooter && (!first || m_pageFooter->boolValue(QStringLiteral("printOnFirstPage"), true)))
+        m_limit -= m_pageFooter->rectValue(QStringLiteral("geometry")).height() + footerOverhang;
+    for (const DesignObject* header : m_openHeaders) {
+        if (!alreadyMoved.contains(header))
+            appendWhole(header);
+    }
+    m_freshY = m_y;
+}
+
+void ReportRenderer::newPage()
+{
+    // Rows kept together leave the full page with the band that did not fit.
+    QVector<Placement> moved;
+    PageState& page = m_pages.last();
+    if (m_keep.page == m_pages.size() - 1 && m_keep.index < page.placements.size()) {
+        const qreal keepTop = page.placements.at(m_keep.index).at.y();
+        const bool somethingBefore = keepTop > m_freshY + tolerance;
+        if (somethingBefore) {
+            moved = page.placements.mid(m_keep.index);
+            page.placements.resize(m_keep.index);
+        }
+    }
+    finishPage(false);
+    QSet<const DesignObject*> movedDesigns;
+    for (const Placement& placement : moved)
+        movedDesigns.insert(placement.band->design);
+    startPage(movedDesigns);
+    if (!moved.isEmpty()) {
+        m_keep.page = m_pages.size() - 1;
+        m_keep.index = m_pages.last().placements.size();
+        for (const Placement& placement : moved)
+            append(placement.band, placement.top, placement.bottom);
+    } else if (m_keep.page >= 0) {
+        m_keep.page = m_pages.size() - 1;
+        m_keep.index = m_pages.last().placements.size();
+    }
+}
+
+void ReportRenderer::finishPage(bool last)
+{
+    const int index = m_pages.size() - 1;
+    const bool first = index == m_sheetFirstPage;
+    PageState& page = m_pages.last();
+
+    if (last && !first && m_pageHeader && page.headerIndex >= 0
+        && !m_pageHeader->boolValue(QStringLiteral("printOnLastPage"), true)) {
+        const Placement header = page.placements.takeAt(page.headerIndex);
+        const qreal height = header.bottom - header.top;
+        for (int i = page.headerIndex; i < page.placements.size(); ++i)
+            page.placements[i].at.ry() -= height;
+    }
+
+    if (!m_pageFooter)
+        return;
+    const bool onFirst = m_pageFooter->boolValue(QStringLiteral("printOnFirstPage"), true);
+    const bool onLast = m_pageFooter->boolValue(QStringLiteral("printOnLastPage"), true);
+    const bool print = first && last ? (onFirst || onLast) : first ? onFirst : last ? onLast : true;
+    if (!print)
+        return;
+    m_variables->setSystem(QStringLiteral("#IS_LAST_PAGEFOOTER"), last);
+    m_variables->setSystem(QStringLiteral("#IS_FIRST_PAGEFOOTER"), first);
+    auto footer = std::make_shared<const RenderedBand>(m_bands->render(m_pageFooter, m_width));
+    if (footer->empty && !m_pageFooter->boolValue(QStringLiteral("printIfEmpty")))
+        return;
+    Placement placement;
+    placement.band = footer;
+    placement.bottom = footer->height;
+    placement.at = QPointF(m_left, m_contentBottom - m_pageFooter->rectValue(QStringLiteral("geometry")).height());
+    page.placements << placement;
+}
+
+ReportPages ReportRenderer::emitPages()
+{
     ReportPages pages;
-    for (const DesignObject* page : m_report.pages())
-        pages << RenderedPage(page->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970)).size());
+    pages.reserve(m_pages.size());
+    const BandEmitter::Finisher finisher = [this](const QString& prepared) {
+        return m_expander->expandSecondPass(prepared);
+    };
+    for (int i = 0; i < m_pages.size(); ++i) {
+        const PageState& state = m_pages.at(i);
+        int rangeEnd = i + 1;
+        while (rangeEnd < m_pages.size() && m_pages.at(rangeEnd).rangeStart == state.rangeStart)
+            ++rangeEnd;
+        m_variables->setSystem(pageVariable, i - state.rangeStart + 1);
+        m_variables->setSystem(pageCountVariable, rangeEnd - state.rangeStart);
+        RenderedPage page(state.size);
+        BandEmitter emitter(page.items(), finisher);
+        for (const Placement& placement : state.placements)
+            emitter.emitBand(*placement.band, placement.top, placement.bottom, placement.at);
+        pages << page;
+    }
+    m_pages.clear();
     return pages;
 }
 

@@ -2,23 +2,99 @@
 #define REPORTRENDERER_H
 
 #include "lrrenderedpage.h"
+#include "renderedband.h"
+
+#include <QHash>
+#include <QSet>
+
+#include <memory>
 
 namespace LimeReport {
 
+class BandRenderer;
 class DataSourceManager;
+class DesignObject;
+class ExpressionExpander;
 class ReportTemplate;
+class ScriptEngine;
+class VariableStore;
 
-// Renders every page sheet of a template against the data manager's sources.
+// Renders every page sheet of a template against the data manager's sources:
+// bands top to bottom within the margins, a new page when one does not fit,
+// page headers and footers as their flags say, then a second pass for the
+// page counters.
 class ReportRenderer
 {
 public:
     ReportRenderer(const ReportTemplate& report, DataSourceManager& data);
+    ~ReportRenderer();
 
     ReportPages render();
 
 private:
+    struct Placement
+    {
+        std::shared_ptr<const RenderedBand> band;
+        qreal top = 0;    // the part of the band shown here
+        qreal bottom = 0;
+        QPointF at;       // where that part's top-left lands on the page
+    };
+    struct PageState
+    {
+        QSizeF size;
+        int rangeStart = 0;
+        int headerIndex = -1; // placement of the page header, if any
+        QVector<Placement> placements;
+    };
+    struct KeepMark
+    {
+        int page = -1;
+        int index = -1;
+    };
+
+    void renderSheet(const DesignObject* sheet);
+    void linkBands(const DesignObject* sheet);
+    QVector<const DesignObject*> childBands(const DesignObject* parent, const QString& className) const;
+    void renderDataBand(const DesignObject* band);
+    bool placeBand(const DesignObject* band);
+    void append(const std::shared_ptr<const RenderedBand>& band, qreal top, qreal bottom);
+    void appendWhole(const DesignObject* band);
+    void startPage(const QSet<const DesignObject*>& alreadyMoved = {});
+    void newPage();
+    void finishPage(bool last);
+    bool pageIsFresh() const;
+    bool setKeepMark();
+    ReportPages emitPages();
+
     const ReportTemplate& m_report;
     DataSourceManager& m_data;
+    std::unique_ptr<VariableStore> m_variables;
+    std::unique_ptr<ScriptEngine> m_scripts;
+    std::unique_ptr<ExpressionExpander> m_expander;
+    std::unique_ptr<BandRenderer> m_bands;
+
+    // The sheet being rendered.
+    const DesignObject* m_sheet = nullptr;
+    QSizeF m_pageSize;
+    qreal m_left = 0;
+    qreal m_width = 0;
+    qreal m_contentTop = 0;
+    qreal m_contentBottom = 0;
+    const DesignObject* m_pageHeader = nullptr;
+    const DesignObject* m_pageFooter = nullptr;
+    const DesignObject* m_reportHeader = nullptr;
+    const DesignObject* m_reportFooter = nullptr;
+    QVector<const DesignObject*> m_sheetBands;
+    QHash<const DesignObject*, QVector<const DesignObject*>> m_children;
+    int m_sheetFirstPage = 0;
+    int m_rangeStart = 0;
+
+    QVector<PageState> m_pages;
+    qreal m_y = 0;
+    qreal m_limit = 0;
+    qreal m_freshY = 0;
+    QVector<const DesignObject*> m_openHeaders;
+    KeepMark m_keep;
 };
 
 } // namespace LimeReport

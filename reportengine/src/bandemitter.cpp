@@ -1,0 +1,201 @@
+#include "bandemitter.h"
+
+#include "designobject.h"
+#include "textlines.h"
+
+namespace LimeReport {
+
+static const qreal tolerance = 0.01;
+
+static Qt::PenStyle penStyle(int style)
+{
+    switch (style) {
+    case 0: return Qt::NoPen;
+    case 2: return Qt::DashLine;
+    case 3: return Qt::DotLine;
+    case 4: return Qt::DashDotLine;
+    case 5: return Qt::DashDotDotLine;
+    default: return Qt::SolidLine;
+    }
+}
+
+BandEmitter::BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher)
+    : m_out(out)
+    , m_finisher(finisher)
+{
+}
+
+void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset)
+{
+    const QPointF shift = offset - QPointF(0, top);
+    for (const BandElement& element : band.elements) {
+        const QRectF& r = element.rect;
+        if (element.kind == BandElement::Frame) {
+            emitFrame(element, QRectF(r.left(), top, r.width(), bottom - top).translated(shift));
+            continue;
+        }
+        // Text may be cut between its lines; anything else belongs wholly to
+        // the part its top is in.
+        if (element.kind == BandElement::Text) {
+            if (r.bottom() <= top + tolerance || r.top() >= bottom - tolerance)
+                continue;
+            const QRectF part(r.left(), std::max(r.top(), top), r.width(),
+                              std::min(r.bottom(), bottom) - std::max(r.top(), top));
+            emitText(element, part, top, bottom, shift);
+        } else if (r.top() >= top - tolerance && r.top() < bottom - tolerance) {
+            if (element.kind == BandElement::Shape)
+                emitShape(element, r.translated(shift));
+            else
+                emitImage(element, shift);
+        }
+    }
+}
+
+void BandEmitter::emitFrame(const BandElement& element, const QRectF& part)
+{
+    const DesignObject* d = element.design;
+    if (d->intValue(QStringLiteral("backgroundMode"), 0) == 1) {
+        RenderedItem fill;
+        fill.kind = RenderedItem::Fill;
+        fill.rect = part;
+        fill.fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
+        fill.brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
+        fill.opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
+        m_out << fill;
+    }
+    emitBorders(element, part, true, true);
+}
+
+void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom,
+                           const QPointF& shift)
+{
+    const DesignObject* d = element.design;
+    const QRectF& r = element.rect;
+    const QRectF placed = part.translated(shift);
+    if (d->intValue(QStringLiteral("backgroundMode"), 1) == 1) {
+        RenderedItem fill;
+        fill.kind = RenderedItem::Fill;
+        fill.rect = placed;
+        fill.fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
+        fill.brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
+        fill.opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
+        m_out << fill;
+    }
+
+    const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    QStringList lines = element.lines;
+    if (!element.deferred.isEmpty())
+        lines = TextLines::breakLines(m_finisher(element.deferred), element.font, r.width() - 2 * margin);
+    const int alignment = d->intValue(QStringLiteral("alignment"), Qt::AlignLeft | Qt::AlignTop);
+    const qreal lh = element.lineHeight;
+    const qreal block = lines.size() * lh;
+    qreal first = r.top();
+    if (block < r.height()) {
+        if (alignment & Qt::AlignBottom)
+            first = r.bottom() - block;
+        else if (alignment & Qt::AlignVCenter)
+            first = r.top() + (r.height() - block) / 2;
+    }
+    // Lines belong to the part their top is in; lines below the item are clipped.
+    int from = -1;
+    int to = -1;
+    for (int i = 0; i < lines.size(); ++i) {
+        const qreal lineTop = first + i * lh;
+        if (lineTop + lh > r.bottom() + lh / 2)
+            break;
+        if (lineTop >= top - tolerance && lineTop < bottom - tolerance) {
+            if (from < 0)
+                from = i;
+            to = i;
+        }
+    }
+    if (from >= 0) {
+        RenderedItem text;
+        text.kind = RenderedItem::Text;
+        text.name = d->name();
+        text.rect = QRectF(r.left() + margin, first + from * lh, r.width() - 2 * margin, (to - from + 1) * lh)
+                        .translated(shift);
+        text.text = lines.mid(from, to - from + 1).join(QLatin1Char('\n'));
+        text.font = element.font;
+        text.lineHeight = lh;
+        text.color = d->colorValue(QStringLiteral("fontColor"), Qt::black);
+        text.opacity = d->intValue(QStringLiteral("foregroundOpacity"), 100) / 100.0;
+        const int horizontal = alignment & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter);
+        text.flags = (horizontal ? horizontal : int(Qt::AlignLeft)) | Qt::AlignTop;
+        m_out << text;
+    }
+    emitBorders(element, placed, part.top() <= r.top() + tolerance, part.bottom() >= r.bottom() - tolerance);
+}
+
+void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
+{
+    const DesignObject* d = element.design;
+    RenderedItem shape;
+    shape.name = d->name();
+    shape.color = d->colorValue(QStringLiteral("shapeColor"), Qt::black);
+    shape.fillColor = d->colorValue(QStringLiteral("shapeBrushColor"), Qt::black);
+    shape.brush = Qt::BrushStyle(d->intValue(QStringLiteral("shapeBrush"), 0));
+    shape.penWidth = d->realValue(QStringLiteral("lineWidth"), 1);
+    shape.penStyle = penStyle(d->intValue(QStringLiteral("penStyle"), 1));
+    shape.radius = d->intValue(QStringLiteral("cornerRadius"), 0);
+    shape.opacity = d->intValue(QStringLiteral("opacity"), 100) / 100.0;
+    switch (d->intValue(QStringLiteral("shape"), 0)) {
+    case 1:
+        shape.kind = RenderedItem::Line;
+        shape.rect = QRectF(QPointF(rect.center().x(), rect.top()), QPointF(rect.center().x(), rect.bottom()));
+        break;
+    case 2:
+        shape.kind = RenderedItem::Ellipse;
+        shape.rect = rect;
+        break;
+    case 3:
+        shape.kind = RenderedItem::Rect;
+        shape.rect = rect;
+        break;
+    default:
+        shape.kind = RenderedItem::Line;
+        shape.rect = QRectF(QPointF(rect.left(), rect.center().y()), QPointF(rect.right(), rect.center().y()));
+        break;
+    }
+    m_out << shape;
+}
+
+void BandEmitter::emitImage(const BandElement& element, const QPointF& shift)
+{
+    RenderedItem image;
+    image.kind = RenderedItem::Image;
+    image.name = element.design->name();
+    image.rect = element.imageRect.translated(shift);
+    image.image = element.image;
+    image.opacity = element.design->intValue(QStringLiteral("opacity"), 100) / 100.0;
+    m_out << image;
+    emitBorders(element, element.rect.translated(shift), true, true);
+}
+
+void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom)
+{
+    const DesignObject* d = element.design;
+    const int sides = d->intValue(QStringLiteral("borders"), 0);
+    const Qt::PenStyle style = penStyle(d->intValue(QStringLiteral("borderStyle"), 1));
+    if (!sides || style == Qt::NoPen)
+        return;
+    RenderedItem line;
+    line.kind = RenderedItem::Line;
+    line.color = d->colorValue(QStringLiteral("borderColor"), Qt::black);
+    line.penWidth = d->realValue(QStringLiteral("borderLineSize"), 1) + 1;
+    line.penStyle = style;
+    const auto add = [&](const QPointF& from, const QPointF& to) {
+        line.rect = QRectF(from, to);
+        m_out << line;
+    };
+    if ((sides & 1) && withTop)
+        add(part.topLeft(), part.topRight());
+    if ((sides & 2) && withBottom)
+        add(part.bottomLeft(), part.bottomRight());
+    if (sides & 4)
+        add(part.topLeft(), part.bottomLeft());
+    if (sides & 8)
+        add(part.topRight(), part.bottomRight());
+}
+
+} // namespace LimeReport

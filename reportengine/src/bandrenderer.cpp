@@ -1,0 +1,313 @@
+#include "bandrenderer.h"
+
+#include "datasourcemanager.h"
+#include "designobject.h"
+#include "expressionexpander.h"
+#include "templatereader.h"
+#include "textlines.h"
+
+#include <QTextDocumentFragment>
+
+#include <algorithm>
+
+namespace LimeReport {
+
+static const qreal tolerance = 0.01;
+
+BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data, const QFont& defaultFont)
+    : m_expander(expander)
+    , m_data(data)
+    , m_defaultFont(defaultFont)
+{
+}
+
+RenderedBand BandRenderer::render(const DesignObject* band, qreal width)
+{
+    RenderedBand result;
+    result.design = band;
+    const QRect designedBand = band->rectValue(QStringLiteral("geometry"), QRect(0, 0, 200, 50));
+    std::vector<Node> nodes = measureAll(band, width, false);
+    arrange(nodes);
+
+    qreal lowest = 0;
+    qreal designedLowest = 0;
+    bool anyVisible = false;
+    for (const Node& node : nodes) {
+        designedLowest = std::max(designedLowest, node.designed.bottom());
+        if (!node.visible)
+            continue;
+        anyVisible = true;
+        lowest = std::max(lowest, node.rect.bottom());
+        result.empty = result.empty && node.empty;
+    }
+    for (Node& node : nodes) {
+        if (node.visible && node.design->boolValue(QStringLiteral("stretchToMaxHeight")))
+            setHeight(node, lowest - node.rect.top());
+    }
+
+    const bool pageFooter = band->className() == QLatin1String("PageFooter");
+    result.height = designedBand.height();
+    if (band->boolValue(QStringLiteral("autoHeight"), !pageFooter) && anyVisible) {
+        // Integer rectangles end one unit before their bottom edge.
+        result.height = lowest - 1;
+        if (band->intValue(QStringLiteral("borders")))
+            result.height += band->realValue(QStringLiteral("borderLineSize"), 1) + 2;
+        if (band->boolValue(QStringLiteral("keepBottomSpace")))
+            result.height += std::max<qreal>(0, designedBand.height() - designedLowest);
+    } else if (band->boolValue(QStringLiteral("autoHeight"), !pageFooter) && !nodes.empty()) {
+        result.height = 0;
+    }
+
+    BandElement frame;
+    frame.kind = BandElement::Frame;
+    frame.design = band;
+    frame.rect = QRectF(0, 0, width, result.height);
+    result.elements << frame;
+    std::stable_sort(nodes.begin(), nodes.end(), [](const Node& a, const Node& b) {
+        return a.design->realValue(QStringLiteral("zOrder")) < b.design->realValue(QStringLiteral("zOrder"));
+    });
+    for (const Node& node : nodes)
+        collect(node, QPointF(), result.elements);
+    return result;
+}
+
+RenderedBand BandRenderer::renderPageItems(const DesignObject* page, const QSizeF& size)
+{
+    RenderedBand result;
+    result.design = page;
+    result.height = size.height();
+    std::vector<Node> nodes = measureAll(page, size.width(), true);
+    for (const Node& node : nodes) {
+        if (node.visible)
+            result.empty = result.empty && node.empty;
+        collect(node, QPointF(), result.elements);
+    }
+    return result;
+}
+
+std::vector<BandRenderer::Node> BandRenderer::measureAll(const DesignObject* owner, qreal width, bool pageItems)
+{
+    std::vector<Node> nodes;
+    for (const auto& child : owner->children()) {
+        if (!TemplateReader::isItemClass(child->className()))
+            continue;
+        if ((child->intValue(QStringLiteral("itemLocation")) == 1) != pageItems)
+            continue;
+        if (!child->boolValue(QStringLiteral("isVisible"), true))
+            continue;
+        nodes.push_back(measure(child.get(), width));
+    }
+    return nodes;
+}
+
+BandRenderer::Node BandRenderer::measure(const DesignObject* item, qreal parentWidth)
+{
+    Node node;
+    node.design = item;
+    node.className = item->className();
+    node.designed = item->rectValue(QStringLiteral("geometry"), QRect(0, 0, 200, 50));
+    switch (item->intValue(QStringLiteral("itemAlign"), 4)) {
+    case 0: node.designed.moveLeft(0); break;
+    case 1: node.designed.moveLeft(parentWidth - node.designed.width()); break;
+    case 2: node.designed.moveLeft((parentWidth - node.designed.width()) / 2); break;
+    case 3: node.designed.setRect(0, node.designed.top(), parentWidth, node.designed.height()); break;
+    default: break;
+    }
+    node.rect = node.designed;
+    if (node.className == QLatin1String("TextItem"))
+        measureText(node);
+    else if (node.className == QLatin1String("ImageItem"))
+        measureImage(node);
+    else if (node.className == QLatin1String("ShapeItem"))
+        node.empty = false;
+    else
+        measureLayout(node, node.className == QLatin1String("HLayout"));
+    return node;
+}
+
+void BandRenderer::measureText(Node& node)
+{
+    const DesignObject* d = node.design;
+    const QString content = d->stringValue(QStringLiteral("content"));
+    const bool html = d->boolValue(QStringLiteral("allowHTML"));
+    ExpressionExpander::Options options;
+    options.itemName = d->name();
+    options.escapeFieldHtml = html && !d->boolValue(QStringLiteral("allowHTMLInFields"));
+    QString text = m_expander.expand(content, options);
+    const bool fillLater = d->boolValue(QStringLiteral("fillInSecondPass"));
+    if (fillLater || ExpressionExpander::needsSecondPass(content))
+        node.deferred = m_expander.prepareSecondPass(content, options, fillLater);
+    if (html)
+        text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    if (d->boolValue(QStringLiteral("trimValue"), true))
+        text = text.trimmed();
+    node.empty = text.trimmed().isEmpty();
+    if (node.empty && d->boolValue(QStringLiteral("hideIfEmpty")))
+        node.visible = false;
+
+    const QVariant font = d->value(QStringLiteral("font"));
+    node.font = TextLines::sceneFont(font.isValid() ? font.value<QFont>() : m_defaultFont);
+    node.lineHeight = TextLines::lineHeight(node.font);
+    const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    if (!text.isEmpty())
+        node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
+    if (d->boolValue(QStringLiteral("autoHeight"))) {
+        const qreal needed = node.lines.size() * node.lineHeight + 2 * d->realValue(QStringLiteral("borderLineSize"), 1);
+        node.rect.setHeight(std::max(node.rect.height(), needed));
+    }
+}
+
+QImage BandRenderer::loadImage(const DesignObject* item)
+{
+    const QImage embedded = item->value(QStringLiteral("image")).value<QImage>();
+    if (!embedded.isNull())
+        return embedded;
+    const QString sourceName = item->stringValue(QStringLiteral("datasource"));
+    const QString field = item->stringValue(QStringLiteral("field"));
+    DataSource* source = sourceName.isEmpty() ? nullptr : m_data.dataSource(sourceName);
+    if (source && source->hasColumn(field)) {
+        const QVariant value = source->data(field);
+        if (value.canConvert<QImage>() && value.userType() == QMetaType::QImage)
+            return value.value<QImage>();
+        QByteArray bytes = value.toByteArray();
+        switch (item->intValue(QStringLiteral("format"))) {
+        case 1: bytes = QByteArray::fromHex(bytes); break;
+        case 2: bytes = QByteArray::fromBase64(bytes); break;
+        default: break;
+        }
+        return QImage::fromData(bytes);
+    }
+    const QString path = item->stringValue(QStringLiteral("resourcePath"));
+    if (!path.isEmpty())
+        return QImage(m_expander.expand(path, ExpressionExpander::Options{item->name(), false}));
+    return QImage();
+}
+
+void BandRenderer::measureImage(Node& node)
+{
+    const DesignObject* d = node.design;
+    node.image = loadImage(d);
+    node.empty = node.image.isNull();
+    if (node.empty)
+        return;
+    if (d->boolValue(QStringLiteral("autoSize")))
+        node.rect.setSize(node.image.size());
+    const QSizeF box = node.rect.size();
+    QSizeF size = node.image.size();
+    if (d->boolValue(QStringLiteral("scale"), true))
+        size = size.scaled(box, d->boolValue(QStringLiteral("keepAspectRatio"), true) ? Qt::KeepAspectRatio
+                                                                                      : Qt::IgnoreAspectRatio);
+    if (size.width() > box.width() || size.height() > box.height()) {
+        // Unscaled pictures larger than the item are cropped, evenly when centred.
+        const bool center = d->boolValue(QStringLiteral("center"), true);
+        const QSize keep(int(std::min(size.width(), box.width())), int(std::min(size.height(), box.height())));
+        const QPoint from = center ? QPoint((node.image.width() - keep.width()) / 2, (node.image.height() - keep.height()) / 2)
+                                   : QPoint(0, 0);
+        node.image = node.image.copy(QRect(from, keep));
+        size = keep;
+    }
+    QPointF at;
+    if (d->boolValue(QStringLiteral("center"), true))
+        at = QPointF((box.width() - size.width()) / 2, (box.height() - size.height()) / 2);
+    node.imageRect = QRectF(at, size);
+}
+
+void BandRenderer::measureLayout(Node& node, bool horizontal)
+{
+    const DesignObject* d = node.design;
+    const bool hideEmpty = d->boolValue(QStringLiteral("hideEmptyItems"));
+    const qreal spacing = d->intValue(QStringLiteral("layoutSpacing"));
+    for (const auto& child : d->children()) {
+        if (TemplateReader::isItemClass(child->className()) && child->boolValue(QStringLiteral("isVisible"), true))
+            node.children.push_back(measure(child.get(), node.rect.width()));
+    }
+    std::stable_sort(node.children.begin(), node.children.end(), [horizontal](const Node& a, const Node& b) {
+        return horizontal ? a.designed.left() < b.designed.left() : a.designed.top() < b.designed.top();
+    });
+    qreal position = 0;
+    qreal extent = horizontal ? node.rect.height() : 0;
+    for (Node& child : node.children) {
+        if (hideEmpty && child.empty)
+            child.visible = false;
+        node.empty = node.empty && child.empty;
+        if (!child.visible)
+            continue;
+        if (horizontal) {
+            child.rect.moveTopLeft(QPointF(position, 0));
+            position += child.rect.width() + spacing;
+            extent = std::max(extent, child.rect.height());
+        } else {
+            child.rect.moveTopLeft(QPointF(child.rect.left(), position));
+            position += child.rect.height() + spacing;
+        }
+    }
+    if (horizontal)
+        setHeight(node, extent);
+    else
+        node.rect.setHeight(std::max(node.rect.height(), position - (node.children.empty() ? 0 : spacing)));
+}
+
+void BandRenderer::setHeight(Node& node, qreal height)
+{
+    node.rect.setHeight(height);
+    if (node.className == QLatin1String("HLayout")) {
+        for (Node& child : node.children)
+            setHeight(child, height);
+    }
+}
+
+void BandRenderer::arrange(std::vector<Node>& nodes)
+{
+    std::vector<Node*> order;
+    for (Node& node : nodes)
+        order.push_back(&node);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Node* a, const Node* b) { return a->designed.top() < b->designed.top(); });
+    for (size_t i = 0; i < order.size(); ++i) {
+        Node* below = order[i];
+        qreal shift = 0;
+        for (size_t j = 0; j < i; ++j) {
+            const Node* above = order[j];
+            if (!above->visible || above->designed.bottom() > below->designed.top() + tolerance)
+                continue;
+            const qreal overlap = std::min(above->designed.right(), below->designed.right())
+                - std::max(above->designed.left(), below->designed.left());
+            if (overlap > 0)
+                shift = std::max(shift, above->rect.bottom() - above->designed.bottom());
+        }
+        below->rect.moveTop(below->designed.top() + shift);
+    }
+}
+
+void BandRenderer::collect(const Node& node, const QPointF& origin, QVector<BandElement>& out)
+{
+    if (!node.visible)
+        return;
+    const QRectF rect = node.rect.translated(origin);
+    if (!node.children.empty() || node.className.endsWith(QLatin1String("Layout"))) {
+        for (const Node& child : node.children)
+            collect(child, rect.topLeft(), out);
+        return;
+    }
+    BandElement element;
+    element.design = node.design;
+    element.rect = rect;
+    if (node.className == QLatin1String("TextItem")) {
+        element.kind = BandElement::Text;
+        element.lines = node.lines;
+        element.lineHeight = node.lineHeight;
+        element.font = node.font;
+        element.deferred = node.deferred;
+    } else if (node.className == QLatin1String("ImageItem")) {
+        if (node.image.isNull())
+            return;
+        element.kind = BandElement::Image;
+        element.image = node.image;
+        element.imageRect = node.imageRect.translated(rect.topLeft());
+    } else {
+        element.kind = BandElement::Shape;
+    }
+    out << element;
+}
+
+} // namespace LimeReport

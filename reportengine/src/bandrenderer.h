@@ -1,0 +1,61 @@
+#ifndef BANDRENDERER_H
+#define BANDRENDERER_H
+
+#include "renderedband.h"
+
+#include <vector>
+
+namespace LimeReport {
+
+class DataSourceManager;
+class DesignObject;
+class ExpressionExpander;
+
+// Expands and lays out the items of one band for the current data rows: text
+// grows with autoHeight, items below a grown one move down, the band takes the
+// height of its content unless autoHeight is off.
+class BandRenderer
+{
+public:
+    BandRenderer(ExpressionExpander& expander, DataSourceManager& data, const QFont& defaultFont);
+
+    RenderedBand render(const DesignObject* band, qreal width);
+    // Items placed directly on a page sheet, drawn on every output page.
+    RenderedBand renderPageItems(const DesignObject* page, const QSizeF& size);
+
+private:
+    struct Node
+    {
+        const DesignObject* design = nullptr;
+        QString className;
+        QRectF designed;
+        QRectF rect;
+        bool visible = true;
+        bool empty = true;
+        QStringList lines;
+        qreal lineHeight = 0;
+        QFont font;
+        QImage image;
+        QRectF imageRect; // relative to rect
+        QString deferred;
+        std::vector<Node> children;
+    };
+
+    std::vector<Node> measureAll(const DesignObject* owner, qreal width, bool pageItems);
+    Node measure(const DesignObject* item, qreal parentWidth);
+    void measureText(Node& node);
+    void measureImage(Node& node);
+    void measureLayout(Node& node, bool horizontal);
+    QImage loadImage(const DesignObject* item);
+    static void arrange(std::vector<Node>& nodes);
+    static void setHeight(Node& node, qreal height);
+    static void collect(const Node& node, const QPointF& origin, QVector<BandElement>& out);
+
+    ExpressionExpander& m_expander;
+    DataSourceManager& m_data;
+    QFont m_defaultFont;
+};
+
+} // namespace LimeReport
+
+#endif // BANDRENDERER_H

@@ -1,0 +1,181 @@
+#include "expressionexpander.h"
+
+#include "datasourcemanager.h"
+#include "scriptengine.h"
+#include "variablestore.h"
+
+#include <QRegularExpression>
+
+namespace LimeReport {
+
+static const QRegularExpression variableToken(QStringLiteral("\\$\\s*[Vv]\\s*\\{([^},]*)[^}]*\\}"));
+static const QRegularExpression fieldToken(QStringLiteral("\\$\\s*[Dd]\\s*\\{\\s*([^}]*)\\}"));
+static const QRegularExpression scriptStart(QStringLiteral("\\$S\\s*\\{"));
+static const QRegularExpression pageCounter(QStringLiteral("\\$\\s*[Vv]\\s*\\{\\s*#PAGE(_COUNT)?\\s*[},]"));
+
+ExpressionExpander::ExpressionExpander(VariableStore& variables, DataSourceManager& data, ScriptEngine& scripts,
+                                       bool suppressErrors)
+    : m_variables(variables)
+    , m_data(data)
+    , m_scripts(scripts)
+    , m_suppressErrors(suppressErrors)
+{
+}
+
+bool ExpressionExpander::needsSecondPass(const QString& content)
+{
+    return content.contains(pageCounter);
+}
+
+QString ExpressionExpander::expand(const QString& content, const Options& options)
+{
+    QString text = substituteVariables(content, VariableScope::All);
+    text = expandScripts(text, options, true);
+    return substituteFields(text, options, false);
+}
+
+QString ExpressionExpander::prepareSecondPass(const QString& content, const Options& options,
+                                              bool deferAllVariables)
+{
+    QString text = deferAllVariables ? content : substituteVariables(content, VariableScope::AllButPageCounters);
+    text = expandScripts(text, options, false);
+    return substituteFields(text, options, false);
+}
+
+QString ExpressionExpander::expandSecondPass(const QString& prepared)
+{
+    const QString text = substituteVariables(prepared, VariableScope::All);
+    return expandScripts(text, Options(), true);
+}
+
+QString ExpressionExpander::substituteVariables(const QString& text, VariableScope scope) const
+{
+    QString result;
+    int last = 0;
+    auto it = variableToken.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QString name = match.captured(1).trimmed();
+        if (scope == VariableScope::AllButPageCounters && name.startsWith(QLatin1String("#PAGE")))
+            continue;
+        result += text.midRef(last, match.capturedStart() - last);
+        if (m_variables.contains(name))
+            result += m_variables.value(name).toString();
+        else if (m_suppressErrors)
+            result += QStringLiteral("Variable %1 not found").arg(name);
+        last = match.capturedEnd();
+    }
+    result += text.midRef(last);
+    return result;
+}
+
+// The index just past the brace that closes the script body starting at `from`,
+// or -1. Field and variable tokens inside are skipped whole.
+static int scriptEnd(const QString& text, int from)
+{
+    int depth = 1;
+    for (int i = from; i < text.size(); ++i) {
+        if (text.at(i) == QLatin1Char('$')) {
+            for (const QRegularExpression* token : {&fieldToken, &variableToken}) {
+                const QRegularExpressionMatch match =
+                    token->match(text, i, QRegularExpression::NormalMatch, QRegularExpression::AnchoredMatchOption);
+                if (match.hasMatch()) {
+                    i = match.capturedEnd() - 1;
+                    break;
+                }
+            }
+        } else if (text.at(i) == QLatin1Char('{')) {
+            ++depth;
+        } else if (text.at(i) == QLatin1Char('}') && --depth == 0) {
+            return i + 1;
+        }
+    }
+    return -1;
+}
+
+QString ExpressionExpander::expandScripts(const QString& text, const Options& options, bool evaluate)
+{
+    QString result;
+    int last = 0;
+    QRegularExpressionMatch start = scriptStart.match(text);
+    while (start.hasMatch()) {
+        const int bodyStart = start.capturedEnd();
+        const int end = scriptEnd(text, bodyStart);
+        if (end < 0)
+            break;
+        QString body = expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
+        body = substituteFields(body, options, true);
+        result += text.midRef(last, start.capturedStart() - last);
+        result += evaluate ? m_scripts.evaluate(body) : QStringLiteral("$S{") + body + QLatin1Char('}');
+        last = end;
+        start = scriptStart.match(text, end);
+    }
+    result += text.midRef(last);
+    return result;
+}
+
+static QString scriptLiteral(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QStringLiteral("\"\"");
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return value.toString();
+    default:
+        break;
+    }
+    QString text = value.userType() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
+                                                               : value.toString();
+    text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    text.replace(QLatin1Char('"'), QLatin1String("\\\""));
+    text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+bool ExpressionExpander::fieldValue(const QString& token, const Options& options, QVariant* value, QString* error)
+{
+    const int dot = token.indexOf(QLatin1Char('.'));
+    DataSource* source = dot < 0 ? nullptr : m_data.dataSource(token.left(dot));
+    const QString field = token.mid(dot + 1);
+    if (!source || !source->hasColumn(field)) {
+        *error = m_suppressErrors ? QString() : QStringLiteral("Field %1 not found in %2!").arg(token, options.itemName);
+        return false;
+    }
+    *value = source->data(field);
+    return true;
+}
+
+QString ExpressionExpander::substituteFields(const QString& text, const Options& options, bool asScriptLiterals)
+{
+    QString result;
+    int last = 0;
+    auto it = fieldToken.globalMatch(text);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        result += text.midRef(last, match.capturedStart() - last);
+        QVariant value;
+        QString error;
+        if (!fieldValue(match.captured(1), options, &value, &error)) {
+            result += error;
+        } else if (asScriptLiterals) {
+            result += scriptLiteral(value);
+        } else {
+            QString plain = value.toString();
+            if (options.escapeFieldHtml)
+                plain = plain.toHtmlEscaped();
+            result += plain;
+        }
+        last = match.capturedEnd();
+    }
+    result += text.midRef(last);
+    return result;
+}
+
+} // namespace LimeReport

@@ -1,0 +1,52 @@
+#ifndef EXPRESSIONEXPANDER_H
+#define EXPRESSIONEXPANDER_H
+
+#include <QString>
+#include <QVariant>
+
+namespace LimeReport {
+
+class DataSourceManager;
+class ScriptEngine;
+class VariableStore;
+
+// Expands $V{variable}, $S{script} and $D{source.field} in an item's content,
+// in that order. Page counters are known only after all pages exist, so
+// content that mentions them is expanded twice: prepareSecondPass() fixes the
+// row values now, expandSecondPass() finishes the text on its page.
+class ExpressionExpander
+{
+public:
+    ExpressionExpander(VariableStore& variables, DataSourceManager& data, ScriptEngine& scripts,
+                       bool suppressErrors);
+
+    struct Options
+    {
+        QString itemName;
+        bool escapeFieldHtml = false; // values from sources go into rich text
+    };
+
+    QString expand(const QString& content, const Options& options);
+    // Substitutes the fields (and, unless deferAllVariables, the variables
+    // other than the page counters), leaving scripts to the second pass.
+    QString prepareSecondPass(const QString& content, const Options& options, bool deferAllVariables);
+    QString expandSecondPass(const QString& prepared);
+
+    static bool needsSecondPass(const QString& content);
+
+private:
+    enum class VariableScope { All, AllButPageCounters };
+    QString substituteVariables(const QString& text, VariableScope scope) const;
+    QString expandScripts(const QString& text, const Options& options, bool evaluate);
+    QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
+    bool fieldValue(const QString& token, const Options& options, QVariant* value, QString* error);
+
+    VariableStore& m_variables;
+    DataSourceManager& m_data;
+    ScriptEngine& m_scripts;
+    bool m_suppressErrors;
+};
+
+} // namespace LimeReport
+
+#endif // EXPRESSIONEXPANDER_H

@@ -1,0 +1,48 @@
+#ifndef RENDEREDBAND_H
+#define RENDEREDBAND_H
+
+#include <QFont>
+#include <QImage>
+#include <QRectF>
+#include <QStringList>
+#include <QVector>
+
+namespace LimeReport {
+
+class DesignObject;
+
+// One laid-out piece of a band: its place in the band, what it shows, and the
+// design object that gives its colours and borders.
+struct BandElement
+{
+    enum Kind { Frame, Text, Image, Shape };
+
+    Kind kind = Text;
+    const DesignObject* design = nullptr;
+    QRectF rect;
+    QStringList lines;
+    qreal lineHeight = 0;
+    QFont font;
+    QImage image;
+    QRectF imageRect;
+    // Content to finish once page numbers are known; empty when final.
+    QString deferred;
+};
+
+// A band after its items were expanded and laid out, before it is put on a page.
+class RenderedBand
+{
+public:
+    const DesignObject* design = nullptr;
+    qreal height = 0;
+    bool empty = true;
+    QVector<BandElement> elements;
+
+    // The largest height, not above available, at which the band can be cut
+    // without cutting through an image, a shape or a text line; 0 if none.
+    qreal cutFor(qreal available) const;
+};
+
+} // namespace LimeReport
+
+#endif // RENDEREDBAND_H

@@ -1,0 +1,91 @@
+#include "tablesource.h"
+
+#include <LimeReport>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using LimeReport::ReportEngine;
+
+static QString fixture(const QString& name)
+{
+    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
+}
+
+static QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+class tst_PdfExport : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void pageSizeCountAndText_data();
+    void pageSizeCountAndText();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PdfExport::initTestCase()
+{
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+        QFAIL("pdfinfo and pdftotext (poppler-utils) are needed; scripts/setup.sh installs them");
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_PdfExport::pageSizeCountAndText_data()
+{
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<int>("pages");
+    QTest::newRow("non-Latin-1 names") << QStringList{"Ṣalihah Ñúñez", "Nguyễn Văn Ễ", "Żółć Ğüneş"} << 1;
+    QStringList many;
+    for (int i = 1; i <= 60; ++i)
+        many << QStringLiteral("Debitur %1").arg(i);
+    QTest::newRow("three pages") << many << 3;
+}
+
+// The PDF has the template's A4 size at 1:1, one sheet per rendered page, and
+// its text can be extracted as it was rendered.
+void tst_PdfExport::pageSizeCountAndText()
+{
+    QFETCH(QStringList, names);
+    QFETCH(int, pages);
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(fixture("list.lrxml")));
+    TableSource::Rows rows;
+    for (const QString& name : names)
+        rows << QStringList{name, "1234567.891"};
+    TableSource source({"name", "amount"}, rows);
+    source.connectTo(engine.dataManager()->createCallbackDatasource("rows"));
+    const QString file = m_dir.filePath(QStringLiteral("%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+    QSignalSpy exported(&engine, &ReportEngine::printedToPDF);
+    QVERIFY(engine.printToPDF(file));
+    QCOMPARE(exported.count(), 1);
+    const QString pdf = exported.first().first().toString();
+    QCOMPARE(pdf, file + ".pdf");
+    QCOMPARE(engine.renderPages().size(), pages);
+
+    const QString info = runTool("pdfinfo", {pdf});
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+" + QString::number(pages) + "\\n")), qPrintable(info));
+    // 210 x 297 mm in whole points, the precision of the PDF writer's media box.
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts")), qPrintable(info));
+
+    const QString text = runTool("pdftotext", {"-layout", pdf, "-"});
+    for (const QString& name : names)
+        QVERIFY2(text.contains(name), qPrintable(name + " missing in:\n" + text));
+    QVERIFY(text.contains("Rp 1.234.567,89"));
+    QVERIFY(text.contains(QStringLiteral("halaman %1 dari %1").arg(pages)));
+    const QString fonts = runTool("pdffonts", {pdf});
+    QVERIFY2(!fonts.contains(QRegularExpression("\\bno\\s+no\\s+no\\b")), qPrintable(fonts));
+}
+
+QTEST_MAIN(tst_PdfExport)
+#include "tst_pdfexport.moc"
