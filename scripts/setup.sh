@@ -15,7 +15,7 @@ packages=(
   qt5-image-formats-plugins
   libquazip1-qt5-dev rapidjson-dev zlib1g-dev
   libbenchmark-dev libgtest-dev
-  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip
+  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip time
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
   clang libclang-rt-14-dev llvm
   valgrind

@@ -1,0 +1,192 @@
+// Decoding figures: BufferAES throughput, and openDocument on a 50 MB document beside
+// the same work done by openssl and unzip on the same archive.
+
+#include "bufferaes.h"
+#include "documentdecoder.h"
+#include "documentencoder.h"
+#include "documentformat.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLoggingCategory>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const QString password = QStringLiteral("benchmark");
+constexpr int documentMegabytes = 50;
+
+struct Workload
+{
+    QTemporaryDir dir;
+    QString document;
+    QString wholeStream;
+    qint64 documentBytes = 0;
+};
+
+// Random Base64 inside JSON deflates to about three quarters, so the archive is
+// near the document size while its entries still look like data sets.
+Workload& workload()
+{
+    static Workload w;
+    if (!w.document.isEmpty())
+        return w;
+    QRandomGenerator random(2024);
+    QList<DocumentEncoder::Entry> entries;
+    qint64 total = 0;
+    for (int i = 0; total < qint64(documentMegabytes) * 1000 * 1000 * 4 / 3; ++i) {
+        QByteArray raw(4 << 20, Qt::Uninitialized);
+        random.fillRange(reinterpret_cast<quint32*>(raw.data()), raw.size() / 4);
+        const QByteArray json = "{\n  \"data\": \"" + raw.toBase64() + "\"\n}\n";
+        total += json.size();
+        entries.append({QStringLiteral("dataset%1.json").arg(i), json});
+    }
+    const QByteArray archive = DocumentEncoder::zipArchive(entries, 1);
+    const QByteArray document = DocumentEncoder::encode(archive, password, true, "minVer=1.0.0");
+    w.document = w.dir.filePath("big.vardo");
+    w.wholeStream = w.dir.filePath("big.zip.enc");
+    QFile file(w.document);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(document);
+    w.documentBytes = document.size();
+    // The same archive as one CBC stream, the form openssl decrypts in one go.
+    QFile stream(w.wholeStream);
+    if (stream.open(QIODevice::WriteOnly))
+        stream.write(BufferAES::encrypt(archive, DocumentFormat::keyFromPassword(password)));
+    return w;
+}
+
+// Peak resident memory of this process, in bytes, and its reset; Linux only.
+qint64 peakResident()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
+        return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    }
+    return -1;
+}
+
+void resetPeakResident()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+double seconds(qint64 nanoseconds)
+{
+    return static_cast<double>(nanoseconds) / 1e9;
+}
+
+double openDocumentSeconds = 0;
+double toolsSeconds = 0;
+
+void BM_BufferAESDecrypt(benchmark::State& state)
+{
+    const QByteArray key = DocumentFormat::keyFromPassword(password);
+    const QByteArray cipher = BufferAES::encrypt(QByteArray(state.range(0) - 16, 'x'), key);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(BufferAES::decrypt(cipher, key));
+    state.SetBytesProcessed(state.iterations() * cipher.size());
+}
+BENCHMARK(BM_BufferAESDecrypt)->Arg(DocumentFormat::segmentSize)->Unit(benchmark::kMicrosecond);
+
+void BM_OpenDocument50MB(benchmark::State& state)
+{
+    Workload& w = workload();
+    qint64 peak = 0;
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        resetPeakResident();
+        const qint64 before = peakResident();
+        timer.start();
+        std::unique_ptr<OpenResult> result(
+            openDocument(1, 0, 10, password, w.document, QStringLiteral("./tmp"), true));
+        const qint64 elapsed = timer.nsecsElapsed();
+        state.SetIterationTime(seconds(elapsed));
+        openDocumentSeconds = seconds(elapsed);
+        if (result->code != 0)
+            state.SkipWithError("the benchmark document did not open");
+        peak = qMax(peak, peakResident() - before);
+    }
+    state.SetBytesProcessed(state.iterations() * w.documentBytes);
+    state.counters["peak_MiB"] = static_cast<double>(peak) / (1 << 20);
+    state.counters["file_MB"] = static_cast<double>(w.documentBytes) / 1e6;
+}
+BENCHMARK(BM_OpenDocument50MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Runs a program under GNU time when it is there, for its peak memory in KiB.
+qint64 runTool(const QString& program, const QStringList& args, bool* ok)
+{
+    const QString timeProgram =
+        QStandardPaths::findExecutable(QStringLiteral("time"), {"/usr/bin"});
+    QProcess process;
+    if (timeProgram.isEmpty())
+        process.start(program, args);
+    else
+        process.start(timeProgram, QStringList{"-f", "%M", program} + args);
+    *ok = process.waitForFinished(120000) && process.exitCode() == 0;
+    const QList<QByteArray> lines = process.readAllStandardError().trimmed().split('\n');
+    return timeProgram.isEmpty() ? -1 : lines.last().toLongLong();
+}
+
+void BM_OpensslAndUnzip50MB(benchmark::State& state)
+{
+    Workload& w = workload();
+    const QByteArray key = DocumentFormat::keyFromPassword(password).toHex();
+    const QByteArray iv = BufferAES::defaultIv().toHex();
+    const QString zip = w.dir.filePath("plain.zip");
+    const QString out = w.dir.filePath("extracted");
+    qint64 peakKib = -1;
+    QElapsedTimer timer;
+    for (auto _ : state) {
+        QDir(out).removeRecursively();
+        bool decrypted = false;
+        bool unzipped = false;
+        timer.start();
+        const qint64 opensslPeak = runTool(
+            "openssl",
+            {"enc", "-d", "-aes-128-cbc", "-K", key, "-iv", iv, "-in", w.wholeStream, "-out", zip},
+            &decrypted);
+        const qint64 unzipPeak = runTool("unzip", {"-q", "-o", zip, "-d", out}, &unzipped);
+        const qint64 elapsed = timer.nsecsElapsed();
+        state.SetIterationTime(seconds(elapsed));
+        toolsSeconds = seconds(elapsed);
+        if (!decrypted || !unzipped)
+            state.SkipWithError("openssl or unzip failed");
+        peakKib = qMax(peakKib, qMax(opensslPeak, unzipPeak));
+    }
+    state.SetBytesProcessed(state.iterations() * w.documentBytes);
+    if (peakKib >= 0)
+        state.counters["peak_MiB"] = static_cast<double>(peakKib) / 1024;
+}
+BENCHMARK(BM_OpensslAndUnzip50MB)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (openDocumentSeconds > 0 && toolsSeconds > 0)
+        std::printf("openDocument / (openssl + unzip): %.2f (%.0f ms against %.0f ms)\n",
+                    openDocumentSeconds / toolsSeconds, openDocumentSeconds * 1000,
+                    toolsSeconds * 1000);
+    return 0;
+}
