@@ -40,7 +40,6 @@ int runOpen(const QStringList& args)
     parser.setApplicationDescription(QStringLiteral(
         "Opens a .vardo document as the viewer does. Exits with the result code: 0 opened, "
         "2 viewer too old, 3 invalid password, 4 damaged document."));
-    ToolCommon::addPasswordOptions(parser);
     const QCommandLineOption viewerVersion(
         QStringLiteral("viewer-version"),
         QStringLiteral("Open as this viewer version (default %1).")
@@ -54,20 +53,14 @@ int runOpen(const QStringList& args)
     parser.addOptions({viewerVersion, list, dumpTo});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
                                  QStringLiteral("FILE.vardo"));
-    const int parsed = ToolCommon::parse(parser, args);
+    QString password;
+    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
     if (parsed != ToolCommon::proceed)
         return parsed;
-
-    QString password;
-    QString error;
-    if (!ToolCommon::password(parser, &password, &error))
-        return ToolCommon::fail(args, error, ToolCommon::exitUsage);
     if (parser.positionalArguments().size() != 1)
-        return ToolCommon::fail(args, QStringLiteral("need exactly one FILE.vardo"),
-                                ToolCommon::exitUsage);
+        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
     if (parser.isSet(list) && parser.isSet(dumpTo))
-        return ToolCommon::fail(args, QStringLiteral("give --list or --dump, not both"),
-                                ToolCommon::exitUsage);
+        return ToolCommon::usageError(args, QStringLiteral("give --list or --dump, not both"));
 
     const VersionTriple viewer = DocumentFormat::versionFromText(parser.value(viewerVersion));
     std::unique_ptr<OpenResult> result(openDocument(viewer.major, viewer.minor, viewer.patch,
@@ -78,6 +71,7 @@ int runOpen(const QStringList& args)
 
     QTextStream& out = ToolCommon::out();
     if (parser.isSet(dumpTo)) {
+        QString error;
         if (!dump(*result->files, parser.value(dumpTo), &error))
             return ToolCommon::fail(args, error);
     } else if (parser.isSet(list)) {

@@ -15,7 +15,6 @@ int runPack(const QStringList& args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Writes a .vardo document whose archive holds each FILE under its file name."));
-    ToolCommon::addPasswordOptions(parser);
     const QCommandLineOption minVersion(
         QStringLiteral("min-ver"),
         QStringLiteral("Lowest viewer version that may open the document."),
@@ -29,26 +28,20 @@ int runPack(const QStringList& args)
     parser.addOptions({minVersion, noMarker, output});
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("Data-set files."),
                                  QStringLiteral("FILE..."));
-    const int parsed = ToolCommon::parse(parser, args);
+    QString password;
+    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
     if (parsed != ToolCommon::proceed)
         return parsed;
-
-    QString password;
-    QString error;
-    if (!ToolCommon::password(parser, &password, &error))
-        return ToolCommon::fail(args, error, ToolCommon::exitUsage);
     if (!parser.isSet(output) || parser.positionalArguments().isEmpty())
-        return ToolCommon::fail(args, QStringLiteral("need -o OUT.vardo and at least one FILE"),
-                                ToolCommon::exitUsage);
+        return ToolCommon::usageError(args,
+                                      QStringLiteral("need -o OUT.vardo and at least one FILE"));
     if (parser.isSet(minVersion) && parser.isSet(noMarker))
-        return ToolCommon::fail(args, QStringLiteral("--min-ver needs the marker"),
-                                ToolCommon::exitUsage);
+        return ToolCommon::usageError(args, QStringLiteral("--min-ver needs the marker"));
     const QString version = parser.value(minVersion);
     if (parser.isSet(minVersion) &&
         !QRegularExpression(QStringLiteral("^\\d+(\\.\\d+){0,2}$")).match(version).hasMatch())
-        return ToolCommon::fail(args,
-                                QStringLiteral("--min-ver wants X.Y.Z, not \"%1\"").arg(version),
-                                ToolCommon::exitUsage);
+        return ToolCommon::usageError(
+            args, QStringLiteral("--min-ver wants X.Y.Z, not \"%1\"").arg(version));
 
     QList<DocumentEncoder::Entry> entries;
     for (const QString& path : parser.positionalArguments()) {

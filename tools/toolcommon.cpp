@@ -70,6 +70,19 @@ int ToolCommon::parse(QCommandLineParser& parser, const QStringList& args)
     return proceed;
 }
 
+int ToolCommon::parseWithPassword(QCommandLineParser& parser, const QStringList& args,
+                                  QString* password)
+{
+    addPasswordOptions(parser);
+    const int parsed = parse(parser, args);
+    if (parsed != proceed)
+        return parsed;
+    QString error;
+    if (!ToolCommon::password(parser, password, &error))
+        return usageError(args, error);
+    return proceed;
+}
+
 bool ToolCommon::password(const QCommandLineParser& parser, QString* password, QString* error)
 {
     const bool direct = parser.isSet(passwordOption());
@@ -106,4 +119,9 @@ int ToolCommon::fail(const QStringList& args, const QString& message, int code)
     err() << args.value(0) << ": " << message << "\n";
     err().flush();
     return code;
+}
+
+int ToolCommon::usageError(const QStringList& args, const QString& message)
+{
+    return fail(args, message, exitUsage);
 }

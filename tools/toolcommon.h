@@ -32,6 +32,11 @@ public:
     // added. Prints the help or the error itself and returns the exit code, or proceed.
     static int parse(QCommandLineParser& parser, const QStringList& args);
 
+    // addPasswordOptions, parse and password in one: proceed with password set, or the
+    // exit code after the help or the error has been printed.
+    static int parseWithPassword(QCommandLineParser& parser, const QStringList& args,
+                                 QString* password);
+
     // The password given by -p, or the first line of the --password-file file (without
     // its line end). Exactly one of the two must be given; otherwise, or when the file
     // cannot be read, returns false with error set.
@@ -42,6 +47,8 @@ public:
 
     // Prints "<command>: <message>" on standard error and returns code.
     static int fail(const QStringList& args, const QString& message, int code = exitFailure);
+    // fail with exitUsage.
+    static int usageError(const QStringList& args, const QString& message);
 };
 
 #endif // TOOLCOMMON_H
