@@ -295,8 +295,9 @@ void ApplicationVersion::networkError(QNetworkReply::NetworkError code)
 
 void ApplicationVersion::statusFinished(QNetworkReply* reply)
 {
-    const QJsonObject payload
-        = QJsonDocument::fromJson(reply->readAll()).object().value(QStringLiteral("payload")).toObject();
+    // A reply cut off by the time-out is closed; its body is empty.
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    const QJsonObject payload = QJsonDocument::fromJson(body).object().value(QStringLiteral("payload")).toObject();
     if (m_checkManager)
         m_checkManager->deleteLater();
     m_checkManager = nullptr;

@@ -6,6 +6,7 @@
 
 namespace {
 
+// The base URL may carry a path of its own in front of these.
 const char* const statusPath = "/pub/kv/cekVersion";
 const char* const downloadPath = "/pub/kv/updateOnline?osCode=";
 
@@ -56,6 +57,11 @@ void UpdateServer::setOutdated(const QStringList& componentKeys)
 void UpdateServer::setPackage(const QByteArray& package)
 {
     m_package = package;
+}
+
+void UpdateServer::setStatusBody(const QByteArray& body)
+{
+    m_statusBody = body;
 }
 
 QList<UpdateServer::Request> UpdateServer::requests() const
@@ -142,10 +148,12 @@ void UpdateServer::answer(QTcpSocket* socket, const Request& request)
     case Normal:
         if (request.method != "POST") {
             socket->write(response(405, "Method Not Allowed", "text/plain", ""));
-        } else if (request.target == statusPath) {
-            socket->write(response(200, "OK", "application/json",
-                                   QJsonDocument(statusAnswer(request.body)).toJson(QJsonDocument::Compact)));
-        } else if (request.target.startsWith(downloadPath)) {
+        } else if (request.target.endsWith(statusPath)) {
+            const QByteArray body = m_statusBody.isEmpty()
+                ? QJsonDocument(statusAnswer(request.body)).toJson(QJsonDocument::Compact)
+                : m_statusBody;
+            socket->write(response(200, "OK", "application/json", body));
+        } else if (request.target.contains(downloadPath)) {
             socket->write(response(200, "OK", "application/octet-stream", m_package));
         } else {
             socket->write(response(404, "Not Found", "text/plain", ""));

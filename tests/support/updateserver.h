@@ -45,6 +45,8 @@ public:
     // Components named here are reported as out of date; all others as latest.
     void setOutdated(const QStringList& componentKeys);
     void setPackage(const QByteArray& package);
+    // Answers the status check with exactly this body instead (empty: the generated one).
+    void setStatusBody(const QByteArray& body);
 
     QList<Request> requests() const;
     static QStringList componentKeys();
@@ -62,6 +64,7 @@ private:
     Mode m_mode = Normal;
     QStringList m_outdated;
     QByteArray m_package;
+    QByteArray m_statusBody;
     QList<Request> m_requests;
 };
 

@@ -1,0 +1,465 @@
+#include "applicationversion.h"
+#include "libglobal.h"
+#include "packagebuilder.h"
+#include "platform.h"
+#include "simplecrypt.h"
+#include "uiutils.h"
+#include "updateserver.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QtTest>
+
+namespace {
+
+const QByteArray defaultJson
+    = R"({"kvApplication":"1.0.10","kvConfig":"1.0.0","kvFAQ":"1.0.0","kvLibrary":"1.0.3","kvManual":"1.0.0"})";
+const QString connectionFailure = QStringLiteral("Failed to Connect to Server : ");
+
+QString appDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray decryptedVersionFile(const ApplicationVersion& versions)
+{
+    return crypto.decryptToByteArray(QString::fromUtf8(readAll(versions.configFilename())));
+}
+
+QByteArray validPackage(const QByteArray& marker)
+{
+    return PackageBuilder()
+        .add(QStringLiteral("kvManual"), marker)
+        .add(QStringLiteral("header.xml"), PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+        .zip();
+}
+
+} // namespace
+
+class TestApplicationVersion : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanupTestCase();
+    void firstStartWritesDefaults();
+    void versionFileContent_data();
+    void versionFileContent();
+    void versionBookkeeping();
+    void baseUrl_data();
+    void baseUrl();
+    void componentNames_data();
+    void componentNames();
+    void statusCheck_data();
+    void statusCheck();
+    void statusCheckFailure_data();
+    void statusCheckFailure();
+    void checkInBackground();
+    void download();
+    void secondDownloadReplacesPackage();
+    void failedDownloadKeepsPackage_data();
+    void failedDownloadKeepsPackage();
+    void offlinePackage();
+
+private:
+    void pointSettingsAt(const UpdateServer& server, const QString& path = QString());
+};
+
+void TestApplicationVersion::init()
+{
+    for (const char* dir : {"config", "update", "log"})
+        QDir(appDir() + QLatin1Char('/') + QLatin1String(dir)).removeRecursively();
+}
+
+void TestApplicationVersion::cleanupTestCase()
+{
+    init();
+}
+
+void TestApplicationVersion::pointSettingsAt(const UpdateServer& server, const QString& path)
+{
+    UIUtils::setSettingValue(QStringLiteral("update-online/server.address"), server.address());
+    UIUtils::setSettingValue(QStringLiteral("update-online/port"), QString::number(server.port()));
+    UIUtils::setSettingValue(QStringLiteral("update-online/is.ssl"), QStringLiteral("false"));
+    UIUtils::setSettingValue(QStringLiteral("update-online/path"), path);
+}
+
+void TestApplicationVersion::firstStartWritesDefaults()
+{
+    ApplicationVersion versions;
+    QCOMPARE(versions.configFilename(), appDir() + QStringLiteral("/config/version.cfg"));
+    const QByteArray stored = readAll(versions.configFilename());
+    QVERIFY(!stored.contains(defaultJson));
+    QVERIFY(!stored.endsWith('\n'));
+    QCOMPARE(decryptedVersionFile(versions), defaultJson);
+    QCOMPARE(versions.getApplicationVersion(), QStringLiteral("1.0.10"));
+    QCOMPARE(versions.getCurrentVersion(QStringLiteral("kvLibrary")), QStringLiteral("1.0.3"));
+    QCOMPARE(versions.getJson(), defaultJson);
+}
+
+void TestApplicationVersion::versionFileContent_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QByteArray>("loaded");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<bool>("warns");
+    const QByteArray custom
+        = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"1.0.2","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    const QByteArray missingFaq = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    const QByteArray missingFaqLoaded
+        = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    QTest::newRow("stored versions") << crypto.encryptToString(QString::fromUtf8(custom)).toUtf8() << custom << custom << false;
+    QTest::newRow("missing key loads empty")
+        << crypto.encryptToString(QString::fromUtf8(missingFaq)).toUtf8() << missingFaqLoaded << missingFaq << false;
+    QTest::newRow("garbage is replaced") << QByteArray("this is not a cipher text at all, and it is long").repeated(20)
+                                         << defaultJson << defaultJson << true;
+    QTest::newRow("empty file is replaced") << QByteArray() << defaultJson << defaultJson << false;
+    QTest::newRow("not JSON is replaced") << crypto.encryptToString(QStringLiteral("1.0.10")).toUtf8() << defaultJson
+                                          << defaultJson << false;
+}
+
+void TestApplicationVersion::versionFileContent()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QByteArray, loaded);
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, warns);
+    writeFile(appDir() + QStringLiteral("/config/version.cfg"), content);
+    if (warns)
+        QTest::ignoreMessage(QtWarningMsg, "Invalid version or not a cyphertext.");
+    ApplicationVersion versions;
+    QCOMPARE(versions.getJson(), loaded);
+    QCOMPARE(decryptedVersionFile(versions), stored);
+}
+
+void TestApplicationVersion::versionBookkeeping()
+{
+    ApplicationVersion versions;
+    // Restoring without a backup keeps the installed version.
+    versions.restoreValue(QStringLiteral("kvManual"));
+    QCOMPARE(versions.getValue(QStringLiteral("kvManual")), QStringLiteral("1.0.0"));
+
+    versions.backupValue(QStringLiteral("kvManual"));
+    versions.setValue(QStringLiteral("kvManual"), QStringLiteral("1.2.0"));
+    versions.sync();
+    QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvManual")), QStringLiteral("1.2.0"));
+    versions.restoreValue(QStringLiteral("kvManual"));
+    QCOMPARE(versions.getValue(QStringLiteral("kvManual")), QStringLiteral("1.0.0"));
+
+    // Keys outside the five components never reach the file or the server.
+    versions.setValue(QStringLiteral("kvOther"), QStringLiteral("9"));
+    QVERIFY(!versions.getJson().contains("kvOther"));
+}
+
+void TestApplicationVersion::baseUrl_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("ssl");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("url");
+    const QString fallback = ApplicationVersion::defaultServerAddress();
+    QTest::newRow("http on 80") << "10.0.0.5" << "80" << "false" << "" << "http://10.0.0.5";
+    QTest::newRow("https on 443") << "update.example" << "443" << "true" << "" << "https://update.example";
+    QTest::newRow("port and path") << "10.0.0.5" << "8080" << "false" << "api" << "http://10.0.0.5:8080/api";
+    QTest::newRow("port 0 omitted") << "10.0.0.5" << "0" << "false" << "" << "http://10.0.0.5";
+    QTest::newRow("443 without ssl kept") << "10.0.0.5" << "443" << "false" << "" << "http://10.0.0.5:443";
+    QTest::newRow("80 with ssl kept") << "10.0.0.5" << "80" << "true" << "" << "https://10.0.0.5:80";
+    QTest::newRow("empty address uses default") << "" << "80" << "false" << "" << "http://" + fallback;
+    QTest::newRow("nothing set") << QString() << QString() << QString() << QString() << "http://" + fallback;
+}
+
+void TestApplicationVersion::baseUrl()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, port);
+    QFETCH(QString, ssl);
+    QFETCH(QString, path);
+    QFETCH(QString, url);
+    const QStringList keys = {QStringLiteral("server.address"), QStringLiteral("port"), QStringLiteral("is.ssl"),
+                              QStringLiteral("path")};
+    const QStringList values = {address, port, ssl, path};
+    for (int i = 0; i < keys.size(); ++i) {
+        if (!values.at(i).isNull())
+            UIUtils::setSettingValue(QStringLiteral("update-online/") + keys.at(i), values.at(i));
+    }
+    QVERIFY(!ApplicationVersion::defaultServerAddress().isEmpty());
+    QCOMPARE(ApplicationVersion().configBaseUpdateUrl(), url);
+}
+
+void TestApplicationVersion::componentNames_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("category");
+    QTest::newRow("application") << "kvApplication" << QString::fromLatin1(Platform::viewerProgram) << "File Aplikasi";
+    QTest::newRow("library") << "kvLibrary" << "kvLibrary.zip" << "Library";
+    QTest::newRow("manual") << "kvManual" << "manual.lrxml" << "Buku Manual";
+    QTest::newRow("faq") << "kvFAQ" << "faq.lrxml" << "FAQ";
+    QTest::newRow("config") << "kvConfig" << "config.ini" << "Konfigurasi";
+    QTest::newRow("header") << "header.xml" << "header.xml" << "Header";
+    QTest::newRow("unknown") << "kvOther" << "" << "";
+}
+
+void TestApplicationVersion::componentNames()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, fileName);
+    QFETCH(QString, category);
+    QCOMPARE(ApplicationVersion::getActualFileName(entry), fileName);
+    QCOMPARE(ApplicationVersion::getFileCategory(entry), category);
+}
+
+void TestApplicationVersion::statusCheck_data()
+{
+    QTest::addColumn<QStringList>("outdated");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("hasUpdate");
+    QTest::addColumn<QStringList>("statusKeys");
+    QStringList all = UpdateServer::componentKeys();
+    all.sort();
+    QTest::newRow("all latest") << QStringList() << QByteArray() << false << all;
+    QTest::newRow("one outdated") << QStringList{QStringLiteral("kvFAQ")} << QByteArray() << true << all;
+    QTest::newRow("missing latestStatus counts as outdated")
+        << QStringList() << QByteArray(R"({"payload":{"kvApplication":{"latestStatus":true},"kvFAQ":{}}})") << true
+        << QStringList{QStringLiteral("kvApplication"), QStringLiteral("kvFAQ")};
+    QTest::newRow("no payload") << QStringList() << QByteArray(R"({"status":"OK"})") << false << QStringList();
+    QTest::newRow("not JSON") << QStringList() << QByteArray("<html>maintenance</html>") << false << QStringList();
+}
+
+void TestApplicationVersion::statusCheck()
+{
+    QFETCH(QStringList, outdated);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, hasUpdate);
+    QFETCH(QStringList, statusKeys);
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setOutdated(outdated);
+    server.setStatusBody(body);
+    pointSettingsAt(server, QStringLiteral("kora"));
+
+    ApplicationVersion versions;
+    QSignalSpy returned(&versions, &ApplicationVersion::statusReturned);
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    versions.checkStatus();
+    QVERIFY(returned.wait(5000));
+    QCOMPARE(failed.count(), 0);
+
+    QCOMPARE(server.requests().size(), 1);
+    const UpdateServer::Request request = server.requests().first();
+    QCOMPARE(request.method, QByteArray("POST"));
+    QCOMPARE(request.target, QByteArray("/kora/pub/kv/cekVersion"));
+    QCOMPARE(request.contentType, QByteArray("application/json"));
+    QCOMPARE(request.body, defaultJson);
+
+    const QString status = returned.first().first().toString();
+    QCOMPARE(status, versions.lastStatus());
+    const QJsonDocument payload = QJsonDocument::fromJson(status.toUtf8());
+    QVERIFY(payload.isObject());
+    QCOMPARE(payload.object().keys(), statusKeys);
+    // The status goes back to the server as it came, so it is kept readable.
+    QVERIFY(status.contains(QLatin1Char('\n')));
+    QCOMPARE(versions.isHasUpdate(), hasUpdate);
+}
+
+void TestApplicationVersion::statusCheckFailure_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("listening");
+    QTest::newRow("server error") << int(UpdateServer::ServerError) << true;
+    QTest::newRow("connection reset") << int(UpdateServer::Reset) << true;
+    QTest::newRow("stalled answer") << int(UpdateServer::Stall) << true;
+    QTest::newRow("nobody listening") << int(UpdateServer::Normal) << false;
+}
+
+void TestApplicationVersion::statusCheckFailure()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, listening);
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Mode(mode));
+    pointSettingsAt(server);
+    if (!listening) {
+        UpdateServer closed;
+        QVERIFY(closed.listen());
+        pointSettingsAt(closed);
+    }
+
+    ApplicationVersion versions;
+    versions.setTransferTimeout(300);
+    QSignalSpy returned(&versions, &ApplicationVersion::statusReturned);
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    versions.checkStatus();
+    QVERIFY(returned.wait(5000));
+    QCOMPARE(failed.count(), 1);
+    const QString error = failed.first().first().toString();
+    QVERIFY2(error.startsWith(connectionFailure), qPrintable(error));
+    QVERIFY2(error.size() > connectionFailure.size(), qPrintable(error));
+    QCOMPARE(QJsonDocument::fromJson(returned.first().first().toString().toUtf8()).object(), QJsonObject());
+    QVERIFY(!versions.isHasUpdate());
+}
+
+void TestApplicationVersion::checkInBackground()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setOutdated({QStringLiteral("kvApplication")});
+    server.setPackage(validPackage("online"));
+    pointSettingsAt(server);
+
+    ApplicationVersion versions;
+    QThread* emittedOn = nullptr;
+    connect(&versions, &ApplicationVersion::statusReturned, this, [&] { emittedOn = QThread::currentThread(); },
+            Qt::DirectConnection);
+    QStringList received;
+    connect(&versions, &ApplicationVersion::statusReturned, this, [&](const QString& status) {
+        QCOMPARE(QThread::currentThread(), thread());
+        received << status;
+    });
+
+    for (int round = 1; round <= 2; ++round) {
+        versions.checkStatusInBackground();
+        QTRY_COMPARE_WITH_TIMEOUT(received.size(), round, 5000);
+        QVERIFY(emittedOn && emittedOn != thread());
+        // Back home once the job is done, so the owner can go on calling it.
+        QTRY_COMPARE(versions.thread(), thread());
+    }
+    QCOMPARE(server.requests().size(), 2);
+    QVERIFY(versions.isHasUpdate());
+
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    versions.downloadUpdateOnline(received.last());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(server.requests().last().body, received.last().toUtf8());
+}
+
+void TestApplicationVersion::download()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    const QByteArray package = validPackage(QByteArray(200000, 'm'));
+    server.setPackage(package);
+    pointSettingsAt(server);
+    writeFile(appDir() + QStringLiteral("/update/backup/run.exe"), "from an earlier update");
+
+    ApplicationVersion versions;
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    QSignalSpy progress(&versions, &ApplicationVersion::downloadProgressReturned);
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    const QString status = QStringLiteral("{\n    \"kvManual\": {\n        \"latestStatus\": false\n    }\n}\n");
+    versions.downloadUpdateOnline(status);
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(failed.count(), 0);
+
+    const UpdateServer::Request request = server.requests().first();
+    QCOMPARE(request.target, QByteArray("/pub/kv/updateOnline?osCode=") + Platform::osCode);
+    QCOMPARE(request.contentType, QByteArray("application/json"));
+    QCOMPARE(request.body, status.toUtf8());
+
+    QCOMPARE(versions.updateFilename(), appDir() + QStringLiteral("/update/tavi-viewer.kvu"));
+    QCOMPARE(readAll(versions.updateFilename()), package);
+    QVERIFY(!progress.isEmpty());
+    QCOMPARE(progress.last().at(0).toLongLong(), qint64(package.size()));
+    QCOMPARE(progress.last().at(1).toLongLong(), qint64(package.size()));
+    // A new package starts a new update; old backups would mislead its rollback.
+    QVERIFY(!QFileInfo::exists(appDir() + QStringLiteral("/update/backup")));
+    // No temporary files are left beside the package.
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files), QStringList{QStringLiteral("tavi-viewer.kvu")});
+}
+
+void TestApplicationVersion::secondDownloadReplacesPackage()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    pointSettingsAt(server);
+    ApplicationVersion versions;
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    server.setPackage(validPackage(QByteArray(5000, 'a')));
+    versions.downloadUpdateOnline(QString());
+    QVERIFY(finished.wait(5000));
+    const QByteArray second = validPackage("b");
+    server.setPackage(second);
+    versions.downloadUpdateOnline(QString());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(readAll(versions.updateFilename()), second);
+}
+
+void TestApplicationVersion::failedDownloadKeepsPackage_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("package");
+    QTest::addColumn<QString>("errorStart");
+    const QByteArray noHeader = PackageBuilder().add(QStringLiteral("kvManual"), "manual").zip();
+    QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x") << connectionFailure;
+    QTest::newRow("connection reset") << int(UpdateServer::Reset) << validPackage("x") << connectionFailure;
+    QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure;
+    QTest::newRow("body not a zip") << int(UpdateServer::NotJson) << validPackage("x")
+                                    << "The downloaded update package is not";
+    QTest::newRow("zip without header") << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not";
+    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray() << "The downloaded update package is not";
+}
+
+void TestApplicationVersion::failedDownloadKeepsPackage()
+{
+    QFETCH(int, mode);
+    QFETCH(QByteArray, package);
+    QFETCH(QString, errorStart);
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Mode(mode));
+    server.setPackage(package);
+    pointSettingsAt(server);
+    const QByteArray earlier = validPackage("earlier");
+    writeFile(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier);
+
+    ApplicationVersion versions;
+    versions.setTransferTimeout(300);
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    versions.downloadUpdateOnline(QString());
+    QVERIFY(failed.wait(5000));
+    QVERIFY2(failed.first().first().toString().startsWith(errorStart), qPrintable(failed.first().first().toString()));
+    QTest::qWait(50);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(readAll(versions.updateFilename()), earlier);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files), QStringList{QStringLiteral("tavi-viewer.kvu")});
+}
+
+void TestApplicationVersion::offlinePackage()
+{
+    QTemporaryDir dir;
+    const QString offline = dir.filePath(QStringLiteral("paket.kvu"));
+    writeFile(offline, validPackage("offline"));
+    writeFile(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), "older package");
+    ApplicationVersion versions;
+    QVERIFY(versions.prepareOfflineUpdate(offline));
+    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+    // Offering the package itself again must not destroy it.
+    QVERIFY(versions.prepareOfflineUpdate(versions.updateFilename()));
+    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+    // A file that cannot be read leaves the package in place.
+    QVERIFY(!versions.prepareOfflineUpdate(dir.filePath(QStringLiteral("missing.kvu"))));
+    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+}
+
+QTEST_GUILESS_MAIN(TestApplicationVersion)
+#include "tst_applicationversion.moc"
