@@ -5,3 +5,5 @@ target_link_libraries(reportengine-testsupport PUBLIC reportengine)
 
 vardo_add_test(reportrenderer LIBS reportengine-testsupport)
 vardo_add_test(pdfexport LIBS reportengine-testsupport)
+vardo_add_test(rendercommand)
+add_dependencies(tst_rendercommand vardotool)

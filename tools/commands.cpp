@@ -7,6 +7,7 @@ int runPack(const QStringList& args);
 int runOpen(const QStringList& args);
 int runMakeUpdate(const QStringList& args);
 int runCrypt(const QStringList& args);
+int runRender(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
@@ -14,6 +15,7 @@ static const std::vector<Command> commands = {
     { "open", "open a .vardo document and list or write its data sets", runOpen },
     { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
     { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
+    { "render", "render a template that needs no data (manual, FAQ) to PDF", runRender },
 };
 
 const Command* findCommand(const QString& name)

@@ -1,8 +1,11 @@
 #include "command.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QTextStream>
+
+#include <memory>
 
 static int usage(QTextStream& out)
 {
@@ -13,9 +16,21 @@ static int usage(QTextStream& out)
     return 2;
 }
 
+// Commands that lay out pages need the GUI application for fonts; the offscreen
+// platform keeps them working without a display.
+static bool needsGui(int argc, char* argv[])
+{
+    return argc > 1 && qstrcmp(argv[1], "render") == 0;
+}
+
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    const bool gui = needsGui(argc, argv);
+    if (gui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application(gui ? new QGuiApplication(argc, argv)
+                                                            : new QCoreApplication(argc, argv));
+    QCoreApplication& app = *application;
     QCoreApplication::setApplicationName(QStringLiteral("vardotool"));
     // The library's trace lines are meant for the viewer's log file, not a terminal;
     // QT_LOGGING_RULES still turns them back on.
