@@ -198,15 +198,19 @@ def yes_no(src, field):
 
 # --- shared pieces ---------------------------------------------------------------------
 
-LABEL_W, VALUE_W = 330, W // 2 - 330
+LABEL_W, VALUE_W = 420, W // 2 - 420
 
 
+# Cells of a row start at the top, so that a value stays level with the first line of
+# a label that wraps.
 def label(text, w=LABEL_W, **kw):
     kw.setdefault("bg", LABEL_BG)
+    kw.setdefault("align", LEFT_TOP)
     return Text(text, w, **kw)
 
 
 def value(content, w=VALUE_W, **kw):
+    kw.setdefault("align", LEFT_TOP)
     return Text(content, w, **kw)
 
 
@@ -251,9 +255,9 @@ def report_header():
 def search_header(pairs, keys):
     head = Stack()
     head.row([Text("Informasi diberikan berdasarkan laporan yang dikirimkan oleh pelapor ke dalam KORA dengan",
-                   1180, size=7, borders=0, grow=False),
-              Text("kata kunci pencarian", 250, size=7, bold=True, borders=0, grow=False),
-              Text(keys, W - 1430, size=7, borders=0)], gap=4)
+                   1030, size=7, borders=0, grow=False),
+              Text("kata kunci pencarian", 280, size=7, bold=True, borders=0, grow=False),
+              Text(keys, W - 1310, size=7, borders=0)], gap=4)
     header = Band("DataHeader", head.items, height=head.y)
     s = Stack()
     s.row([Text(d("header", "dataSetNumberOfTotal"), W, size=8, italic=True, borders=0, align=RIGHT_V)])
@@ -383,15 +387,17 @@ def collateral_bands(src, master):
 
 
 def facility_section(title, src, amount_label, amount, pairs, with_day, caption=None, member_label="Pelapor"):
-    s = Stack()
-    s.row([label(member_label, 150, bg=HEAD_BG, bold=True), value(member(src), 450, bold=True),
-           label("Cabang", 130, bg=HEAD_BG, bold=True), value(d(src, "officeDesc"), 330),
-           label(amount_label, 150, bg=HEAD_BG, bold=True), value(rupiah(src, amount), 290, align=RIGHT_V),
-           label("Tanggal Update", 190, bg=HEAD_BG, bold=True), value(updated(src), W - 1690)])
+    s = Stack(y=24)
+    head = dict(bg=HEAD_BG, bold=True)
+    s.row([label(member_label, **head), value(member(src), bold=True),
+           label("Cabang", **head), value(d(src, "officeDesc"))])
+    s.row([label(amount_label, **head), value(rupiah(src, amount), bold=True),
+           label("Tanggal Update", **head), value(updated(src))])
     pair_rows(s, pairs)
     s.skip(8)
     history_grid(s, src, with_day, caption)
-    band = Band("Data", s.items, height=s.y + 40, datasource=src, extra={"keepBottomSpace": ("bool", 1)})
+    # The gap goes above each facility: below it its guarantors and collateral follow.
+    band = Band("Data", s.items, height=s.y, datasource=src)
     header = title_band("DataHeader", title, parent=band)
     return [band, header] + guarantor_bands(src + "_gua", band) + collateral_bands(src + "_col", band)
 
@@ -503,12 +509,12 @@ def officers_section():
                                                              d(g, "updatedDatetime")), W - 380, bold=True)])
     band = Band("Data", group.items, height=group.y, datasource=g)
     header = title_band("DataHeader", "Pemilik / Pengurus", parent=band)
-    cols = [("Nama", 250, d(o, "identityNumberName")), ("No. Identitas", 200, d(o, "identityNumber")),
+    cols = [("Nama", 260, d(o, "identityNumberName")), ("No. Identitas", 250, d(o, "identityNumber")),
             ("Jenis Kelamin", 130, d(o, "genderDesc")), ("Jabatan", 190, d(o, "jobPositionDesc")),
-            ("Status Pengurus/Pemilik", 190, d(o, "shareholderStatusDesc")),
-            ("Pangsa Kepemilikan", 140, percent(o, "shareOwnership")), ("Alamat", 300, d(o, "address")),
-            ("Kelurahan", 170, d(o, "subDistrict")), ("Kecamatan", 160, d(o, "district")),
-            ("Kabupaten / Kota", W - 1730, d(o, "cityDesc"))]
+            ("Status Pengurus/Pemilik", 200, d(o, "shareholderStatusDesc")),
+            ("Pangsa Kepemilikan", 130, percent(o, "shareOwnership")), ("Alamat", 290, d(o, "address")),
+            ("Kelurahan", 150, d(o, "subDistrict")), ("Kecamatan", 150, d(o, "district")),
+            ("Kabupaten / Kota", W - 1750, d(o, "cityDesc"))]
     body = Stack()
     body.row([value(content, w, size=7) for _, w, content in cols])
     sub = Band("SubDetail", body.items, height=body.y, datasource=o, parent=band)
