@@ -49,7 +49,8 @@ private:
     int runTool(const QStringList& args, QString* errorOutput = nullptr)
     {
         QProcess tool;
-        tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"), QStringList { QStringLiteral("make-update") } + args);
+        tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
+                   QStringList{QStringLiteral("make-update")} + args);
         if (!tool.waitForFinished(30000))
             return -1;
         if (errorOutput)
@@ -82,18 +83,22 @@ private slots:
     {
         const QString out = path(QStringLiteral("full.kvu"));
         // Given in an order unlike the package's, to show the tool sorts them.
-        QCOMPARE(runTool({ QStringLiteral("--config"), path(QStringLiteral("config.ini")), QStringLiteral("--library"),
-                     path(QStringLiteral("a.dll")), path(QStringLiteral("b.dll")), QStringLiteral("--faq"),
-                     path(QStringLiteral("faq.lrxml")), QStringLiteral("--manual"), path(QStringLiteral("manual.lrxml")),
-                     QStringLiteral("--application"), path(QStringLiteral("run.exe")), QStringLiteral("-o"), out,
-                     QStringLiteral("--version"), QStringLiteral("kvApplication=1.0.11"), QStringLiteral("kvLibrary=1.0.4") }),
-            0);
+        QCOMPARE(runTool({QStringLiteral("--config"), path(QStringLiteral("config.ini")),
+                          QStringLiteral("--library"), path(QStringLiteral("a.dll")),
+                          path(QStringLiteral("b.dll")), QStringLiteral("--faq"),
+                          path(QStringLiteral("faq.lrxml")), QStringLiteral("--manual"),
+                          path(QStringLiteral("manual.lrxml")), QStringLiteral("--application"),
+                          path(QStringLiteral("run.exe")), QStringLiteral("-o"), out,
+                          QStringLiteral("--version"), QStringLiteral("kvApplication=1.0.11"),
+                          QStringLiteral("kvLibrary=1.0.4")}),
+                 0);
 
         QuaZip zip(out);
         QVERIFY(zip.open(QuaZip::mdUnzip));
         QCOMPARE(zip.getFileNameList(),
-            QStringList({ QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"), QStringLiteral("kvManual"),
-                QStringLiteral("kvFAQ"), QStringLiteral("kvConfig"), QStringLiteral("header.xml") }));
+                 QStringList({QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
+                              QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
+                              QStringLiteral("kvConfig"), QStringLiteral("header.xml")}));
         QCOMPARE(entryContent(zip, QStringLiteral("kvApplication")), QByteArray("program bytes"));
         QCOMPARE(entryContent(zip, QStringLiteral("kvManual")), QByteArray("<manual/>"));
         QCOMPARE(entryContent(zip, QStringLiteral("kvFAQ")), QByteArray("<faq/>"));
@@ -103,21 +108,25 @@ private slots:
         QBuffer libraryBuffer(&library);
         QuaZip inner(&libraryBuffer);
         QVERIFY(inner.open(QuaZip::mdUnzip));
-        QCOMPARE(inner.getFileNameList(), QStringList({ QStringLiteral("a.dll"), QStringLiteral("b.dll") }));
+        QCOMPARE(inner.getFileNameList(),
+                 QStringList({QStringLiteral("a.dll"), QStringLiteral("b.dll")}));
         QCOMPARE(entryContent(inner, QStringLiteral("b.dll")), QByteArray("library b"));
 
-        const QList<QPair<QString, QString>> expected = { { QStringLiteral("kvApplication"), QStringLiteral("1.0.11") },
-            { QStringLiteral("kvLibrary"), QStringLiteral("1.0.4") } };
+        const QList<QPair<QString, QString>> expected = {
+            {QStringLiteral("kvApplication"), QStringLiteral("1.0.11")},
+            {QStringLiteral("kvLibrary"), QStringLiteral("1.0.4")}};
         QCOMPARE(headerVersions(entryContent(zip, QStringLiteral("header.xml"))), expected);
     }
 
     void headerOnlyPackage()
     {
         const QString out = path(QStringLiteral("header-only.kvu"));
-        QCOMPARE(runTool({ QStringLiteral("-o"), out, QStringLiteral("--version"), QStringLiteral("kvConfig=2.0.0") }), 0);
+        QCOMPARE(runTool({QStringLiteral("-o"), out, QStringLiteral("--version"),
+                          QStringLiteral("kvConfig=2.0.0")}),
+                 0);
         QuaZip zip(out);
         QVERIFY(zip.open(QuaZip::mdUnzip));
-        QCOMPARE(zip.getFileNameList(), QStringList { QStringLiteral("header.xml") });
+        QCOMPARE(zip.getFileNameList(), QStringList{QStringLiteral("header.xml")});
     }
 
     void rejectsBadArguments_data()
@@ -126,23 +135,29 @@ private slots:
         QTest::addColumn<bool>("withOutput");
         QTest::addColumn<QString>("message");
         const QString ver = QStringLiteral("--version");
-        QTest::newRow("no output") << QStringList { ver, QStringLiteral("kvConfig=1.0.1") } << false
+        QTest::newRow("no output") << QStringList{ver, QStringLiteral("kvConfig=1.0.1")} << false
                                    << QStringLiteral("-o OUT.kvu");
-        QTest::newRow("no version") << QStringList { QStringLiteral("--config"), QStringLiteral("config.ini") } << true
-                                    << QStringLiteral("--version");
-        QTest::newRow("unknown key") << QStringList { ver, QStringLiteral("kvOther=1.0.0") } << true
+        QTest::newRow("no version")
+            << QStringList{QStringLiteral("--config"), QStringLiteral("config.ini")} << true
+            << QStringLiteral("--version");
+        QTest::newRow("unknown key") << QStringList{ver, QStringLiteral("kvOther=1.0.0")} << true
                                      << QStringLiteral("kvOther");
-        QTest::newRow("empty version") << QStringList { ver, QStringLiteral("kvFAQ=") } << true << QStringLiteral("kvFAQ=");
-        QTest::newRow("version twice") << QStringList { ver, QStringLiteral("kvFAQ=1"), QStringLiteral("kvFAQ=2") } << true
-                                       << QStringLiteral("twice");
-        QTest::newRow("missing file") << QStringList { QStringLiteral("--manual"), QStringLiteral("absent.lrxml"), ver,
-            QStringLiteral("kvManual=1.0.1") } << true << QStringLiteral("absent.lrxml");
+        QTest::newRow("empty version")
+            << QStringList{ver, QStringLiteral("kvFAQ=")} << true << QStringLiteral("kvFAQ=");
+        QTest::newRow("version twice")
+            << QStringList{ver, QStringLiteral("kvFAQ=1"), QStringLiteral("kvFAQ=2")} << true
+            << QStringLiteral("twice");
+        QTest::newRow("missing file")
+            << QStringList{QStringLiteral("--manual"), QStringLiteral("absent.lrxml"), ver,
+                           QStringLiteral("kvManual=1.0.1")}
+            << true << QStringLiteral("absent.lrxml");
         QTest::newRow("library names clash")
-            << QStringList { QStringLiteral("--library"), QStringLiteral("a.dll"), QStringLiteral("other/a.dll"), ver,
-                   QStringLiteral("kvLibrary=1.0.4") }
+            << QStringList{QStringLiteral("--library"), QStringLiteral("a.dll"),
+                           QStringLiteral("other/a.dll"), ver, QStringLiteral("kvLibrary=1.0.4")}
             << true << QStringLiteral("a.dll");
-        QTest::newRow("option without value") << QStringList { ver, QStringLiteral("kvFAQ=1"), QStringLiteral("--faq") }
-                                              << true << QStringLiteral("--faq");
+        QTest::newRow("option without value")
+            << QStringList{ver, QStringLiteral("kvFAQ=1"), QStringLiteral("--faq")} << true
+            << QStringLiteral("--faq");
     }
 
     void rejectsBadArguments()

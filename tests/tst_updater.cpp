@@ -4,6 +4,7 @@
 // program stands in for the viewer, recording how it was started.
 
 #include "applicationversion.h"
+#include "filecontent.h"
 #include "mainwindow.h"
 #include "platform.h"
 
@@ -49,19 +50,6 @@ QString libraryName()
     return name.remove(QLatin1Char('*'));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
-bool writeAll(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
-}
-
 QString startRecordPath()
 {
     return appPath(QStringLiteral("viewer-started.txt"));
@@ -76,7 +64,7 @@ QString holdPath()
 QList<QStringList> viewerStarts()
 {
     QList<QStringList> starts;
-    const QList<QByteArray> lines = readAll(startRecordPath()).split('\n');
+    const QList<QByteArray> lines = FileContent::read(startRecordPath()).split('\n');
     for (const QByteArray& line : lines) {
         const QJsonDocument json = QJsonDocument::fromJson(line);
         if (!json.isArray())
@@ -145,7 +133,9 @@ private:
         QDir().mkpath(ApplicationVersion().updateDirname());
         QProcess tool;
         tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
-            QStringList { QStringLiteral("make-update"), QStringLiteral("-o"), ApplicationVersion().updateFilename() } + args);
+                   QStringList{QStringLiteral("make-update"), QStringLiteral("-o"),
+                               ApplicationVersion().updateFilename()} +
+                       args);
         QVERIFY(tool.waitForFinished(30000));
         QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
     }
@@ -153,26 +143,38 @@ private:
     // Three components followed by the header.
     void makeFullPackage()
     {
-        makePackage({ QStringLiteral("--application"), source(QStringLiteral("run")), QStringLiteral("--library"),
-            source(libraryName()), QStringLiteral("--config"), source(QStringLiteral("config.ini")), QStringLiteral("--version"),
-            QStringLiteral("kvApplication=1.0.11"), QStringLiteral("kvLibrary=1.0.4"), QStringLiteral("kvConfig=1.0.1") });
+        makePackage({QStringLiteral("--application"), source(QStringLiteral("run")),
+                     QStringLiteral("--library"), source(libraryName()), QStringLiteral("--config"),
+                     source(QStringLiteral("config.ini")), QStringLiteral("--version"),
+                     QStringLiteral("kvApplication=1.0.11"), QStringLiteral("kvLibrary=1.0.4"),
+                     QStringLiteral("kvConfig=1.0.1")});
     }
 
-    static QProgressBar* progressBar(MainWindow& w) { return w.findChild<QProgressBar*>(QStringLiteral("progressBar")); }
-    static QPushButton* button(MainWindow& w, const char* name) { return w.findChild<QPushButton*>(QLatin1String(name)); }
+    static QProgressBar* progressBar(MainWindow& w)
+    {
+        return w.findChild<QProgressBar*>(QStringLiteral("progressBar"));
+    }
+    static QPushButton* button(MainWindow& w, const char* name)
+    {
+        return w.findChild<QPushButton*>(QLatin1String(name));
+    }
     static QString text(MainWindow& w, const char* name)
     {
         if (auto* label = w.findChild<QLabel*>(QLatin1String(name)))
             return label->text();
         return w.findChild<QTextBrowser*>(QLatin1String(name))->toPlainText();
     }
-    static QString itemHtml(MainWindow& w) { return w.findChild<QTextBrowser*>(QStringLiteral("itemList"))->toHtml(); }
+    static QString itemHtml(MainWindow& w)
+    {
+        return w.findChild<QTextBrowser*>(QStringLiteral("itemList"))->toHtml();
+    }
 
     // Lines of the item list in order, each as its text and the image it shows.
     static QStringList itemLines(MainWindow& w)
     {
         QStringList lines;
-        QTextDocument* document = w.findChild<QTextBrowser*>(QStringLiteral("itemList"))->document();
+        QTextDocument* document =
+            w.findChild<QTextBrowser*>(QStringLiteral("itemList"))->document();
         for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
             QString image;
             for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -194,28 +196,34 @@ private:
 private slots:
     void initTestCase()
     {
-        QVERIFY2(qEnvironmentVariableIsSet(relocatedVariable), "runs only in its own application directory");
+        QVERIFY2(qEnvironmentVariableIsSet(relocatedVariable),
+                 "runs only in its own application directory");
         QVERIFY(sources.isValid());
-        oldViewer = readAll(QCoreApplication::applicationFilePath());
+        oldViewer = FileContent::read(QCoreApplication::applicationFilePath());
         // Trailing bytes keep the program runnable and tell the versions apart.
         newViewer = oldViewer + "\nnew viewer build\n";
-        QVERIFY(writeAll(source(QStringLiteral("run")), newViewer));
-        QVERIFY(writeAll(source(libraryName()), "new library"));
-        QVERIFY(writeAll(source(QStringLiteral("config.ini")), "[update-online]\nport=8080\n"));
+        QVERIFY(FileContent::write(source(QStringLiteral("run")), newViewer));
+        QVERIFY(FileContent::write(source(libraryName()), "new library"));
+        QVERIFY(FileContent::write(source(QStringLiteral("config.ini")),
+                                   "[update-online]\nport=8080\n"));
         QFile::remove(updaterPath());
-        QVERIFY(QFile::copy(QStringLiteral(TEST_BIN_DIR "/") + QString::fromLatin1(Platform::updaterProgram), updaterPath()));
+        QVERIFY(QFile::copy(QStringLiteral(TEST_BIN_DIR "/") +
+                                QString::fromLatin1(Platform::updaterProgram),
+                            updaterPath()));
     }
 
     void init()
     {
-        for (const QString& dir : { QStringLiteral("update"), QStringLiteral("config"), QStringLiteral("log") })
+        for (const QString& dir :
+             {QStringLiteral("update"), QStringLiteral("config"), QStringLiteral("log")})
             QDir(appPath(dir)).removeRecursively();
         QFile::remove(startRecordPath());
         QFile::remove(holdPath());
         QFile::remove(viewerPath());
         QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), viewerPath()));
-        QVERIFY(writeAll(appPath(libraryName()), "old library"));
-        QVERIFY(writeAll(appPath(QStringLiteral("config/config.ini")), "[update-online]\nport=80\n"));
+        QVERIFY(FileContent::write(appPath(libraryName()), "old library"));
+        QVERIFY(FileContent::write(appPath(QStringLiteral("config/config.ini")),
+                                   "[update-online]\nport=80\n"));
     }
 
     void applyShowsEachComponent()
@@ -227,26 +235,33 @@ private slots:
         QCOMPARE(w.windowTitle(), QStringLiteral("TAVI Viewer"));
         QVERIFY(!button(w, "rollbackButton")->isEnabled());
         QList<int> values;
-        connect(progressBar(w), &QProgressBar::valueChanged, this, [&values](int v) { values << v; });
+        connect(progressBar(w), &QProgressBar::valueChanged, this,
+                [&values](int v) { values << v; });
 
         waitForApplyEnd(w);
         QTRY_VERIFY(itemHtml(w).contains(QStringLiteral("Header")));
-        QCOMPARE(values, QList<int>({ 33, 66, 100 }));
+        QCOMPARE(values, QList<int>({33, 66, 100}));
         QCOMPARE(progressBar(w)->value(), 100);
         QCOMPARE(text(w, "currentItem"), QStringLiteral("Selesai."));
         QCOMPARE(text(w, "textBrowser"), QStringLiteral("Update Aplikasi Selesai."));
         QVERIFY(button(w, "testButton")->isEnabled());
         const QString tick = QStringLiteral(":/images/tick.png");
-        QCOMPARE(itemLines(w),
-            QStringList({ QStringLiteral("Update File Aplikasi | ") + tick, QStringLiteral("Update Library | ") + tick,
-                QStringLiteral("Update Konfigurasi | ") + tick, QStringLiteral("Update Header | ") + tick }));
+        QCOMPARE(itemLines(w), QStringList({QStringLiteral("Update File Aplikasi | ") + tick,
+                                            QStringLiteral("Update Library | ") + tick,
+                                            QStringLiteral("Update Konfigurasi | ") + tick,
+                                            QStringLiteral("Update Header | ") + tick}));
 
-        QCOMPARE(readAll(viewerPath()), newViewer);
-        QCOMPARE(readAll(appPath(libraryName())), QByteArray("new library"));
-        QCOMPARE(readAll(appPath(QStringLiteral("config/config.ini"))), readAll(source(QStringLiteral("config.ini"))));
-        QCOMPARE(readAll(appPath(QStringLiteral("update/backup/")) + QString::fromLatin1(Platform::viewerProgram)), oldViewer);
-        QCOMPARE(readAll(appPath(QStringLiteral("update/backup/")) + libraryName()), QByteArray("old library"));
-        QCOMPARE(readAll(appPath(QStringLiteral("update/backup/config.ini"))), QByteArray("[update-online]\nport=80\n"));
+        QCOMPARE(FileContent::read(viewerPath()), newViewer);
+        QCOMPARE(FileContent::read(appPath(libraryName())), QByteArray("new library"));
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
+                 FileContent::read(source(QStringLiteral("config.ini"))));
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("update/backup/")) +
+                                   QString::fromLatin1(Platform::viewerProgram)),
+                 oldViewer);
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("update/backup/")) + libraryName()),
+                 QByteArray("old library"));
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("update/backup/config.ini"))),
+                 QByteArray("[update-online]\nport=80\n"));
 
         ApplicationVersion versions;
         QCOMPARE(versions.getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.11"));
@@ -262,10 +277,11 @@ private slots:
         waitForApplyEnd(w);
         QTRY_VERIFY(itemHtml(w).contains(QStringLiteral("Header")));
         QList<int> values;
-        connect(progressBar(w), &QProgressBar::valueChanged, this, [&values](int v) { values << v; });
+        connect(progressBar(w), &QProgressBar::valueChanged, this,
+                [&values](int v) { values << v; });
 
         QTest::mouseClick(button(w, "rollbackButton"), Qt::LeftButton);
-        QCOMPARE(values, QList<int>({ 66, 33, 0 }));
+        QCOMPARE(values, QList<int>({66, 33, 0}));
         QCOMPARE(text(w, "currentItem"), QStringLiteral("Selesai."));
         QCOMPARE(text(w, "textBrowser"), QStringLiteral("Pembatalan Update Aplikasi Selesai."));
         QVERIFY(!button(w, "rollbackButton")->isEnabled());
@@ -273,13 +289,15 @@ private slots:
         QCOMPARE(lines.size(), 8);
         const QString undo = QStringLiteral(":/images/undo.png");
         QCOMPARE(lines.mid(4),
-            QStringList({ QStringLiteral("Pembatalan Update File Aplikasi | ") + undo,
-                QStringLiteral("Pembatalan Update Library | ") + undo, QStringLiteral("Pembatalan Update Konfigurasi | ") + undo,
-                QStringLiteral("Pembatalan Update Header | ") + undo }));
+                 QStringList({QStringLiteral("Pembatalan Update File Aplikasi | ") + undo,
+                              QStringLiteral("Pembatalan Update Library | ") + undo,
+                              QStringLiteral("Pembatalan Update Konfigurasi | ") + undo,
+                              QStringLiteral("Pembatalan Update Header | ") + undo}));
 
-        QCOMPARE(readAll(viewerPath()), oldViewer);
-        QCOMPARE(readAll(appPath(libraryName())), QByteArray("old library"));
-        QCOMPARE(readAll(appPath(QStringLiteral("config/config.ini"))), QByteArray("[update-online]\nport=80\n"));
+        QCOMPARE(FileContent::read(viewerPath()), oldViewer);
+        QCOMPARE(FileContent::read(appPath(libraryName())), QByteArray("old library"));
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
+                 QByteArray("[update-online]\nport=80\n"));
         ApplicationVersion versions;
         QCOMPARE(versions.getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.10"));
         QCOMPARE(versions.getValue(QStringLiteral("kvLibrary")), QStringLiteral("1.0.3"));
@@ -298,10 +316,13 @@ private slots:
 
         const QString tick = QStringLiteral(":/images/tick.png");
         QCOMPARE(itemLines(w),
-            QStringList({ QStringLiteral("Update File Aplikasi | ") + tick, QStringLiteral("Update Library | ") + tick,
-                QStringLiteral("Update Konfigurasi | :/images/failure.png"), QStringLiteral("Update Header | ") + tick }));
+                 QStringList({QStringLiteral("Update File Aplikasi | ") + tick,
+                              QStringLiteral("Update Library | ") + tick,
+                              QStringLiteral("Update Konfigurasi | :/images/failure.png"),
+                              QStringLiteral("Update Header | ") + tick}));
         QCOMPARE(progressBar(w)->value(), 100);
-        QCOMPARE(text(w, "textBrowser"), QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
+        QCOMPARE(text(w, "textBrowser"),
+                 QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
         QVERIFY(button(w, "rollbackButton")->isEnabled());
         ApplicationVersion versions;
         QCOMPARE(versions.getValue(QStringLiteral("kvConfig")), QStringLiteral("1.0.0"));
@@ -309,19 +330,21 @@ private slots:
 
         QTest::mouseClick(button(w, "rollbackButton"), Qt::LeftButton);
         QCOMPARE(text(w, "textBrowser"), QStringLiteral("Pembatalan Update Aplikasi Selesai."));
-        QCOMPARE(readAll(viewerPath()), oldViewer);
-        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.10"));
+        QCOMPARE(FileContent::read(viewerPath()), oldViewer);
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")),
+                 QStringLiteral("1.0.10"));
     }
 
     void packageThatIsNotAZipAppliesNothing()
     {
-        QVERIFY(writeAll(ApplicationVersion().updateFilename(), "this is not a zip archive"));
+        QVERIFY(
+            FileContent::write(ApplicationVersion().updateFilename(), "this is not a zip archive"));
         MainWindow w;
         waitForApplyEnd(w);
         QCOMPARE(progressBar(w)->value(), 0);
         QVERIFY(!button(w, "testButton")->isEnabled());
         QCOMPARE(itemLines(w), QStringList());
-        QCOMPARE(readAll(viewerPath()), oldViewer);
+        QCOMPARE(FileContent::read(viewerPath()), oldViewer);
     }
 
     void launchRemovesUpdateDirectory()
@@ -334,7 +357,7 @@ private slots:
         QTest::mouseClick(button(w, "testButton"), Qt::LeftButton);
         QVERIFY(!w.isVisible());
         QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("update"))));
-        QTRY_COMPARE_WITH_TIMEOUT(viewerStarts(), QList<QStringList>({ QStringList() }), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(viewerStarts(), QList<QStringList>({QStringList()}), 10000);
     }
 
     // Without a package the updater only hands over to the viewer, passing on
@@ -344,10 +367,11 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QStringList>("passed");
         const QString document = QStringLiteral("/data/Laporan Debitur \"01\".vardo");
-        QTest::newRow("document with blanks") << QStringList { document } << QStringList { document };
+        QTest::newRow("document with blanks") << QStringList{document} << QStringList{document};
         QTest::newRow("no argument") << QStringList() << QStringList();
-        QTest::newRow("first argument only") << QStringList { QStringLiteral("a.vardo"), QStringLiteral("b.vardo") }
-                                             << QStringList { QStringLiteral("a.vardo") };
+        QTest::newRow("first argument only")
+            << QStringList{QStringLiteral("a.vardo"), QStringLiteral("b.vardo")}
+            << QStringList{QStringLiteral("a.vardo")};
     }
 
     void handsOverWithoutPackage()
@@ -359,35 +383,38 @@ private slots:
         QVERIFY(updater.waitForFinished(10000));
         QCOMPARE(updater.exitStatus(), QProcess::NormalExit);
         QCOMPARE(updater.exitCode(), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(viewerStarts(), QList<QStringList>({ passed }), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(viewerStarts(), QList<QStringList>({passed}), 10000);
     }
 
     // On the target platform a running program file cannot be written; the
     // updater must wait for the viewer to end before replacing it.
     void waitsForRunningViewer()
     {
-        makePackage({ QStringLiteral("--application"), source(QStringLiteral("run")), QStringLiteral("--version"),
-            QStringLiteral("kvApplication=1.0.11") });
-        QVERIFY(writeAll(holdPath(), "hold"));
+        makePackage({QStringLiteral("--application"), source(QStringLiteral("run")),
+                     QStringLiteral("--version"), QStringLiteral("kvApplication=1.0.11")});
+        QVERIFY(FileContent::write(holdPath(), "hold"));
         QProcess viewer;
-        viewer.start(viewerPath(), QStringList { QStringLiteral("still-open.vardo") });
+        viewer.start(viewerPath(), QStringList{QStringLiteral("still-open.vardo")});
         QTRY_COMPARE_WITH_TIMEOUT(viewerStarts().size(), 1, 10000);
 
         QProcess updater;
         updater.start(updaterPath(), QStringList());
         QVERIFY(updater.waitForStarted(10000));
-        const QString backup = appPath(QStringLiteral("update/backup/")) + QString::fromLatin1(Platform::viewerProgram);
+        const QString backup = appPath(QStringLiteral("update/backup/")) +
+                               QString::fromLatin1(Platform::viewerProgram);
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(backup), 10000);
         QTest::qWait(1500);
         QCOMPARE(updater.state(), QProcess::Running);
-        QCOMPARE(readAll(viewerPath()), oldViewer);
-        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.10"));
+        QCOMPARE(FileContent::read(viewerPath()), oldViewer);
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")),
+                 QStringLiteral("1.0.10"));
 
         QFile::remove(holdPath());
         QVERIFY(viewer.waitForFinished(10000));
-        QTRY_COMPARE_WITH_TIMEOUT(readAll(viewerPath()), newViewer, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(ApplicationVersion().getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.11"), 10000);
-        QCOMPARE(readAll(backup), oldViewer);
+        QTRY_COMPARE_WITH_TIMEOUT(FileContent::read(viewerPath()), newViewer, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(ApplicationVersion().getValue(QStringLiteral("kvApplication")),
+                                  QStringLiteral("1.0.11"), 10000);
+        QCOMPARE(FileContent::read(backup), oldViewer);
         QCOMPARE(updater.state(), QProcess::Running);
         updater.kill();
         updater.waitForFinished(10000);
@@ -396,8 +423,8 @@ private slots:
 
 int main(int argc, char* argv[])
 {
-    if (QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName()
-        == QFileInfo(QString::fromLatin1(Platform::viewerProgram)).completeBaseName())
+    if (QFileInfo(QString::fromLocal8Bit(argv[0])).completeBaseName() ==
+        QFileInfo(QString::fromLatin1(Platform::viewerProgram)).completeBaseName())
         return runAsViewer(argc, argv);
     if (!qEnvironmentVariableIsSet(relocatedVariable))
         return runInFreshApplicationDirectory(argc, argv);

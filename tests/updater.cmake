@@ -5,6 +5,6 @@ if(TARGET vardotool)
 endif()
 
 if(TARGET updater-core)
-    vardo_add_test(updater LIBS updater-core)
+    vardo_add_test(updater LIBS updater-core vardo-test-support)
     add_dependencies(tst_updater VardoViewer vardotool)
 endif()

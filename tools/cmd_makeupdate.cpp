@@ -28,21 +28,23 @@ struct PackageRequest
 
 // Single-file components in the order the updater applies them.
 const QList<QPair<QString, QString>> singleFileOptions = {
-    { QStringLiteral("--application"), QStringLiteral("kvApplication") },
-    { QStringLiteral("--manual"), QStringLiteral("kvManual") },
-    { QStringLiteral("--faq"), QStringLiteral("kvFAQ") },
-    { QStringLiteral("--config"), QStringLiteral("kvConfig") },
+    {QStringLiteral("--application"), QStringLiteral("kvApplication")},
+    {QStringLiteral("--manual"), QStringLiteral("kvManual")},
+    {QStringLiteral("--faq"), QStringLiteral("kvFAQ")},
+    {QStringLiteral("--config"), QStringLiteral("kvConfig")},
 };
 
-const QStringList componentOrder = { QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"), QStringLiteral("kvManual"),
-    QStringLiteral("kvFAQ"), QStringLiteral("kvConfig") };
+const QStringList componentOrder = {QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
+                                    QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
+                                    QStringLiteral("kvConfig")};
 
 int usage(QTextStream& err)
 {
     err << "usage: vardotool make-update -o OUT.kvu [--application FILE] [--library FILE...]\n"
            "                             [--manual FILE] [--faq FILE] [--config FILE]\n"
            "                             --version KEY=VERSION...\n"
-           "KEY is one of " << componentOrder.join(QStringLiteral(", ")) << ".\n";
+           "KEY is one of "
+        << componentOrder.join(QStringLiteral(", ")) << ".\n";
     return 2;
 }
 
@@ -91,7 +93,9 @@ QString parseArguments(const QStringList& args, PackageRequest& request)
                 const QString key = value.left(eq);
                 const QString version = eq < 0 ? QString() : value.mid(eq + 1);
                 if (!componentOrder.contains(key) || version.isEmpty())
-                    return QStringLiteral("--version expects KEY=VERSION with a component key, not \"%1\"").arg(value);
+                    return QStringLiteral(
+                               "--version expects KEY=VERSION with a component key, not \"%1\"")
+                        .arg(value);
                 for (const auto& known : request.versions) {
                     if (known.first == key)
                         return QStringLiteral("--version for %1 given twice").arg(key);
@@ -124,7 +128,8 @@ bool addEntry(QuaZip& zip, const QString& name, const QByteArray& content, QStri
 {
     QuaZipFile entry(&zip);
     if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name))) {
-        error = QStringLiteral("cannot add entry %1 (zip error %2)").arg(name).arg(entry.getZipError());
+        error =
+            QStringLiteral("cannot add entry %1 (zip error %2)").arg(name).arg(entry.getZipError());
         return false;
     }
     const bool written = entry.write(content) == content.size();
@@ -241,7 +246,8 @@ int runMakeUpdate(const QStringList& args)
     // that the updater would try to apply.
     QSaveFile out(request.output);
     if (!out.open(QIODevice::WriteOnly) || out.write(package) != package.size() || !out.commit()) {
-        err << "vardotool make-update: cannot write " << request.output << ": " << out.errorString() << "\n";
+        err << "vardotool make-update: cannot write " << request.output << ": " << out.errorString()
+            << "\n";
         return 1;
     }
     return 0;

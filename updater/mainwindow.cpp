@@ -17,7 +17,8 @@ namespace {
 // with blanks in one piece on every platform.
 void startViewer(const QStringList& arguments)
 {
-    const QString program = QDir(QCoreApplication::applicationDirPath()).filePath(QString::fromLatin1(Platform::viewerProgram));
+    const QString program = QDir(QCoreApplication::applicationDirPath())
+                                .filePath(QString::fromLatin1(Platform::viewerProgram));
     if (!QProcess::startDetached(program, arguments))
         qWarning() << "MainWindow::startViewer cannot start" << program;
 }
@@ -29,9 +30,7 @@ QString progressLine(const QString& action, const QString& category, const QStri
 
 } // namespace
 
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent)
-    , ui(new Ui::MainWindow)
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWindow)
 {
     // The images live in a static library, whose resource object the linker
     // would otherwise drop.
@@ -49,14 +48,15 @@ MainWindow::MainWindow(QWidget* parent)
         show();
         applyUpdate();
         connect(ui->testButton, &QPushButton::released, this, &MainWindow::testButtonClicked);
-        connect(ui->rollbackButton, &QPushButton::released, this, &MainWindow::rollbackButtonClicked);
+        connect(ui->rollbackButton, &QPushButton::released, this,
+                &MainWindow::rollbackButtonClicked);
         return;
     }
 
     const QStringList arguments = QCoreApplication::arguments();
     for (const QString& argument : arguments)
         qDebug() << " sssssss " << argument;
-    startViewer(arguments.size() > 1 ? QStringList { arguments.at(1) } : QStringList());
+    startViewer(arguments.size() > 1 ? QStringList{arguments.at(1)} : QStringList());
     QTimer::singleShot(10, this, &MainWindow::exitApplication);
 }
 
@@ -68,15 +68,20 @@ MainWindow::~MainWindow()
 void MainWindow::applyUpdate()
 {
     fileList = appVersion.getUpdateFilelist();
-    connect(&appVersion, &ApplicationVersion::singleFileUpdateFinished, this, &MainWindow::singleFileUpdateFinished);
-    connect(&appVersion, &ApplicationVersion::singleFileUpdateFailed, this, &MainWindow::singleFileUpdateFailed);
+    connect(&appVersion, &ApplicationVersion::singleFileUpdateFinished, this,
+            &MainWindow::singleFileUpdateFinished);
+    connect(&appVersion, &ApplicationVersion::singleFileUpdateFailed, this,
+            &MainWindow::singleFileUpdateFailed);
     ui->currentItem->setText(fileList.value(0));
     appVersion.applyUpdateInBackground();
     // The manager now lives on its worker thread, where the apply job runs first;
     // an event posted to it after that is delivered once the job has returned,
     // on whichever thread the manager has gone back to by then.
     QMetaObject::invokeMethod(
-        &appVersion, [this]() { QMetaObject::invokeMethod(this, &MainWindow::applyEnded, Qt::QueuedConnection); },
+        &appVersion,
+        [this]() {
+            QMetaObject::invokeMethod(this, &MainWindow::applyEnded, Qt::QueuedConnection);
+        },
         Qt::QueuedConnection);
 }
 
@@ -107,7 +112,8 @@ void MainWindow::singleFileUpdateFinished(int filePos, QString category)
             ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
         ui->testButton->setEnabled(true);
     }
-    updateLog += progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
+    updateLog +=
+        progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
     showUpdateLog();
 }
 
@@ -119,23 +125,27 @@ void MainWindow::singleFileUpdateFailed(int filePos, QString category, QString r
         ui->currentItem->setText(QStringLiteral("Selesai."));
         ui->testButton->setEnabled(true);
     }
-    updateLog += progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/failure.png"));
+    updateLog +=
+        progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/failure.png"));
     showUpdateLog();
 }
 
 void MainWindow::applyEnded()
 {
     if (updateFailed)
-        ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
+        ui->textBrowser->setPlainText(
+            QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
     ui->rollbackButton->setEnabled(true);
 }
 
 void MainWindow::rollbackButtonClicked()
 {
     ui->rollbackButton->setEnabled(false);
-    ui->textBrowser->setPlainText(QStringLiteral("Pembatalan Update Aplikasi sedang berlangsung..."));
+    ui->textBrowser->setPlainText(
+        QStringLiteral("Pembatalan Update Aplikasi sedang berlangsung..."));
     disconnect(&appVersion, nullptr, this, nullptr);
-    connect(&appVersion, &ApplicationVersion::rollbackFileUpdateFinished, this, &MainWindow::rollbackFileUpdateFinished);
+    connect(&appVersion, &ApplicationVersion::rollbackFileUpdateFinished, this,
+            &MainWindow::rollbackFileUpdateFinished);
     appVersion.rollbackUpdate();
 }
 
@@ -154,7 +164,8 @@ void MainWindow::rollbackFileUpdateFinished(int filePos, QString category)
             ui->rollbackButton->setEnabled(false);
         }
     }
-    updateLog += progressLine(QStringLiteral("Pembatalan Update"), category, QStringLiteral(":/images/undo.png"));
+    updateLog += progressLine(QStringLiteral("Pembatalan Update"), category,
+                              QStringLiteral(":/images/undo.png"));
     showUpdateLog();
     ui->itemList->moveCursor(QTextCursor::End);
 }
@@ -168,5 +179,6 @@ void MainWindow::testButtonClicked()
 
 void MainWindow::showUpdateLog()
 {
-    ui->itemList->setHtml(QStringLiteral("<html><head/><body>") + updateLog + QStringLiteral("</body></html>"));
+    ui->itemList->setHtml(QStringLiteral("<html><head/><body>") + updateLog +
+                          QStringLiteral("</body></html>"));
 }

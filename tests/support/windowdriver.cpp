@@ -10,15 +10,16 @@
 #include <QPushButton>
 
 WindowDriver::WindowDriver(QObject* parent)
-    : QObject(parent)
-    , m_program(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName())
-    , m_logPath(qEnvironmentVariable("VARDO_DRIVER_LOG"))
-    , m_clickName(qEnvironmentVariable("VARDO_DRIVER_CLICK"))
-    , m_gatePath(qEnvironmentVariable("VARDO_DRIVER_GATE"))
-    , m_quitPath(qEnvironmentVariable("VARDO_DRIVER_QUIT"))
+    : QObject(parent),
+      m_program(QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName()),
+      m_logPath(qEnvironmentVariable("VARDO_DRIVER_LOG")),
+      m_clickName(qEnvironmentVariable("VARDO_DRIVER_CLICK")),
+      m_gatePath(qEnvironmentVariable("VARDO_DRIVER_GATE")),
+      m_quitPath(qEnvironmentVariable("VARDO_DRIVER_QUIT"))
 {
     const QJsonArray args = QJsonArray::fromStringList(QCoreApplication::arguments().mid(1));
-    log(QStringLiteral("start"), QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact)));
+    log(QStringLiteral("start"),
+        QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact)));
     connect(&m_timer, &QTimer::timeout, this, &WindowDriver::poll);
     m_timer.start(100);
 }
@@ -26,7 +27,8 @@ WindowDriver::WindowDriver(QObject* parent)
 void WindowDriver::poll()
 {
     // A test that has gone (its directory removed) leaves no program behind.
-    if ((!m_quitPath.isEmpty() && QFile::exists(m_quitPath)) || !QFileInfo(m_logPath).absoluteDir().exists()) {
+    if ((!m_quitPath.isEmpty() && QFile::exists(m_quitPath)) ||
+        !QFileInfo(m_logPath).absoluteDir().exists()) {
         m_timer.stop();
         log(QStringLiteral("quit"), QString());
         QCoreApplication::exit(0);
@@ -67,7 +69,8 @@ void WindowDriver::pressButton()
     const QWidgetList widgets = QApplication::allWidgets();
     for (QWidget* widget : widgets) {
         auto* button = qobject_cast<QPushButton*>(widget);
-        if (!button || button->objectName() != m_clickName || !button->isVisible() || !button->isEnabled())
+        if (!button || button->objectName() != m_clickName || !button->isVisible() ||
+            !button->isEnabled())
             continue;
         if (!m_buttonReady) {
             m_buttonReady = true;
