@@ -55,7 +55,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
 
     const QStringList arguments = QCoreApplication::arguments();
     for (const QString& argument : arguments)
-        qDebug() << " sssssss " << argument;
+        qDebug().noquote() << QStringLiteral(" sssssss ") + argument;
     startViewer(arguments.size() > 1 ? QStringList{arguments.at(1)} : QStringList());
     QTimer::singleShot(10, this, &MainWindow::exitApplication);
 }
