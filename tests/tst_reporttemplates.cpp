@@ -3,10 +3,11 @@
 // because a reader drops unknown classes with their subtree and ignores unknown
 // properties, which would silently lose sections or styling.
 
+#include "filecontent.h"
+
 #include <LimeReport>
 
 #include <QDomDocument>
-#include <QFile>
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
@@ -31,53 +32,97 @@ QSet<QString> set(std::initializer_list<const char*> names)
 const QHash<QString, QSet<QString>>& knownProperties()
 {
     static const QHash<QString, QSet<QString>> known = [] {
-        const QSet<QString> base = set({"objectName", "geometry", "children", "zOrder", "isVisible", "borders",
-                                        "borderLineSize", "borderColor", "borderStyle", "shadow", "geometryLocked",
-                                        "parentName"});
+        const QSet<QString> base = set({"objectName", "geometry", "children", "zOrder", "isVisible",
+                                        "borders", "borderLineSize", "borderColor", "borderStyle",
+                                        "shadow", "geometryLocked", "parentName"});
         const QSet<QString> item = base + set({"itemLocation", "stretchToMaxHeight", "itemAlign"});
-        const QSet<QString> band = base + set({"autoHeight", "bandIndex", "parentBand", "keepBottomSpace",
-                                               "keepTopSpace", "printIfEmpty", "backgroundColor", "backgroundMode",
-                                               "backgroundOpacity", "backgroundBrushStyle", "shiftItems"});
+        const QSet<QString> band =
+            base + set({"autoHeight", "bandIndex", "parentBand", "keepBottomSpace", "keepTopSpace",
+                        "printIfEmpty", "backgroundColor", "backgroundMode", "backgroundOpacity",
+                        "backgroundBrushStyle", "shiftItems"});
         const QSet<QString> columns = set({"columnsCount", "columnsFillDirection"});
         QHash<QString, QSet<QString>> k;
-        k["LimeReport::ReportEnginePrivate"] = set({"pages", "datasourcesManager", "scriptContext",
-                                                    "suppressFieldAndVarError", "baseItemPadding", "translation"});
-        k["LimeReport::DataSourceManager"] = set({"connections", "queries", "subqueries", "subproxies", "variables",
-                                                  "csvs"});
+        k["LimeReport::ReportEnginePrivate"] =
+            set({"pages", "datasourcesManager", "scriptContext", "suppressFieldAndVarError",
+                 "baseItemPadding", "translation"});
+        k["LimeReport::DataSourceManager"] =
+            set({"connections", "queries", "subqueries", "subproxies", "variables", "csvs"});
         k["LimeReport::ScriptEngineContext"] = set({"initScript", "dialogs"});
-        k["LimeReport::PageDesignIntf"] = set({"objectName", "pageItem", "sceneRect", "bspTreeDepth", "font",
-                                               "sortCacheEnabled", "stickyFocus", "minimumRenderSize"});
-        k["PageItem"] = base + set({"topMargin", "bottomMargin", "leftMargin", "rightMargin", "pageOrientation",
-                                    "pageSize", "fullPage", "dropPrinterMargins", "resetPageNumber",
-                                    "endlessHeight", "printable", "notPrintIfEmpty", "mixWithPriorPage",
-                                    "pageIsTOC", "setPageSizeToPrinter", "printBehavior", "oldPrintMode",
-                                    "printerName", "units", "gridStep", "extendedHeight",
+        k["LimeReport::PageDesignIntf"] =
+            set({"objectName", "pageItem", "sceneRect", "bspTreeDepth", "font", "sortCacheEnabled",
+                 "stickyFocus", "minimumRenderSize"});
+        k["PageItem"] = base + set({"topMargin",
+                                    "bottomMargin",
+                                    "leftMargin",
+                                    "rightMargin",
+                                    "pageOrientation",
+                                    "pageSize",
+                                    "fullPage",
+                                    "dropPrinterMargins",
+                                    "resetPageNumber",
+                                    "endlessHeight",
+                                    "printable",
+                                    "notPrintIfEmpty",
+                                    "mixWithPriorPage",
+                                    "pageIsTOC",
+                                    "setPageSizeToPrinter",
+                                    "printBehavior",
+                                    "oldPrintMode",
+                                    "printerName",
+                                    "units",
+                                    "gridStep",
+                                    "extendedHeight",
                                     "isExtendedInDesignMode"});
         k["PageHeader"] = band + set({"printOnFirstPage", "printOnLastPage"});
         k["PageFooter"] = band + set({"printOnFirstPage", "printOnLastPage", "removeGap"});
         k["ReportHeader"] = band + set({"splittable", "printBeforePageHeader"});
         k["ReportFooter"] = band + set({"splittable", "maxScalePercent"});
-        k["DataHeader"] = band + columns + set({"reprintOnEachPage", "printAlways", "repeatOnEachRow"});
+        k["DataHeader"] =
+            band + columns + set({"reprintOnEachPage", "printAlways", "repeatOnEachRow"});
         k["DataFooter"] = band + columns + set({"splittable", "printAlways"});
-        k["Data"] = band + columns + set({"datasource", "splittable", "keepSubdetailTogether",
-                                          "keepFooterTogether", "sliceLastRow", "startNewPage",
-                                          "startFromNewPage", "alternateBackgroundColor",
-                                          "useAlternateBackgroundColor"});
+        k["Data"] = band + columns +
+                    set({"datasource", "splittable", "keepSubdetailTogether", "keepFooterTogether",
+                         "sliceLastRow", "startNewPage", "startFromNewPage",
+                         "alternateBackgroundColor", "useAlternateBackgroundColor"});
         k["SubDetailHeader"] = band + columns + set({"printAlways"});
-        k["SubDetail"] = band + columns + set({"datasource", "splittable", "keepFooterTogether",
-                                               "alternateBackgroundColor", "useAlternateBackgroundColor"});
+        k["SubDetail"] = band + columns +
+                         set({"datasource", "splittable", "keepFooterTogether",
+                              "alternateBackgroundColor", "useAlternateBackgroundColor"});
         k["SubDetailFooter"] = band + columns + set({"splittable", "printAlways"});
-        k["TextItem"] = item + set({"content", "font", "fontColor", "backgroundColor", "backgroundMode",
-                                    "backgroundOpacity", "backgroundBrushStyle", "alignment", "margin",
-                                    "autoHeight", "autoWidth", "trimValue", "allowHTML", "allowHTMLInFields",
-                                    "replaceCRwithBR", "hideIfEmpty", "adaptFontToSize", "angle",
-                                    "foregroundOpacity", "lineSpacing", "underlines", "underlineLineSize",
-                                    "textIndent", "textLayoutDirection", "fontLetterSpacing", "format",
-                                    "valueType", "followTo", "fillInSecondPass", "watermark"});
+        k["TextItem"] = item + set({"content",
+                                    "font",
+                                    "fontColor",
+                                    "backgroundColor",
+                                    "backgroundMode",
+                                    "backgroundOpacity",
+                                    "backgroundBrushStyle",
+                                    "alignment",
+                                    "margin",
+                                    "autoHeight",
+                                    "autoWidth",
+                                    "trimValue",
+                                    "allowHTML",
+                                    "allowHTMLInFields",
+                                    "replaceCRwithBR",
+                                    "hideIfEmpty",
+                                    "adaptFontToSize",
+                                    "angle",
+                                    "foregroundOpacity",
+                                    "lineSpacing",
+                                    "underlines",
+                                    "underlineLineSize",
+                                    "textIndent",
+                                    "textLayoutDirection",
+                                    "fontLetterSpacing",
+                                    "format",
+                                    "valueType",
+                                    "followTo",
+                                    "fillInSecondPass",
+                                    "watermark"});
         k["HLayout"] = item + set({"layoutType", "hideEmptyItems", "layoutSpacing"});
         k["VLayout"] = k["HLayout"];
-        k["ShapeItem"] = item + set({"shape", "shapeColor", "shapeBrushColor", "shapeBrush", "lineWidth",
-                                     "penStyle", "cornerRadius", "opacity"});
+        k["ShapeItem"] = item + set({"shape", "shapeColor", "shapeBrushColor", "shapeBrush",
+                                     "lineWidth", "penStyle", "cornerRadius", "opacity"});
         return k;
     }();
     return known;
@@ -85,18 +130,15 @@ const QHash<QString, QSet<QString>>& knownProperties()
 
 const QSet<QString>& scalarTypes()
 {
-    static const QSet<QString> types = set({"QString", "int", "enumAndFlags", "bool", "qreal", "double", "QRect",
-                                            "QRectF", "QFont", "QColor", "QImage", "QByteArray", "QVariant",
-                                            "QSizeF"});
+    static const QSet<QString> types =
+        set({"QString", "int", "enumAndFlags", "bool", "qreal", "double", "QRect", "QRectF",
+             "QFont", "QColor", "QImage", "QByteArray", "QVariant", "QSizeF"});
     return types;
 }
 
 QString readResource(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(FileContent::read(path));
 }
 
 // Walks one object element and reports what a reader of the format would not know.
@@ -190,10 +232,13 @@ void TestReportTemplates::childBandsFollowTheirParent()
                                          .firstChildElement(QStringLiteral("children"));
     QSet<QString> seen;
     int bands = 0;
-    for (QDomElement band = pageChildren.firstChildElement(); !band.isNull(); band = band.nextSiblingElement()) {
-        const QString parent = band.firstChildElement(QStringLiteral("parentBand")).text().toLower();
+    for (QDomElement band = pageChildren.firstChildElement(); !band.isNull();
+         band = band.nextSiblingElement()) {
+        const QString parent =
+            band.firstChildElement(QStringLiteral("parentBand")).text().toLower();
         if (!parent.isEmpty())
-            QVERIFY2(seen.contains(parent), qPrintable(band.firstChildElement(QStringLiteral("objectName")).text()));
+            QVERIFY2(seen.contains(parent),
+                     qPrintable(band.firstChildElement(QStringLiteral("objectName")).text()));
         seen.insert(band.firstChildElement(QStringLiteral("objectName")).text().toLower());
         ++bands;
     }
@@ -205,18 +250,32 @@ void TestReportTemplates::referencesOnlyItsDebtorTypeSources_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QStringList>("required");
     QTest::addColumn<QStringList>("forbidden");
-    const QStringList both = {"header", "facilitysummary", "credits", "credits_gua", "credits_col", "lcs",
-                              "lcs_gua", "lcs_col", "bankguarantees", "bankguarantees_gua", "bankguarantees_col",
-                              "others", "others_gua", "others_col"};
+    const QStringList both = {"header",
+                              "facilitysummary",
+                              "credits",
+                              "credits_gua",
+                              "credits_col",
+                              "lcs",
+                              "lcs_gua",
+                              "lcs_col",
+                              "bankguarantees",
+                              "bankguarantees_gua",
+                              "bankguarantees_col",
+                              "others",
+                              "others_gua",
+                              "others_col"};
     QTest::newRow("individual") << QStringLiteral(":/reports/reportViewer-Individual.lrxml")
                                 << (both + QStringList{"individualdebtors"})
                                 << QStringList{"securities", "offclssharehldr", "corporatedebtors"};
     QTest::newRow("corporate") << QStringLiteral(":/reports/reportViewer-Corporate.lrxml")
-                               << (both + QStringList{"corporatedebtors", "offclssharehldrgroups", "offclssharehldrs",
-                                                      "securities", "securities_gua", "securities_col"})
+                               << (both + QStringList{"corporatedebtors", "offclssharehldrgroups",
+                                                      "offclssharehldrs", "securities",
+                                                      "securities_gua", "securities_col"})
                                << QStringList{"individualdebtors"};
-    QTest::newRow("faq") << QStringLiteral(":reports/faq.lrxml") << QStringList() << QStringList{"$d{"};
-    QTest::newRow("manual") << QStringLiteral(":reports/manual.lrxml") << QStringList() << QStringList{"$d{"};
+    QTest::newRow("faq") << QStringLiteral(":reports/faq.lrxml") << QStringList()
+                         << QStringList{"$d{"};
+    QTest::newRow("manual") << QStringLiteral(":reports/manual.lrxml") << QStringList()
+                            << QStringList{"$d{"};
 }
 
 void TestReportTemplates::referencesOnlyItsDebtorTypeSources()
@@ -232,7 +291,8 @@ void TestReportTemplates::referencesOnlyItsDebtorTypeSources()
     const QRegularExpression field(QStringLiteral("\\$d\\{([a-z_]+)\\."));
     for (auto it = field.globalMatch(text); it.hasNext();)
         sources.insert(it.next().captured(1));
-    const QRegularExpression band(QStringLiteral("<datasource type=\"qstring\">([a-z_]+)</datasource>"));
+    const QRegularExpression band(
+        QStringLiteral("<datasource type=\"qstring\">([a-z_]+)</datasource>"));
     for (auto it = band.globalMatch(text); it.hasNext();)
         sources.insert(it.next().captured(1));
     for (const QString& name : required)

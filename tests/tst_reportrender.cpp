@@ -1,0 +1,309 @@
+// Renders the debtor reports from the sample data sets through the real population
+// step and engine, writes them as PDF and reads the PDF's text back, so that what is
+// checked is what a user prints: sections, labels and the display rules of values.
+
+#include "filecontent.h"
+#include "reportpopulation.h"
+#include "tavids.h"
+
+#include <LimeReport>
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+static void initResources()
+{
+    Q_INIT_RESOURCE(reports);
+}
+
+namespace {
+
+QString pdfText(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The report of one data set as PDF text, "" when any step failed.
+QString renderedText(const QString& sample, const QString& pdfPath)
+{
+    LimeReport::ReportEngine engine;
+    TAVIDs dataSources;
+    if (!populateDesignAndData(
+            &engine, FileContent::read(QStringLiteral(TEST_SAMPLES "/") + sample), &dataSources))
+        return QString();
+    if (!engine.printToPDF(pdfPath))
+        return QString();
+    return pdfText(pdfPath);
+}
+
+// Index just after the words appear in order, each after the previous one; -1 if not.
+int findInOrder(const QString& text, const QStringList& words)
+{
+    int at = 0;
+    for (const QString& word : words) {
+        at = text.indexOf(word, at);
+        if (at < 0)
+            return -1;
+        at += word.size();
+    }
+    return at;
+}
+
+QStringList monthLabels(int firstYear, int firstMonth)
+{
+    static const char* names[] = {"Jan", "Feb", "Mar", "Apr", "Mei", "Jun",
+                                  "Jul", "Agt", "Sep", "Okt", "Nov", "Des"};
+    QStringList labels;
+    for (int i = 0; i < 24; ++i) {
+        const int m = (firstMonth - 1 + i) % 12;
+        const int y = firstYear + (firstMonth - 1 + i) / 12;
+        labels << QStringLiteral("%1 %2")
+                      .arg(QLatin1String(names[m]))
+                      .arg(y % 100, 2, 10, QLatin1Char('0'));
+    }
+    return labels;
+}
+
+} // namespace
+
+class TestReportRender : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void contents_data();
+    void contents();
+    void historyRunsOverTheTwentyFourMonthsBeforeTheRequest_data();
+    void historyRunsOverTheTwentyFourMonthsBeforeTheRequest();
+    void valueBesideItsLabel_data();
+    void valueBesideItsLabel();
+
+private:
+    QString text(const QString& sample);
+
+    QTemporaryDir dir;
+    QHash<QString, QString> texts;
+};
+
+void TestReportRender::initTestCase()
+{
+    initResources();
+    QVERIFY(dir.isValid());
+}
+
+QString TestReportRender::text(const QString& sample)
+{
+    if (!texts.contains(sample))
+        texts.insert(sample, renderedText(sample, dir.filePath(sample + QStringLiteral(".pdf"))));
+    return texts.value(sample);
+}
+
+void TestReportRender::contents_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+
+    const QStringList shared = {"KORA",
+                                "Informasi Debitur",
+                                "RAHASIA",
+                                "Informasi ini bersifat RAHASIA",
+                                "kata kunci pencarian",
+                                "Nomor Laporan",
+                                "Posisi Data Terakhir",
+                                "Tanggal Permintaan",
+                                "Kode Ref. Pengguna",
+                                "Data Pokok Debitur",
+                                "Penyajian informasi debitur pada KORA",
+                                "Ringkasan Fasilitas",
+                                "Plafon Efektif",
+                                "Baki Debet",
+                                "(dalam IDR)",
+                                "Kualitas Terburuk",
+                                "Jumlah Kreditur",
+                                "BPR / BPRS",
+                                "Lembaga Pembiayaan",
+                                "Irrevocable L/C",
+                                "Garansi Yang Diberikan",
+                                "Fasilitas Lain",
+                                "Penjamin",
+                                "Agunan",
+                                "Nama Penjamin",
+                                "Golongan",
+                                "Jenis Agunan",
+                                "Paripasu",
+                                "Bukti Kepemilikan",
+                                "Asuransi",
+                                "No Rekening",
+                                "No Akad Awal",
+                                "Tanggal Jatuh Tempo",
+                                "Sebab Macet",
+                                "Kualitas / Jumlah Hari Tunggakan",
+                                "No L/C",
+                                "Bank Beneficiary",
+                                "Setoran Jaminan",
+                                "Tanggal Wan Prestasi",
+                                "Jenis Garansi",
+                                "Nama Yang Dijamin",
+                                "Tujuan Garansi",
+                                "Jenis Fasilitas",
+                                "Operator",
+                                "Peruntukan",
+                                "Tanggal Dibentuk",
+                                "LJK",
+                                "halaman 1 dari"};
+    // No script error, no field the data sources lack, no unexpanded expression.
+    const QStringList clean = {"not found", "Error", "$D{", "$S{", "undefined", "NaN"};
+
+    QTest::newRow("individual") << QStringLiteral("individual-basic.json")
+                                << (shared + QStringList{"Nama Sesuai Identitas",
+                                                         "Jenis Kelamin / NPWP",
+                                                         "Tempat / Tgl Lahir",
+                                                         "Status Gelar Debitur",
+                                                         "Pelapor / Tanggal Update",
+                                                         "NIK /",
+                                                         "Perempuan /",
+                                                         "BANDUNG /",
+                                                         "15 Juli 1988",
+                                                         "Februari 2024",
+                                                         "18 Maret 2024 10:15:30",
+                                                         "17 Maret 2024",
+                                                         "Sifat Kredit/Pembiayaan",
+                                                         "Jumlah Hari Tunggakan",
+                                                         "611 - PT Bank Sentosa Raya Tbk",
+                                                         "Rp 312.456.789,50",
+                                                         "2 - Dalam Perhatian Khusus",
+                                                         "7.25 %",
+                                                         "2 / Januari 2024",
+                                                         "611 - 0123",
+                                                         "RINA KUSUMAWATI",
+                                                         "DEWI ANGGRAINI SAPUTRI"})
+                                << (clean + QStringList{"Pemilik / Pengurus", "Surat Berharga",
+                                                        "bagian ke", "Passport"});
+    QTest::newRow("corporate") << QStringLiteral("corporate-basic.json")
+                               << (shared +
+                                   QStringList{"Pemilik / Pengurus",
+                                               "Pangsa",
+                                               "Jabatan",
+                                               "611 - PT Bank Sentosa Raya Tbk / 31 Januari 2024",
+                                               "60.00 %",
+                                               "25.5 %",
+                                               "BUDI HARTONO",
+                                               "Surat Berharga",
+                                               "No Surat Berharga",
+                                               "Sovereign Rate",
+                                               "Nilai Perolehan",
+                                               "Nama LJK",
+                                               "Nama Debitur",
+                                               "Bentuk BU / Go Public",
+                                               "Perseroan Terbatas /",
+                                               "Tempat Pendirian",
+                                               "Tanggal Akte Pendirian",
+                                               "No / Tanggal Akta Terakhir",
+                                               "Pemeringkat",
+                                               "Tgl Pemeringkatan",
+                                               "14 Maret 2005",
+                                               "bagian ke 2 dari 3",
+                                               "Rp 3.876.543.210,55",
+                                               "Rp 15.500.000.000,00",
+                                               "SUMBER REJEKI ABADI MAKMUR"})
+                               << (clean +
+                                   QStringList{"Nama Sesuai Identitas", "NIK /", "Tempat Lahir"});
+    QTest::newRow("individual without data")
+        << QStringLiteral("individual-empty.json")
+        << QStringList{"KORA",
+                       "Informasi Debitur",
+                       "Nomor Laporan",
+                       "RAHMAT HIDAYAT NASUTION",
+                       "Ringkasan Fasilitas",
+                       "Plafon Efektif",
+                       "Kualitas Terburuk",
+                       "0,00",
+                       "halaman 1 dari 1"}
+        << (clean + QStringList{"Data Pokok Debitur", "Nama Sesuai Identitas",
+                                "Sifat Kredit/Pembiayaan", "No L/C", "Jenis Garansi",
+                                "Jenis Fasilitas", "Penjamin", "Agunan", "Rp ",
+                                "Kualitas / Jumlah Hari Tunggakan"});
+}
+
+void TestReportRender::contents()
+{
+    QFETCH(QString, sample);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    const QString pdf = text(sample);
+    QVERIFY2(!pdf.isEmpty(), "no PDF text");
+    for (const QString& word : present)
+        QVERIFY2(pdf.contains(word), qPrintable(QStringLiteral("missing: ") + word));
+    for (const QString& word : absent)
+        QVERIFY2(!pdf.contains(word), qPrintable(QStringLiteral("unexpected: ") + word));
+}
+
+void TestReportRender::historyRunsOverTheTwentyFourMonthsBeforeTheRequest_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    // Requested in March 2024 and April 2024.
+    QTest::newRow("individual") << QStringLiteral("individual-basic.json") << monthLabels(2022, 3)
+                                << QStringLiteral("Feb 22") << QStringLiteral("Mar 24");
+    QTest::newRow("corporate") << QStringLiteral("corporate-basic.json") << monthLabels(2022, 4)
+                               << QStringLiteral("Mar 22") << QStringLiteral("Apr 24");
+}
+
+void TestReportRender::historyRunsOverTheTwentyFourMonthsBeforeTheRequest()
+{
+    QFETCH(QString, sample);
+    QFETCH(QStringList, labels);
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    const QString pdf = text(sample);
+    QVERIFY(findInOrder(pdf, labels) > 0);
+    // Two blocks of twelve: the first block ends a line, the second starts the next one.
+    QVERIFY(QRegularExpression(labels.at(11) + QStringLiteral(" *\\n")).match(pdf).hasMatch());
+    QVERIFY(!pdf.contains(before));
+    QVERIFY(!pdf.contains(after));
+}
+
+// Values next to their label, as one line of the page reads: an amount the reporter
+// left empty is an empty cell, never a formatted zero, and flags read "Ya"/"Tidak".
+void TestReportRender::valueBesideItsLabel_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<int>("count");
+    const QString individual = QStringLiteral("individual-basic.json");
+    const QString corporate = QStringLiteral("corporate-basic.json");
+    QTest::newRow("empty project amounts")
+        << individual << QStringLiteral("Nilai Proyek +Plafon Awal") << 3;
+    QTest::newRow("empty appraisal value")
+        << individual << QStringLiteral("Nilai Agunan Penilai +Nama Penilai") << 1;
+    QTest::newRow("appraisal value")
+        << individual << QStringLiteral("Nilai Agunan Penilai +Rp 700.000.000,00") << 1;
+    QTest::newRow("insured") << individual << QStringLiteral("Asuransi +Ya\\b") << 1;
+    QTest::newRow("not insured") << individual << QStringLiteral("Asuransi +Tidak\\b") << 1;
+    QTest::newRow("project amount")
+        << corporate << QStringLiteral("Nilai Proyek +Rp 15.500.000.000,00") << 1;
+    QTest::newRow("listed") << corporate << QStringLiteral("Listing +Ya") << 1;
+    QTest::newRow("not listed") << corporate << QStringLiteral("Listing +Tidak") << 1;
+}
+
+void TestReportRender::valueBesideItsLabel()
+{
+    QFETCH(QString, sample);
+    QFETCH(QString, pattern);
+    QFETCH(int, count);
+    QCOMPARE(text(sample).count(QRegularExpression(pattern)), count);
+}
+
+QTEST_MAIN(TestReportRender)
+#include "tst_reportrender.moc"

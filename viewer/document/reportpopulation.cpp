@@ -1,0 +1,31 @@
+#include "reportpopulation.h"
+
+#include "tavids.h"
+
+#include <LimeReport>
+
+#include <QDebug>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+QString reportTemplateFor(const QString& debtorType)
+{
+    return debtorType == QLatin1String("I")
+               ? QStringLiteral(":/reports/reportViewer-Individual.lrxml")
+               : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");
+}
+
+bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,
+                           TAVIDs* dataSources)
+{
+    qDebug() << "populateDesignAndData 1111 jsonContent.length() " << jsonContent.length();
+    const QVariantMap document = QJsonDocument::fromJson(jsonContent).object().toVariantMap();
+    dataSources->fillDataSets(document, false);
+    qDebug() << "populateDesignAndData 2222 ";
+    const bool loaded = engine->loadFromFile(reportTemplateFor(dataSources->debtorType()));
+    if (!loaded)
+        qWarning() << "populateDesignAndData template not loaded:" << engine->lastError();
+    dataSources->registerDataSources(engine);
+    qDebug() << "populateDesignAndData 3333 ";
+    return loaded;
+}

@@ -1,0 +1,24 @@
+#ifndef REPORTPOPULATION_H
+#define REPORTPOPULATION_H
+
+#include <QByteArray>
+#include <QString>
+
+class TAVIDs;
+
+namespace LimeReport {
+class ReportEngine;
+} // namespace LimeReport
+
+// The template that shows a data set of the given debtor type ("I" individual,
+// anything else corporate).
+QString reportTemplateFor(const QString& debtorType);
+
+// Turns the JSON text of one data set into filled data sources, loads the template of
+// its debtor type into the engine and registers the sources with it. Text that is no
+// JSON object is shown as an empty corporate report. False when the template could
+// not be loaded.
+bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,
+                           TAVIDs* dataSources);
+
+#endif // REPORTPOPULATION_H
