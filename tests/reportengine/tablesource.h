@@ -21,6 +21,8 @@ public:
     // Rows asked for afresh on every First, e.g. the details of the master's current row.
     void setRowsProvider(const std::function<Rows()>& provider) { m_provider = provider; }
     void connectTo(LimeReport::ICallbackDatasource* source);
+    // The row the cursor stands on, as the application's own sources keep it.
+    QStringList current() const { return m_current; }
 
     QStringList log;
 
