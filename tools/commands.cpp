@@ -8,6 +8,8 @@ int runOpen(const QStringList& args);
 int runMakeUpdate(const QStringList& args);
 int runCrypt(const QStringList& args);
 int runRender(const QStringList& args);
+int runExport(const QStringList& args);
+int runDumpSources(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
@@ -16,6 +18,8 @@ static const std::vector<Command> commands = {
     { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
     { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
     { "render", "render a template that needs no data (manual, FAQ) to PDF", runRender },
+    { "export", "export every data set of a .vardo document as text files", runExport },
+    { "dump-sources", "print the report data sources of a document as the engine reads them", runDumpSources },
 };
 
 const Command* findCommand(const QString& name)

@@ -1,0 +1,59 @@
+// vardotool export: writes what the report view's export buttons write, for every
+// data set of a document.
+
+#include "textexport.h"
+#include "toolcommon.h"
+#include "tooldocument.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QTextStream>
+
+namespace {
+
+// One line per file written, one line on standard error per file that failed.
+int exportText(const QStringList& args, const OpenResult& document, const QString& directory)
+{
+    const TextExport::Result result = TextExport::exportAll(document, directory);
+    QTextStream& out = ToolCommon::out();
+    for (const QString& path : result.written)
+        out << path << "\n";
+    out.flush();
+    for (const TextExport::Failure& failure : result.failures)
+        ToolCommon::fail(args, failure.path + QStringLiteral(": ") + failure.reason);
+    return result.succeeded() ? 0 : ToolCommon::exitFailure;
+}
+
+} // namespace
+
+int runExport(const QStringList& args)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Exports every data set of a .vardo document. Exits non-zero when any file fails."));
+    const QCommandLineOption text(QStringLiteral("text"),
+                                  QStringLiteral("Write each data set as a text file into DIR."),
+                                  QStringLiteral("DIR"));
+    parser.addOption(text);
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
+                                 QStringLiteral("FILE.vardo"));
+    QString password;
+    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
+    if (parsed != ToolCommon::proceed)
+        return parsed;
+    if (parser.positionalArguments().size() != 1)
+        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
+    if (!parser.isSet(text))
+        return ToolCommon::usageError(args, QStringLiteral("nothing to export: give --text DIR"));
+
+    int exitCode = 0;
+    const std::unique_ptr<OpenResult> document =
+        ToolDocument::open(args, parser.positionalArguments().first(), password, &exitCode);
+    if (!document)
+        return exitCode;
+    if (parser.isSet(text)) {
+        QDir().mkpath(parser.value(text));
+        exitCode = qMax(exitCode, exportText(args, *document, parser.value(text)));
+    }
+    return exitCode;
+}
