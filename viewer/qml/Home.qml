@@ -6,6 +6,15 @@ HomeForm {
     signal fileSelected(string path)
     signal tabCountChanged
 
+    // A document chosen by the user: opened first, then remembered, whether or not
+    // it opened.
+    function openChosenFile(url) {
+        if (url !== "") {
+            home.fileSelected(url)
+            recentFiles.addRecentFile(url)
+        }
+    }
+
     onTabCountChanged: {
         var open = mainWindow.getTabCount() > 0
         closeAllButton.enabled = open
@@ -35,10 +44,7 @@ HomeForm {
     fileDialog.onAccepted: {
         var url = fileDialog.fileUrl.toString()
         console.log("file.onAccepted filename = " + url)
-        if (url !== "") {
-            home.fileSelected(url)
-            recentFiles.addRecentFile(url)
-        }
+        openChosenFile(url)
     }
 
     closeAllDialog.onYes: {

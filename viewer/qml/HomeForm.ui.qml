@@ -74,6 +74,7 @@ Item {
         border.color: "Lightgray"
 
         Text {
+            id: title
             anchors.centerIn: parent
             anchors.verticalCenterOffset: -40
             text: "Vardo Viewer"
@@ -84,8 +85,9 @@ Item {
         }
 
         Text {
-            anchors.centerIn: parent
-            anchors.verticalCenterOffset: -10
+            anchors.horizontalCenter: parent.horizontalCenter
+            anchors.top: title.bottom
+            anchors.topMargin: 6
             width: 500
             wrapMode: Text.WordWrap
             horizontalAlignment: Text.AlignHCenter

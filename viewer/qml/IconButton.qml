@@ -50,7 +50,7 @@ Button {
                 text: control.text
                 visible: text.length > 0
                 color: control.active ? control.activeTextColor : control.textColor
-                font.family: control.fontFamily
+                font.family: control.fontFamily !== "" ? control.fontFamily : control.font.family
                 font.bold: control.fontBold
                 font.pixelSize: control.fontSize
             }

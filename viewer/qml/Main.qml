@@ -11,6 +11,28 @@ MainForm {
         home.tabCountChanged()
     }
 
+    function openFileDialog() {
+        home.fileDialog.open()
+    }
+
+    // A document dropped onto the window, treated as if chosen in the file dialog.
+    function openFile(url) {
+        home.openChosenFile(url)
+    }
+
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onDropped: {
+            for (var i = 0; i < drop.urls.length; ++i) {
+                var url = drop.urls[i].toString()
+                if (/\.vardo$/i.test(url))
+                    openFile(url)
+            }
+            drop.accept()
+        }
+    }
+
     swipeView.onCurrentIndexChanged: mainWindow.setTabCurrentIndex(swipeView.currentIndex)
 
     home.onFileSelected: {

@@ -50,7 +50,7 @@ TableView {
     TableViewColumn {
         role: "dateViewed"
         title: "Waktu Buka Berkas"
-        width: table.width * 0.10
+        width: table.width * 0.15
     }
 
     style: TableViewStyle {
@@ -71,10 +71,14 @@ TableView {
         }
 
         rowDelegate: Rectangle {
+            // The table fills its height with empty rows; only real ones are framed
+            // and highlighted.
+            readonly property bool real: styleData.row !== undefined && styleData.row >= 0
+                                         && styleData.row < table.rowCount
             height: 30
-            color: styleData.selected ? "red" : (rowHover.containsMouse ? "lightgray" : "transparent")
+            color: styleData.selected ? "red" : (real && rowHover.containsMouse ? "lightgray" : "transparent")
             border.color: "#C0C0C0"
-            border.width: 1
+            border.width: real ? 1 : 0
             MouseArea {
                 id: rowHover
                 anchors.fill: parent
