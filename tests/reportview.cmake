@@ -1,3 +1,4 @@
 # tests of the report view, its templates and its population step
 vardo_add_test(reporttemplates LIBS viewer-ui reportengine vardo-test-support Qt5::Xml)
 vardo_add_test(reportrender LIBS viewer-ui vardo-test-support)
+vardo_add_test(reportwidget LIBS viewer-ui vardo-test-support)

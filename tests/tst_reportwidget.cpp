@@ -1,0 +1,385 @@
+// Drives the report view as a user would, headless: toolbar buttons, the scale and
+// page boxes, the "Debitur" list with its reload rule, the built-in documents and
+// their override, and the text export with its message boxes.
+
+#include "filecontent.h"
+#include "openresult.h"
+#include "reportwidget.h"
+#include "tabbutton.h"
+
+#include <LimeReport>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QByteArray readSample(const QString& name)
+{
+    return FileContent::read(QStringLiteral(TEST_SAMPLES "/") + name);
+}
+
+OpenResult* openedDocument(const QMap<QString, QByteArray>& entries)
+{
+    return new OpenResult(OpenResult::Success, QString(), QStringLiteral("debitur.vardo"),
+                          new QMap<QString, QByteArray>(entries), new QMap<QString, QString>());
+}
+
+std::unique_ptr<ReportWidget> documentView(const QMap<QString, QByteArray>& entries)
+{
+    auto view = std::make_unique<ReportWidget>(QStringLiteral("debitur.vardo"), QString(),
+                                               QStringLiteral("/data/debitur.vardo"),
+                                               openedDocument(entries));
+    view->resize(1200, 800);
+    view->show();
+    // Lets the fit-to-width that follows a new set of pages happen before the test looks.
+    QTest::qWait(20);
+    return view;
+}
+
+TabButton* button(const ReportWidget& view, const QString& name)
+{
+    return view.findChild<TabButton*>(name);
+}
+
+void click(const ReportWidget& view, const QString& name)
+{
+    TabButton* b = button(view, name);
+    QVERIFY2(b, qPrintable(name));
+    QTest::mouseClick(b, Qt::LeftButton);
+}
+
+// Answers the next message box and tells what it said.
+struct MessageBoxWatcher
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+    void arm()
+    {
+        QTimer::singleShot(0, [this] { poll(); });
+    }
+    void poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) {
+            QTimer::singleShot(10, [this] { poll(); });
+            return;
+        }
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    }
+};
+
+} // namespace
+
+class TestReportWidget : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toolbarButtons_data();
+    void toolbarButtons();
+    void builtInDocumentsHaveNoListAndNoTextExport_data();
+    void builtInDocumentsHaveNoListAndNoTextExport();
+    void singlePageDisablesNavigation();
+    void navigationFollowsThePage();
+    void zoomCommandsReachThePreview();
+    void typedScaleIsApplied();
+    void homeIsAnnounced();
+    void debiturListReloadsOnlyAnotherDataSet();
+    void localFaqReplacesTheBuiltInOne();
+    void textExport_data();
+    void textExport();
+};
+
+void TestReportWidget::toolbarButtons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("tooltip");
+    QTest::newRow("home") << "Home"
+                          << "Beranda";
+    QTest::newRow("pdf") << "Save"
+                         << "Ekspor PDF";
+    QTest::newRow("text") << "Ekspor ke text"
+                          << "Ekspor ke text";
+    QTest::newRow("print") << "Print"
+                           << "Cetak";
+    QTest::newRow("zoom in") << "Zoom In"
+                             << "Perbesar";
+    QTest::newRow("zoom out") << "Zoom Out"
+                              << "Perkecil";
+    QTest::newRow("one to one") << "One to One"
+                                << "1:1";
+    QTest::newRow("fit width") << "Fit Width"
+                               << "Sesuai Lebar";
+    QTest::newRow("fit page") << "Fit Page"
+                              << "Sesuai Halaman";
+    QTest::newRow("first") << "First Page"
+                           << "Hal. Pertama";
+    QTest::newRow("prior") << "Prior Page"
+                           << "Hal. Sebelumnya";
+    QTest::newRow("next") << "Next Page"
+                          << "Hal. Selanjutnya";
+    QTest::newRow("last") << "Last Page"
+                          << "Hal. Akhir";
+}
+
+void TestReportWidget::toolbarButtons()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, tooltip);
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}});
+    TabButton* b = button(*view, name);
+    QVERIFY(b);
+    QCOMPARE(b->toolTip(), tooltip);
+    QVERIFY(!b->icon().isNull());
+    QVERIFY(!b->getIconPixmap().isNull());
+    QCOMPARE(b->size(), QSize(40, 40));
+    QVERIFY(b->text().isEmpty());
+}
+
+void TestReportWidget::builtInDocumentsHaveNoListAndNoTextExport_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("resource");
+    QTest::newRow("faq") << "FAQ"
+                         << ":reports/faq.lrxml";
+    QTest::newRow("manual") << "MANUAL"
+                            << ":reports/manual.lrxml";
+}
+
+void TestReportWidget::builtInDocumentsHaveNoListAndNoTextExport()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, resource);
+    ReportWidget view(name, QString(), QString(), nullptr);
+    QVERIFY(!view.findChild<QTableView*>());
+    QVERIFY(!button(view, QStringLiteral("Ekspor ke text")));
+    QVERIFY(button(view, QStringLiteral("Print")));
+    QCOMPARE(view.getReportFilename(), resource);
+    QVERIFY(view.getPageCount() >= 1);
+    QVERIFY(!view.getPreview()->pages().first().texts().isEmpty());
+}
+
+void TestReportWidget::singlePageDisablesNavigation()
+{
+    ReportWidget view(QStringLiteral("MANUAL"), QString(), QString(), nullptr);
+    QCOMPARE(view.getPageCount(), 1);
+    for (const char* name : {"First Page", "Prior Page", "Next Page", "Last Page"})
+        QVERIFY2(!button(view, QLatin1String(name))->isEnabled(), name);
+    QCOMPARE(view.findChild<QSpinBox*>()->suffix(), QStringLiteral(" / 1"));
+    QCOMPARE(view.findChild<QSpinBox*>()->prefix(), QStringLiteral("Hal. : "));
+}
+
+void TestReportWidget::navigationFollowsThePage()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))}});
+    const int pages = view->getPageCount();
+    QVERIFY(pages >= 3);
+    auto* pageBox = view->findChild<QSpinBox*>();
+    QCOMPARE(pageBox->suffix(), QStringLiteral(" / %1").arg(pages));
+    QCOMPARE(pageBox->maximum(), pages);
+    QVERIFY(!button(*view, QStringLiteral("First Page"))->isEnabled());
+    QVERIFY(button(*view, QStringLiteral("Next Page"))->isEnabled());
+
+    click(*view, QStringLiteral("Next Page"));
+    QCOMPARE(view->getPreview()->currentPage(), 2);
+    QCOMPARE(pageBox->value(), 2);
+    QVERIFY(button(*view, QStringLiteral("Prior Page"))->isEnabled());
+
+    click(*view, QStringLiteral("Last Page"));
+    QCOMPARE(view->getPreview()->currentPage(), pages);
+    QVERIFY(!button(*view, QStringLiteral("Next Page"))->isEnabled());
+    QVERIFY(!button(*view, QStringLiteral("Last Page"))->isEnabled());
+
+    click(*view, QStringLiteral("First Page"));
+    QCOMPARE(view->getPreview()->currentPage(), 1);
+
+    // The page box sends the preview to a page, and the buttons follow.
+    pageBox->setValue(pages);
+    QCOMPARE(view->getPreview()->currentPage(), pages);
+    QVERIFY(!button(*view, QStringLiteral("Last Page"))->isEnabled());
+    QVERIFY(button(*view, QStringLiteral("First Page"))->isEnabled());
+
+    // A release outside the button is no click.
+    TabButton* prior = button(*view, QStringLiteral("Prior Page"));
+    QTest::mousePress(prior, Qt::LeftButton);
+    QTest::mouseRelease(prior, Qt::LeftButton, Qt::NoModifier, QPoint(-5, -5));
+    QCOMPARE(view->getPreview()->currentPage(), pages);
+}
+
+void TestReportWidget::zoomCommandsReachThePreview()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}});
+    LimeReport::PreviewReportWidget* preview = view->getPreview();
+    auto* scaleBox = view->findChild<QComboBox*>();
+    QCOMPARE(scaleBox->count(), 30);
+    QCOMPARE(scaleBox->itemText(0), QStringLiteral("10%"));
+    QCOMPARE(scaleBox->itemText(29), QStringLiteral("300%"));
+
+    click(*view, QStringLiteral("One to One"));
+    QCOMPARE(preview->scalePercent(), 100);
+    QCOMPARE(scaleBox->currentText(), QStringLiteral("100%"));
+    QCOMPARE(scaleBox->styleSheet(), QStringLiteral("background-color: #cecece; "));
+    click(*view, QStringLiteral("Zoom In"));
+    QCOMPARE(preview->scalePercent(), 110);
+    click(*view, QStringLiteral("Zoom Out"));
+    click(*view, QStringLiteral("Zoom Out"));
+    QCOMPARE(preview->scalePercent(), 90);
+    QCOMPARE(scaleBox->currentText(), QStringLiteral("90%"));
+
+    click(*view, QStringLiteral("Fit Width"));
+    const int width = preview->scalePercent();
+    QVERIFY(width > 0 && width != 90);
+    click(*view, QStringLiteral("Fit Page"));
+    QVERIFY(preview->scalePercent() > 0);
+    QVERIFY(preview->scalePercent() <= width);
+}
+
+void TestReportWidget::typedScaleIsApplied()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}});
+    auto* scaleBox = view->findChild<QComboBox*>();
+    scaleBox->lineEdit()->clear();
+    QTest::keyClicks(scaleBox->lineEdit(), QStringLiteral("125%"));
+    QTest::keyClick(scaleBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(view->getPreview()->scalePercent(), 125);
+
+    // Text that is no percentage leaves the scale alone instead of collapsing the view.
+    scaleBox->lineEdit()->clear();
+    QTest::keyClicks(scaleBox->lineEdit(), QStringLiteral("abc"));
+    QTest::keyClick(scaleBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(view->getPreview()->scalePercent(), 125);
+}
+
+void TestReportWidget::homeIsAnnounced()
+{
+    ReportWidget view(QStringLiteral("FAQ"), QString(), QString(), nullptr);
+    QSignalSpy home(&view, &ReportWidget::home);
+    click(view, QStringLiteral("Home"));
+    QCOMPARE(home.count(), 1);
+}
+
+void TestReportWidget::debiturListReloadsOnlyAnotherDataSet()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+                      {QStringLiteral("B"), readSample(QStringLiteral("corporate-basic.json"))}});
+    auto* table = view->findChild<QTableView*>();
+    QVERIFY(table);
+    QCOMPARE(table->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Debitur"));
+    QCOMPARE(table->model()->rowCount(), 2);
+    QVERIFY(table->selectionModel()->isSelected(table->model()->index(0, 0)));
+    QVERIFY(!table->selectionModel()->currentIndex().isValid());
+    QCOMPARE(view->getSelectedFilename(), QStringLiteral("A"));
+    const QStringList individualPage = view->getPreview()->pages().first().texts();
+
+    bool busyDuringLoad = false;
+    QSignalSpy pagesSet(view.get(), &ReportWidget::pagesSet);
+    connect(view.get(), &ReportWidget::pagesSet, [&] {
+        auto* busy = view->findChild<QDialog*>(QStringLiteral("busyIndicator"));
+        busyDuringLoad = busy && busy->isVisible();
+    });
+
+    table->selectionModel()->setCurrentIndex(table->model()->index(0, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(pagesSet.count(), 0);
+
+    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(pagesSet.count(), 1);
+    QVERIFY(busyDuringLoad);
+    QCOMPARE(view->getSelectedFilename(), QStringLiteral("B"));
+    QVERIFY(view->getPreview()->pages().first().texts() != individualPage);
+    QVERIFY(!view->findChild<QDialog*>(QStringLiteral("busyIndicator")));
+}
+
+void TestReportWidget::localFaqReplacesTheBuiltInOne()
+{
+    const QString documents = QCoreApplication::applicationDirPath() + QStringLiteral("/documents");
+    QVERIFY(QDir().mkpath(documents));
+    const QString local = documents + QStringLiteral("/faq.lrxml");
+    QByteArray xml = FileContent::read(QStringLiteral(":reports/manual.lrxml"));
+    QVERIFY(xml.replace("Petunjuk Penggunaan", "Tanya Jawab Lokal").contains("Tanya Jawab Lokal"));
+    QVERIFY(FileContent::write(local, xml));
+    ReportWidget view(QStringLiteral("FAQ"), QString(), QString(), nullptr);
+    QFile::remove(local);
+    QDir().rmdir(documents);
+    QCOMPARE(view.getReportFilename(), local);
+    QVERIFY(
+        view.getPreview()->pages().first().texts().contains(QStringLiteral("Tanya Jawab Lokal")));
+}
+
+void TestReportWidget::textExport_data()
+{
+    QTest::addColumn<bool>("existing");
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("written");
+    QTest::newRow("written") << true << QString() << "Sukses"
+                             << "Ekspor file sukses" << QStringList{"A.txt", "B.txt", "C.txt"};
+    QTest::newRow("missing directory") << false << QString() << "Gagal"
+                                       << "Direktori tidak ditemukan" << QStringList();
+    // A directory in the way of one output file: that file fails, the others are written.
+    QTest::newRow("one file fails") << true << "B.txt"
+                                    << "Gagal"
+                                    << "B.txt" << QStringList{"A.txt", "C.txt"};
+}
+
+void TestReportWidget::textExport()
+{
+    QFETCH(bool, existing);
+    QFETCH(QString, blocked);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    QFETCH(QStringList, written);
+    auto view = documentView(
+        {{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+         {QStringLiteral("B"), readSample(QStringLiteral("corporate-basic.json"))},
+         {QStringLiteral("C.txt"), readSample(QStringLiteral("individual-empty.json"))}});
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (!blocked.isEmpty())
+        QVERIFY(QDir(dir.path()).mkdir(blocked));
+    const QString target = existing ? dir.path() : dir.filePath(QStringLiteral("nowhere"));
+
+    MessageBoxWatcher box;
+    box.arm();
+    view->exportToDirectory(target);
+    QCOMPARE(box.title, title);
+    QVERIFY2(box.text.contains(text), qPrintable(box.text));
+    QCOMPARE(box.icon,
+             title == QLatin1String("Sukses") ? QMessageBox::Information : QMessageBox::Warning);
+    for (const QString& name : written) {
+        QFile file(dir.filePath(name));
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(name));
+        QVERIFY(file.readAll().startsWith('{'));
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), written.size());
+}
+
+QTEST_MAIN(TestReportWidget)
+#include "tst_reportwidget.moc"

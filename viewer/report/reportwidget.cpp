@@ -1,0 +1,500 @@
+#include "reportwidget.h"
+
+#include "openresult.h"
+#include "reportpopulation.h"
+#include "tabbutton.h"
+#include "tavids.h"
+#include "textexport.h"
+
+#include <LimeReport>
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QMovie>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+static void initReportResources()
+{
+    Q_INIT_RESOURCE(reports);
+    Q_INIT_RESOURCE(reportimages);
+}
+
+namespace {
+
+const QString buttonStyle = QStringLiteral("background-color: \"#f0f0f0\";");
+const QString changedStyle = QStringLiteral("background-color: #cecece; ");
+const QString faqName = QStringLiteral("FAQ");
+const QString manualName = QStringLiteral("MANUAL");
+
+} // namespace
+
+ReportWidget::ReportWidget(const QString& filename, const QString& reportFilename,
+                           const QString& taviFilename, OpenResult* openResult)
+    : QWidget(nullptr), filename(filename), reportFilename(reportFilename),
+      taviFilename(taviFilename), openResult(openResult)
+{
+    initReportResources();
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        screenWidth = screen->geometry().width();
+    buildMainLayout();
+    buildToolbar();
+    addReport();
+}
+
+ReportWidget::~ReportWidget()
+{
+    qDebug() << "ReportWidget::~ReportWidget() 1";
+    delete scaleBox;
+    qDebug() << "ReportWidget::~ReportWidget() 2";
+    delete pageBox;
+    qDebug() << "ReportWidget::~ReportWidget() 3";
+    if (preview) {
+        // Unhooked first: the engine goes below, before the deferred deletion runs.
+        preview->disconnect(this);
+        preview->deleteLater();
+    }
+    qDebug() << "ReportWidget::~ReportWidget() 4";
+    delete dataSources;
+    qDebug() << "ReportWidget::~ReportWidget() 5";
+    // Destroys the callback sources that the data sources released above.
+    delete engine;
+    engine = nullptr;
+    qDebug() << "ReportWidget::~ReportWidget() 6";
+    delete mainLayout;
+    qDebug() << "ReportWidget::~ReportWidget() 7";
+    delete toolbarLayout;
+    qDebug() << "ReportWidget::~ReportWidget() 8";
+    delete toolbarFrame;
+    qDebug() << "ReportWidget::~ReportWidget() 9";
+    delete contentLayout;
+    qDebug() << "ReportWidget::~ReportWidget() 10";
+    if (dataSetTable)
+        dataSetTable->setModel(nullptr);
+    delete dataSetModel;
+    qDebug() << "ReportWidget::~ReportWidget() 11";
+    delete dataSetTable;
+    qDebug() << "ReportWidget::~ReportWidget() 12";
+    delete openResult;
+    qDebug() << "ReportWidget::~ReportWidget() 17";
+}
+
+void ReportWidget::buildMainLayout()
+{
+    setStyleSheet(QStringLiteral("QWidget { background-color: \"#f0f0f0\"; padding: 0; "
+                                 "border-bottom: 2px solid \"#f0f0f0\"; }"));
+    mainLayout = new QVBoxLayout(this);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0);
+    mainLayout->setSizeConstraint(QLayout::SetMaximumSize);
+}
+
+QFrame* ReportWidget::toolbarGap()
+{
+    auto* gap = new QFrame(toolbarFrame);
+    gap->setFixedSize(15, 40);
+    toolbarLayout->addWidget(gap);
+    return gap;
+}
+
+TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& tooltip,
+                                          const QString& iconPath)
+{
+    auto* button = new TabButton(toolbarFrame, name);
+    button->setObjectName(name);
+    button->setIconOpacity(0.5f);
+    button->setStyleSheet(buttonStyle);
+    button->setToolTip(tooltip);
+    button->installEventFilter(this);
+    if (!iconPath.isEmpty()) {
+        const QIcon icon(iconPath);
+        button->setText(QString());
+        button->setIconSize(QSize(25, 25));
+        button->setIconPixmap(icon, icon.pixmap(25, 25));
+        button->setFixedSize(40, 40);
+    } else {
+        QFont font = button->font();
+        font.setPixelSize(16);
+        button->setFont(font);
+        button->setFixedSize(QFontMetrics(font).horizontalAdvance(name) + 10, 40);
+    }
+    toolbarLayout->addWidget(button);
+    return button;
+}
+
+void ReportWidget::buildToolbar()
+{
+    toolbarFrame = new QFrame(this);
+    toolbarFrame->setFixedHeight(40);
+    if (screenWidth > 0)
+        toolbarFrame->setMaximumWidth(screenWidth);
+    toolbarFrame->setStyleSheet(buttonStyle);
+    toolbarLayout = new QHBoxLayout(toolbarFrame);
+    toolbarLayout->setContentsMargins(0, 0, 0, 0);
+    toolbarLayout->setAlignment(Qt::AlignLeft);
+
+    toolbarGap();
+    addToolbarButton(QStringLiteral("Home"), QStringLiteral("Beranda"),
+                     QStringLiteral(":images/home.png"));
+    addToolbarButton(QStringLiteral("Save"), QStringLiteral("Ekspor PDF"),
+                     QStringLiteral(":images/export-pdf.png"));
+    if (filename != faqName && filename != manualName)
+        exportButton =
+            addToolbarButton(QStringLiteral("Ekspor ke text"), QStringLiteral("Ekspor ke text"),
+                             QStringLiteral(":images/export-txt.png"));
+    addToolbarButton(QStringLiteral("Print"), QStringLiteral("Cetak"),
+                     QStringLiteral(":images/print.png"));
+    toolbarGap();
+
+    addToolbarButton(QStringLiteral("Zoom In"), QStringLiteral("Perbesar"),
+                     QStringLiteral(":images/zoom-in.png"));
+    addToolbarButton(QStringLiteral("Zoom Out"), QStringLiteral("Perkecil"),
+                     QStringLiteral(":images/zoom-out.png"));
+    scaleBox = new QComboBox(toolbarFrame);
+    scaleBox->setEditable(true);
+    scaleBox->setInsertPolicy(QComboBox::InsertAlphabetically);
+    scaleBox->setFixedSize(60, 25);
+    for (int percent = 10; percent <= 300; percent += 10)
+        scaleBox->addItem(QStringLiteral("%1%").arg(percent));
+    scaleBox->setCurrentIndex(4);
+    connect(scaleBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this](int index) { scaleComboboxChanged(scaleBox->itemText(index)); });
+    toolbarLayout->addWidget(scaleBox);
+    addToolbarButton(QStringLiteral("One to One"), QStringLiteral("1:1"),
+                     QStringLiteral(":images/one-one.png"));
+    addToolbarButton(QStringLiteral("Fit Width"), QStringLiteral("Sesuai Lebar"),
+                     QStringLiteral(":images/fit-width.png"));
+    addToolbarButton(QStringLiteral("Fit Page"), QStringLiteral("Sesuai Halaman"),
+                     QStringLiteral(":images/fit-page.png"));
+    toolbarGap();
+
+    firstButton = addToolbarButton(QStringLiteral("First Page"), QStringLiteral("Hal. Pertama"),
+                                   QStringLiteral(":images/first-page.png"));
+    priorButton = addToolbarButton(QStringLiteral("Prior Page"), QStringLiteral("Hal. Sebelumnya"),
+                                   QStringLiteral(":images/prev-page.png"));
+    pageBox = new QSpinBox(toolbarFrame);
+    pageBox->setFixedWidth(80);
+    pageBox->setPrefix(tr("Hal. : "));
+    pageBox->setValue(1);
+    connect(pageBox, QOverload<int>::of(&QSpinBox::valueChanged), this,
+            &ReportWidget::slotPageNavigatorChanged);
+    toolbarLayout->addWidget(pageBox);
+    nextButton = addToolbarButton(QStringLiteral("Next Page"), QStringLiteral("Hal. Selanjutnya"),
+                                  QStringLiteral(":images/next-page.png"));
+    lastButton = addToolbarButton(QStringLiteral("Last Page"), QStringLiteral("Hal. Akhir"),
+                                  QStringLiteral(":images/last-page.png"));
+    setNavigationState(1);
+    mainLayout->addWidget(toolbarFrame);
+}
+
+void ReportWidget::addReport()
+{
+    contentWidget = new QWidget(this);
+    contentLayout = new QHBoxLayout(contentWidget);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->setSpacing(0);
+    contentLayout->setAlignment(Qt::AlignLeft);
+    if (!taviFilename.isEmpty()) {
+        dataSetModel = new QStandardItemModel(0, 1);
+        dataSetModel->setHorizontalHeaderLabels({QStringLiteral("Debitur")});
+        if (openResult && openResult->files) {
+            for (auto it = openResult->files->constBegin(); it != openResult->files->constEnd();
+                 ++it)
+                dataSetModel->appendRow(new QStandardItem(it.key()));
+        }
+        dataSetTable = new QTableView(contentWidget);
+        dataSetTable->setModel(dataSetModel);
+        dataSetTable->verticalHeader()->hide();
+        dataSetTable->setFixedWidth(300);
+        dataSetTable->setColumnWidth(0, 300);
+        QFont headerFont = dataSetTable->horizontalHeader()->font();
+        headerFont.setPixelSize(14);
+        dataSetTable->horizontalHeader()->setFont(headerFont);
+        dataSetTable->horizontalHeader()->setFixedHeight(40);
+        dataSetTable->setSelectionMode(QAbstractItemView::SingleSelection);
+        dataSetTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        dataSetTable->setStyleSheet(QStringLiteral(
+            "QTableView { background-color: white; selection-background-color: \"lightgray\"; } "
+            "QHeaderView::section { background-color: #f0f0f0; border: none; }"));
+        contentLayout->addWidget(dataSetTable);
+        dataSetSelection = dataSetTable->selectionModel();
+        connect(dataSetSelection, &QItemSelectionModel::currentChanged, this,
+                &ReportWidget::currentRowChanged);
+        // Highlighted only: the first data set is loaded below, so it must not reload on selection.
+        if (dataSetModel->rowCount() > 0)
+            dataSetSelection->select(dataSetModel->index(0, 0), QItemSelectionModel::Select);
+    }
+    mainLayout->addWidget(contentWidget);
+    initReport();
+}
+
+bool ReportWidget::isDocument() const
+{
+    return openResult && openResult->files;
+}
+
+void ReportWidget::clearDataSources()
+{
+    LimeReport::IDataSourceManager* manager = engine->dataManager();
+    for (const QString& name : TAVIDs::dataSourceNames()) {
+        if (manager->containsDatasource(name))
+            manager->removeModel(name);
+    }
+}
+
+void ReportWidget::loadBuiltInDocument()
+{
+    const QString applicationDir = QCoreApplication::applicationDirPath();
+    if (filename == faqName) {
+        const QString local = applicationDir + QStringLiteral("/documents/faq.lrxml");
+        reportFilename = QFileInfo::exists(local) ? local : QStringLiteral(":reports/faq.lrxml");
+    } else if (filename == manualName) {
+        const QString local = applicationDir + QStringLiteral("/documents/manual.lrxml");
+        reportFilename = QFileInfo::exists(local) ? local : QStringLiteral(":reports/manual.lrxml");
+    }
+    QFile file(reportFilename);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        qWarning() << "ReportWidget::initReport() cannot read" << reportFilename;
+        return;
+    }
+    engine->loadFromString(QString::fromUtf8(file.readAll()));
+}
+
+void ReportWidget::initReport()
+{
+    qDebug() << "ReportWidget::initReport() 1";
+    if (preview) {
+        contentLayout->removeWidget(preview);
+        delete preview;
+        preview = nullptr;
+    }
+    qDebug() << "ReportWidget::initReport() 2 delete before reinitialized!";
+    delete dataSources;
+    dataSources = nullptr;
+    if (engine) {
+        qDebug() << "ReportWidget::initReport() 3 clearDataSources";
+        clearDataSources();
+    }
+    qDebug() << "ReportWidget::initReport() 4 new TAVIDs";
+    dataSources = new TAVIDs();
+    const bool firstLoad = !engine;
+    if (firstLoad) {
+        qDebug() << "ReportWidget::initReport() 5 new engine";
+        engine = new LimeReport::ReportEngine();
+    }
+    if (isDocument()) {
+        if (selectedFilename.isEmpty() && !openResult->files->isEmpty())
+            selectedFilename = openResult->files->firstKey();
+        if (openResult->files->contains(selectedFilename))
+            populateDesignAndData(engine, openResult->files->value(selectedFilename), dataSources);
+    } else if (firstLoad) {
+        loadBuiltInDocument();
+    }
+    qDebug() << "ReportWidget::initReport() 6 new viewer";
+    preview = engine->createPreviewWidget(contentWidget);
+    connect(preview, &LimeReport::PreviewReportWidget::pagesSet, this, &ReportWidget::slotPagesSet);
+    connect(preview, &LimeReport::PreviewReportWidget::scalePercentChanged, this,
+            &ReportWidget::slotScalePercentChanged);
+    connect(preview, &LimeReport::PreviewReportWidget::pageChanged, this,
+            &ReportWidget::slotPageChanged);
+    preview->refreshPages();
+    contentLayout->addWidget(preview);
+    qDebug() << "ReportWidget::initReport() 7";
+}
+
+void ReportWidget::setNavigationState(int page)
+{
+    firstButton->setEnabled(page != 1);
+    priorButton->setEnabled(page != 1);
+    nextButton->setEnabled(page != pageCount);
+    lastButton->setEnabled(page != pageCount);
+}
+
+bool ReportWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* button = qobject_cast<TabButton*>(watched);
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        // A release outside the button cancels the click, as it does for any push button.
+        if (button && button->isEnabled() && button->rect().contains(mouse->pos()))
+            runCommand(button->getTabName());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportWidget::runCommand(const QString& name)
+{
+    if (name == QLatin1String("Home")) {
+        emit home();
+        return;
+    }
+    if (name == QLatin1String("Ekspor ke text")) {
+        exportToText();
+        return;
+    }
+    if (!preview)
+        return;
+    if (name == QLatin1String("Save"))
+        preview->printToPDF();
+    else if (name == QLatin1String("Print"))
+        preview->print();
+    else if (name == QLatin1String("Zoom In"))
+        preview->zoomIn();
+    else if (name == QLatin1String("Zoom Out"))
+        preview->zoomOut();
+    else if (name == QLatin1String("One to One"))
+        preview->setScalePercent(100);
+    else if (name == QLatin1String("Fit Width"))
+        preview->fitWidth();
+    else if (name == QLatin1String("Fit Page"))
+        preview->fitPage();
+    else if (name == QLatin1String("First Page"))
+        preview->firstPage();
+    else if (name == QLatin1String("Prior Page"))
+        preview->priorPage();
+    else if (name == QLatin1String("Next Page"))
+        preview->nextPage();
+    else if (name == QLatin1String("Last Page"))
+        preview->lastPage();
+}
+
+void ReportWidget::scaleComboboxChanged(const QString& text)
+{
+    QString number = text.trimmed();
+    if (number.endsWith(QLatin1Char('%')))
+        number.chop(1);
+    bool ok = false;
+    const int percent = number.toInt(&ok, 10);
+    // A typo must not collapse the preview to nothing.
+    if (!ok || percent <= 0 || !preview)
+        return;
+    preview->setScalePercent(percent);
+}
+
+void ReportWidget::slotScalePercentChanged(int percent)
+{
+    scaleBox->setEditText(QStringLiteral("%1%").arg(percent));
+    scaleBox->setStyleSheet(changedStyle);
+}
+
+void ReportWidget::slotPageNavigatorChanged(int pageNumber)
+{
+    if (preview)
+        preview->pageNavigatorChanged(pageNumber);
+    // The preview does not announce a page it was sent to, so the buttons follow here.
+    setNavigationState(pageNumber);
+}
+
+void ReportWidget::slotPagesSet(int pagesCount)
+{
+    pageCount = pagesCount;
+    pageBox->setSuffix(tr(" / %1").arg(pagesCount));
+    pageBox->setRange(1, pagesCount);
+    pageBox->setValue(1);
+    pageBox->setStyleSheet(changedStyle);
+    setNavigationState(1);
+    QTimer::singleShot(2, this, &ReportWidget::setFitWidth);
+    emit pagesSet(pagesCount);
+}
+
+void ReportWidget::slotPageChanged(int pageNumber)
+{
+    const QSignalBlocker blocker(pageBox);
+    pageBox->setValue(pageNumber);
+    setNavigationState(pageNumber);
+    emit pageChanged(pageNumber);
+}
+
+void ReportWidget::setFitWidth()
+{
+    if (preview)
+        preview->fitWidth();
+}
+
+void ReportWidget::currentRowChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    Q_UNUSED(previous)
+    if (!current.isValid())
+        return;
+    const QString name = dataSetModel->data(dataSetModel->index(current.row(), 0)).toString();
+    if (name == selectedFilename) {
+        qDebug() << "file not change";
+        return;
+    }
+    selectedFilename = name;
+    reloadWithBusyIndicator();
+}
+
+void ReportWidget::reloadWithBusyIndicator()
+{
+    auto* busy = new QDialog(this, Qt::FramelessWindowHint | Qt::Dialog);
+    busy->setObjectName(QStringLiteral("busyIndicator"));
+    busy->setWindowModality(Qt::WindowModal);
+    busy->setAttribute(Qt::WA_TranslucentBackground);
+    busy->setAttribute(Qt::WA_NoSystemBackground);
+    auto* layout = new QVBoxLayout(busy);
+    auto* label = new QLabel(busy);
+    label->setMinimumHeight(200);
+    auto* movie = new QMovie(QStringLiteral(":/images/busy.gif"), QByteArray(), label);
+    label->setMovie(movie);
+    layout->addWidget(label);
+    movie->start();
+    busy->show();
+    // One pass of the event loop so that the indicator paints before the synchronous reload.
+    QCoreApplication::processEvents();
+    initReport();
+    busy->close();
+    delete busy;
+}
+
+void ReportWidget::exportToText()
+{
+    const QString dir = QFileDialog::getExistingDirectory(this, tr("Pilih Direktori"), QString(),
+                                                          QFileDialog::ShowDirsOnly);
+    if (dir.isEmpty())
+        return;
+    exportToDirectory(dir);
+}
+
+void ReportWidget::exportToDirectory(const QString& dir)
+{
+    if (!QDir(dir).exists()) {
+        QMessageBox::warning(this, QStringLiteral("Gagal"),
+                             QStringLiteral("Direktori tidak ditemukan"), QMessageBox::Ok,
+                             QMessageBox::Ok);
+        return;
+    }
+    if (isDocument()) {
+        const TextExport::Result result = TextExport::exportAll(*openResult, dir);
+        if (!result.succeeded()) {
+            QStringList names;
+            for (const TextExport::Failure& failure : result.failures)
+                names << QStringLiteral("%1 (%2)").arg(QFileInfo(failure.path).fileName(),
+                                                       failure.reason);
+            QMessageBox::warning(
+                this, QStringLiteral("Gagal"),
+                QStringLiteral("File berikut tidak dapat ditulis:\n%1").arg(names.join('\n')),
+                QMessageBox::Ok, QMessageBox::Ok);
+            return;
+        }
+    }
+    QMessageBox::information(this, QStringLiteral("Sukses"), QStringLiteral("Ekspor file sukses"),
+                             QMessageBox::Ok, QMessageBox::Ok);
+}
