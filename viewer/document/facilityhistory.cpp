@@ -6,9 +6,27 @@
 
 namespace {
 
-QString numbered(const char* pattern, int n)
+// The history keys of slot or column 1 to 24, built once: the layout runs for every
+// facility row of a document.
+struct HistoryKeys
 {
-    return QString::asprintf(pattern, n);
+    HistoryKeys()
+    {
+        for (int i = 1; i <= FacilityHistory::months; ++i) {
+            monthYear[i] = QString::asprintf("monthYear%02d", i);
+            colCode[i] = QString::asprintf("month%02dColCode", i);
+            day[i] = QString::asprintf("month%02dDay", i);
+        }
+    }
+    std::array<QString, FacilityHistory::months + 1> monthYear;
+    std::array<QString, FacilityHistory::months + 1> colCode;
+    std::array<QString, FacilityHistory::months + 1> day;
+};
+
+const HistoryKeys& historyKeys()
+{
+    static const HistoryKeys keys;
+    return keys;
 }
 
 } // namespace
@@ -30,10 +48,11 @@ void FacilityHistory::layOut(QVariantMap& row, const QDate& referenceDate, bool 
         QString colCode;
         QString day;
     };
+    const HistoryKeys& keys = historyKeys();
     std::array<Stored, months + 1> stored;
     for (int s = 1; s <= months; ++s) {
-        stored[s].colCode = row.value(numbered("month%02dColCode", s)).toString();
-        stored[s].day = row.value(numbered("month%02dDay", s)).toString();
+        stored[s].colCode = row.value(keys.colCode[s]).toString();
+        stored[s].day = row.value(keys.day[s]).toString();
     }
 
     const QString dataMonthKey =
@@ -46,13 +65,12 @@ void FacilityHistory::layOut(QVariantMap& row, const QDate& referenceDate, bool 
     for (int i = 1; i <= months; ++i) {
         const QDate month =
             requestMonth.isValid() ? requestMonth.addMonths(i - months - 1) : QDate();
-        row.insert(numbered("monthYear%02d", i),
-                   exportMode ? yearMonthKey(month) : shortMonthYear(month));
+        row.insert(keys.monthYear[i], exportMode ? yearMonthKey(month) : shortMonthYear(month));
         // QDate orders an invalid date before every valid one, so both must be checked.
         const bool reported = month.isValid() && dataMonth.isValid() && month <= dataMonth;
         const Stored& value = reported ? stored[slotOf(month)] : Stored();
-        row.insert(numbered("month%02dColCode", i), value.colCode);
-        row.insert(numbered("month%02dDay", i), value.day);
+        row.insert(keys.colCode[i], value.colCode);
+        row.insert(keys.day[i], value.day);
     }
 
     const QString dataYearMonth = row.value(QStringLiteral("dataYearMonth")).toString();
