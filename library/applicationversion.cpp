@@ -35,7 +35,8 @@ const QString connectionFailure = QStringLiteral("Failed to Connect to Server : 
 bool writeWholeFile(const QString& path, const QByteArray& content, QString* error = nullptr)
 {
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
     if (!written && error)
         *error = file.errorString();
     return written;
@@ -55,9 +56,7 @@ bool isUpdatePackage(const QByteArray& content)
 
 } // namespace
 
-ApplicationVersion::ApplicationVersion(QObject* parent)
-    : QObject(parent)
-    , m_home(thread())
+ApplicationVersion::ApplicationVersion(QObject* parent) : QObject(parent), m_home(thread())
 {
     qRegisterMetaType<QNetworkReply::NetworkError>();
     qRegisterMetaType<QNetworkReply*>();
@@ -120,7 +119,8 @@ QString ApplicationVersion::updateDirname() const
 QString ApplicationVersion::configBaseUpdateUrl() const
 {
     const std::unique_ptr<QSettings> settings(UIUtils::getSettings());
-    const QString address = settings->value(QStringLiteral("update-online/server.address")).toString();
+    const QString address =
+        settings->value(QStringLiteral("update-online/server.address")).toString();
     const int port = settings->value(QStringLiteral("update-online/port"), 80).toInt();
     const bool ssl = settings->value(QStringLiteral("update-online/is.ssl"), false).toBool();
     const QString path = settings->value(QStringLiteral("update-online/path")).toString();
@@ -129,7 +129,8 @@ QString ApplicationVersion::configBaseUpdateUrl() const
     const bool defaultPort = port == 0 || (ssl && port == 443) || (!ssl && port == 80);
     const QString portPart = defaultPort ? QString() : QLatin1Char(':') + QString::number(port);
     const QString host = address.isEmpty() ? defaultServerAddress() : address;
-    const QString url = (ssl ? QStringLiteral("https://") : QStringLiteral("http://")) + host + portPart + pathPart;
+    const QString url =
+        (ssl ? QStringLiteral("https://") : QStringLiteral("http://")) + host + portPart + pathPart;
     qDebug() << "configBaseUpdateUrl()" << url;
     return url;
 }
@@ -275,8 +276,10 @@ void ApplicationVersion::checkStatus()
     // Parentless: the manager stays on the thread that sends the request even when
     // this object moves home before the manager's deferred deletion.
     m_checkManager = new QNetworkAccessManager;
-    connect(m_checkManager, &QNetworkAccessManager::finished, this, &ApplicationVersion::statusFinished);
-    m_checkReply = m_checkManager->post(updateRequest(QStringLiteral("/pub/kv/cekVersion")), getJson());
+    connect(m_checkManager, &QNetworkAccessManager::finished, this,
+            &ApplicationVersion::statusFinished);
+    m_checkReply =
+        m_checkManager->post(updateRequest(QStringLiteral("/pub/kv/cekVersion")), getJson());
     connect(m_checkReply, &QNetworkReply::errorOccurred, this, &ApplicationVersion::networkError);
 }
 
@@ -297,7 +300,8 @@ void ApplicationVersion::statusFinished(QNetworkReply* reply)
 {
     // A reply cut off by the time-out is closed; its body is empty.
     const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-    const QJsonObject payload = QJsonDocument::fromJson(body).object().value(QStringLiteral("payload")).toObject();
+    const QJsonObject payload =
+        QJsonDocument::fromJson(body).object().value(QStringLiteral("payload")).toObject();
     if (m_checkManager)
         m_checkManager->deleteLater();
     m_checkManager = nullptr;
@@ -315,7 +319,8 @@ void ApplicationVersion::downloadUpdateOnline(QString status)
             qOverload<QNetworkReply*>(&ApplicationVersion::downloadFinished));
     const QString path = QStringLiteral("/pub/kv/updateOnline?osCode=") + configOsCode();
     m_downloadReply = m_downloadManager->post(updateRequest(path), status.toLocal8Bit());
-    connect(m_downloadReply, &QNetworkReply::downloadProgress, this, &ApplicationVersion::downloadProgress);
+    connect(m_downloadReply, &QNetworkReply::downloadProgress, this,
+            &ApplicationVersion::downloadProgress);
 }
 
 void ApplicationVersion::downloadProgress(qint64 bytes, qint64 totalBytes)
@@ -337,11 +342,13 @@ void ApplicationVersion::downloadFinished(QNetworkReply* reply)
     if (reply->error() != QNetworkReply::NoError) {
         failure = replyFailure(reply);
     } else if (status < 200 || status > 299) {
-        failure = connectionFailure + QStringLiteral("the server answered with HTTP status %1").arg(status);
+        failure = connectionFailure +
+                  QStringLiteral("the server answered with HTTP status %1").arg(status);
     } else {
         body = reply->readAll();
         if (!isUpdatePackage(body))
-            failure = QStringLiteral("The downloaded update package is not a zip archive with header.xml");
+            failure = QStringLiteral(
+                "The downloaded update package is not a zip archive with header.xml");
     }
     if (failure.isEmpty()) {
         Common::prepareDirectory(m_updateDir);
@@ -439,7 +446,8 @@ void ApplicationVersion::runRollbackJob()
 
 void ApplicationVersion::waitForUpdate()
 {
-    const QString program = QCoreApplication::applicationDirPath() + QLatin1Char('/') + Platform::viewerProgram;
+    const QString program =
+        QCoreApplication::applicationDirPath() + QLatin1Char('/') + Platform::viewerProgram;
     while (!Common::checkFileIsWriteAble(program))
         QThread::msleep(10);
 }
@@ -552,7 +560,8 @@ bool ApplicationVersion::extractFile(QString entry, QuaZipFile& file, QString* f
     const QString extracted = m_updateDir + QLatin1Char('/') + actual;
     const bool written = readable && writeWholeFile(extracted, content, &writeError);
     if (written && actual == QLatin1String(Platform::viewerProgram))
-        QFile::setPermissions(extracted, QFile::permissions(extracted) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
+        QFile::setPermissions(extracted, QFile::permissions(extracted) | QFile::ExeOwner |
+                                             QFile::ExeGroup | QFile::ExeOther);
 
     if (entry == headerEntry) {
         if (!written)
@@ -560,17 +569,21 @@ bool ApplicationVersion::extractFile(QString entry, QuaZipFile& file, QString* f
         else if (!applyHeader(content))
             reason = QStringLiteral("header.xml is not a version header");
     } else if (!written) {
-        reason = componentFailed(entry, QStringLiteral("could not extract %1: %2").arg(actual, writeError));
+        reason = componentFailed(
+            entry, QStringLiteral("could not extract %1: %2").arg(actual, writeError));
     } else if (!backupFile(entry)) {
         // Without a complete backup the old files could not be restored: keep them.
-        reason = componentFailed(entry, QStringLiteral("could not back up the files replaced by %1").arg(actual));
+        reason = componentFailed(
+            entry, QStringLiteral("could not back up the files replaced by %1").arg(actual));
     } else {
         if (actual == QLatin1String(Platform::viewerProgram))
             waitForUpdate();
         if (entry == m_keyLibrary && !extractLibraryArchive())
-            reason = componentFailed(entry, QStringLiteral("kvLibrary.zip is not a readable zip archive"));
+            reason = componentFailed(entry,
+                                     QStringLiteral("kvLibrary.zip is not a readable zip archive"));
         else if (!replaceFile(entry))
-            reason = componentFailed(entry, QStringLiteral("could not replace the files of %1").arg(actual));
+            reason = componentFailed(
+                entry, QStringLiteral("could not replace the files of %1").arg(actual));
     }
     if (failure)
         *failure = reason;
@@ -583,7 +596,8 @@ bool ApplicationVersion::readHeader(const QByteArray& content, HeaderRecords* re
     if (!document.setContent(content))
         return false;
     const QDomElement list = document.documentElement().firstChildElement();
-    for (QDomElement record = list.firstChildElement(); !record.isNull(); record = record.nextSiblingElement()) {
+    for (QDomElement record = list.firstChildElement(); !record.isNull();
+         record = record.nextSiblingElement()) {
         const QDomElement key = record.firstChildElement();
         const QDomElement version = key.nextSiblingElement();
         records->append({key.text(), version.text()});
@@ -622,7 +636,8 @@ bool ApplicationVersion::extractLibraryArchive()
         const QString name = archive.getCurrentFileName();
         // Libraries lie flat beside the program; a path in the name (including "..")
         // would write outside update/lib.
-        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name == QLatin1String(".."))
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+            name == QLatin1String(".."))
             continue;
         qDebug() << "library filename " << name;
         QuaZipFile file(&archive);
@@ -647,14 +662,18 @@ bool ApplicationVersion::backupFile(QString entry)
     // entry (or a second run of the same package) must not overwrite it with a file
     // this update already replaced.
     if (entry == m_keyApplication)
-        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::viewerProgram), backupDir, Common::KeepExisting);
+        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::viewerProgram),
+                                            backupDir, Common::KeepExisting);
     if (entry == m_keyLibrary)
-        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::libraryPattern), backupDir, Common::KeepExisting);
+        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::libraryPattern),
+                                            backupDir, Common::KeepExisting);
     if (entry == m_keyManual || entry == m_keyFaq)
-        return Common::copyFileWithWildcard(appDir + QStringLiteral("/documents"), QStringLiteral("*.lrxml"), backupDir,
+        return Common::copyFileWithWildcard(appDir + QStringLiteral("/documents"),
+                                            QStringLiteral("*.lrxml"), backupDir,
                                             Common::KeepExisting);
     if (entry == m_keyConfig)
-        return Common::copyFileWithWildcard(m_configDir, QStringLiteral("*.ini"), backupDir, Common::KeepExisting);
+        return Common::copyFileWithWildcard(m_configDir, QStringLiteral("*.ini"), backupDir,
+                                            Common::KeepExisting);
     return false;
 }
 
@@ -664,11 +683,13 @@ bool ApplicationVersion::replaceFile(QString entry)
     const QString appDir = QCoreApplication::applicationDirPath();
     if (entry == m_keyApplication) {
         qDebug() << "ApplicationVersion::replaceFile **kvApplication**";
-        return Common::copyFileWithWildcard(m_updateDir, QLatin1String(Platform::viewerProgram), appDir);
+        return Common::copyFileWithWildcard(m_updateDir, QLatin1String(Platform::viewerProgram),
+                                            appDir);
     }
     if (entry == m_keyManual || entry == m_keyFaq) {
         qDebug() << "ApplicationVersion::replaceFile **kvManual kvFAQ**";
-        return Common::copyFileWithWildcard(m_updateDir, QStringLiteral("*.lrxml"), appDir + QStringLiteral("/documents"));
+        return Common::copyFileWithWildcard(m_updateDir, QStringLiteral("*.lrxml"),
+                                            appDir + QStringLiteral("/documents"));
     }
     if (entry == m_keyConfig) {
         qDebug() << "ApplicationVersion::replaceFile **kvConfig**";
@@ -676,8 +697,8 @@ bool ApplicationVersion::replaceFile(QString entry)
     }
     if (entry == m_keyLibrary) {
         qDebug() << "ApplicationVersion::replaceFile **kvLibrary**";
-        return Common::copyFileWithWildcard(m_updateDir + QStringLiteral("/lib"), QLatin1String(Platform::libraryPattern),
-                                            appDir);
+        return Common::copyFileWithWildcard(m_updateDir + QStringLiteral("/lib"),
+                                            QLatin1String(Platform::libraryPattern), appDir);
     }
     return false;
 }
@@ -705,7 +726,8 @@ bool ApplicationVersion::rollbackFile(QString entry)
     if (entry == m_keyApplication) {
         Common::copyFileWithWildcard(backupDir, QLatin1String(Platform::viewerProgram), appDir);
     } else if (entry == m_keyManual || entry == m_keyFaq) {
-        Common::copyFileWithWildcard(backupDir, QStringLiteral("*.lrxml"), appDir + QStringLiteral("/documents"));
+        Common::copyFileWithWildcard(backupDir, QStringLiteral("*.lrxml"),
+                                     appDir + QStringLiteral("/documents"));
     } else if (entry == m_keyConfig) {
         Common::copyFileWithWildcard(backupDir, QStringLiteral("config.ini"), m_configDir);
     } else if (entry == m_keyLibrary) {

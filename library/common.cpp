@@ -16,7 +16,8 @@ void Common::setEnvironment()
     qInstallMessageHandler(standarMessageHandler);
 }
 
-void Common::standarMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message)
+void Common::standarMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                                   const QString& message)
 {
     Q_UNUSED(context)
     writeLogLine(type, message, QDateTime::currentDateTime());
@@ -57,7 +58,8 @@ void Common::writeLogLine(QtMsgType type, const QString& message, const QDateTim
     const QString stamp = QLocale::c().toString(now, QStringLiteral("dd-MMM-yyyy HH:mm:ss"));
     const QString line = QStringLiteral("%1 %3: %2").arg(stamp, message, level);
 
-    QFile file(directory + QLatin1Char('/') + now.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log"));
+    QFile file(directory + QLatin1Char('/') + now.toString(QStringLiteral("yyyyMMdd")) +
+               QStringLiteral(".log"));
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
     QTextStream stream(&file);
@@ -87,7 +89,8 @@ QString Common::getFileSizeInString(qint64 size)
     }
     const float number = float(value);
 
-    static const char* const units[] = {" byte", " KB", " MB", " GB", " TB", " PB", " EB", " ZB", " YB"};
+    static const char* const units[] = {" byte", " KB", " MB", " GB", " TB",
+                                        " PB",   " EB", " ZB", " YB"};
     QString unit = QLatin1String(unitIndex <= 8 ? units[unitIndex] : units[0]);
     if (number > 1)
         unit += QLatin1Char('s');
@@ -126,7 +129,8 @@ bool Common::replaceFileContent(const QString& source, const QString& destinatio
     return true;
 }
 
-bool Common::copyFileWithWildcard(QString sourceDir, QString pattern, QString destDir, CopyMode mode)
+bool Common::copyFileWithWildcard(QString sourceDir, QString pattern, QString destDir,
+                                  CopyMode mode)
 {
     qDebug() << "Common::copyFileWithWildcard sourceDir:" << sourceDir << ";pattern:" << pattern
              << ";destDir:" << destDir;
@@ -139,7 +143,8 @@ bool Common::copyFileWithWildcard(QString sourceDir, QString pattern, QString de
         if (mode == KeepExisting && QFileInfo::exists(destination))
             continue;
         qDebug() << "source size " << entry.size();
-        qDebug() << "Common::copyFileWithWildcard detail source:" << entry.filePath() << ";dest" << destination;
+        qDebug() << "Common::copyFileWithWildcard detail source:" << entry.filePath() << ";dest"
+                 << destination;
         // The old file stays in place until the new one is complete: deleting it first
         // would leave nothing behind when the copy fails.
         const bool copied = entry.isFile() && replaceFileContent(entry.filePath(), destination);
@@ -159,12 +164,13 @@ bool Common::removeDirectoryRecursively(QString path)
 
     QDir directory(path);
     const QFileInfoList entries = directory.entryInfoList(
-        QDir::Files | QDir::AllDirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::DirsFirst);
+        QDir::Files | QDir::AllDirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDir::DirsFirst);
     for (const QFileInfo& entry : entries) {
         // A link is removed as itself: following it would delete whatever tree it points at.
         const bool removed = entry.isDir() && !entry.isSymLink()
-            ? removeDirectoryRecursively(entry.absoluteFilePath())
-            : QFile::remove(entry.absoluteFilePath());
+                                 ? removeDirectoryRecursively(entry.absoluteFilePath())
+                                 : QFile::remove(entry.absoluteFilePath());
         if (!removed)
             return false;
     }

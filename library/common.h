@@ -11,10 +11,15 @@
 class TAVI_VIEWER_EXPORT Common
 {
 public:
-    enum CopyMode { Overwrite, KeepExisting };
+    enum CopyMode
+    {
+        Overwrite,
+        KeepExisting
+    };
 
     static void setEnvironment();
-    static void standarMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& message);
+    static void standarMessageHandler(QtMsgType type, const QMessageLogContext& context,
+                                      const QString& message);
     // The handler's work for a given moment; the clock is a parameter so that the
     // day boundary can be tried without waiting for midnight.
     static void writeLogLine(QtMsgType type, const QString& message, const QDateTime& now);
@@ -25,7 +30,8 @@ public:
     // Returns whether every matching entry was copied; each destination is always
     // either its old file or the complete new one. KeepExisting leaves a file that
     // is already in `destDir` alone.
-    static bool copyFileWithWildcard(QString sourceDir, QString pattern, QString destDir, CopyMode mode = Overwrite);
+    static bool copyFileWithWildcard(QString sourceDir, QString pattern, QString destDir,
+                                     CopyMode mode = Overwrite);
     // Replaces `destination` with a copy of `source` through a temporary file beside it.
     static bool replaceFileContent(const QString& source, const QString& destination);
     static bool removeDirectoryRecursively(QString path);

@@ -14,9 +14,25 @@
 class TAVI_VIEWER_EXPORT SimpleCrypt
 {
 public:
-    enum CompressionMode { CompressionAuto = 0, CompressionAlways = 1, CompressionNever = 2 };
-    enum IntegrityProtectionMode { ProtectionNone = 0, ProtectionChecksum = 1, ProtectionHash = 2 };
-    enum Error { ErrorNoError = 0, ErrorNoKeySet = 1, ErrorUnknownVersion = 2, ErrorIntegrityFailed = 3 };
+    enum CompressionMode
+    {
+        CompressionAuto = 0,
+        CompressionAlways = 1,
+        CompressionNever = 2
+    };
+    enum IntegrityProtectionMode
+    {
+        ProtectionNone = 0,
+        ProtectionChecksum = 1,
+        ProtectionHash = 2
+    };
+    enum Error
+    {
+        ErrorNoError = 0,
+        ErrorNoKeySet = 1,
+        ErrorUnknownVersion = 2,
+        ErrorIntegrityFailed = 3
+    };
 
     SimpleCrypt();
     explicit SimpleCrypt(quint64 key);
@@ -40,7 +56,13 @@ public:
     QByteArray decryptToByteArray(const QString& cyphertext);
     QByteArray decryptToByteArray(QByteArray cypher);
 
-    enum CryptoFlag { CryptoFlagNone = 0, CryptoFlagCompression = 0x01, CryptoFlagChecksum = 0x02, CryptoFlagHash = 0x04 };
+    enum CryptoFlag
+    {
+        CryptoFlagNone = 0,
+        CryptoFlagCompression = 0x01,
+        CryptoFlagChecksum = 0x02,
+        CryptoFlagHash = 0x04
+    };
 
 private:
     void splitKey();

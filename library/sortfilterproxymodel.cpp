@@ -2,8 +2,7 @@
 
 #include <QQmlEngine>
 
-SortFilterProxyModel::SortFilterProxyModel(QObject* parent)
-    : QSortFilterProxyModel(parent)
+SortFilterProxyModel::SortFilterProxyModel(QObject* parent) : QSortFilterProxyModel(parent)
 {
     connect(this, &QAbstractItemModel::rowsInserted, this, &SortFilterProxyModel::countChanged);
     connect(this, &QAbstractItemModel::rowsRemoved, this, &SortFilterProxyModel::countChanged);
@@ -67,7 +66,8 @@ QString SortFilterProxyModel::filterString() const
 
 void SortFilterProxyModel::setFilterString(const QString& filter)
 {
-    setFilterRegExp(QRegExp(filter, filterCaseSensitivity(), QRegExp::PatternSyntax(filterSyntax())));
+    setFilterRegExp(
+        QRegExp(filter, filterCaseSensitivity(), QRegExp::PatternSyntax(filterSyntax())));
 }
 
 SortFilterProxyModel::FilterSyntax SortFilterProxyModel::filterSyntax() const
@@ -77,7 +77,8 @@ SortFilterProxyModel::FilterSyntax SortFilterProxyModel::filterSyntax() const
 
 void SortFilterProxyModel::setFilterSyntax(FilterSyntax syntax)
 {
-    setFilterRegExp(QRegExp(filterString(), filterCaseSensitivity(), QRegExp::PatternSyntax(syntax)));
+    setFilterRegExp(
+        QRegExp(filterString(), filterCaseSensitivity(), QRegExp::PatternSyntax(syntax)));
 }
 
 QJSValue SortFilterProxyModel::get(int index) const
@@ -112,9 +113,7 @@ QHash<int, QByteArray> SortFilterProxyModel::roleNames() const
     return QHash<int, QByteArray>();
 }
 
-void SortFilterProxyModel::classBegin()
-{
-}
+void SortFilterProxyModel::classBegin() {}
 
 void SortFilterProxyModel::componentComplete()
 {

@@ -10,7 +10,8 @@
 // Sorting and filtering by role name, so that QML screens need no numeric roles.
 // Role names only resolve once the engine has finished creating the object, because
 // QML may assign sortRole before source.
-class TAVI_VIEWER_EXPORT SortFilterProxyModel : public QSortFilterProxyModel, public QQmlParserStatus
+class TAVI_VIEWER_EXPORT SortFilterProxyModel : public QSortFilterProxyModel,
+                                                public QQmlParserStatus
 {
     Q_OBJECT
     Q_INTERFACES(QQmlParserStatus)
@@ -24,7 +25,12 @@ class TAVI_VIEWER_EXPORT SortFilterProxyModel : public QSortFilterProxyModel, pu
     Q_PROPERTY(FilterSyntax filterSyntax READ filterSyntax WRITE setFilterSyntax)
 
 public:
-    enum FilterSyntax { RegExp = QRegExp::RegExp, Wildcard = QRegExp::Wildcard, FixedString = QRegExp::FixedString };
+    enum FilterSyntax
+    {
+        RegExp = QRegExp::RegExp,
+        Wildcard = QRegExp::Wildcard,
+        FixedString = QRegExp::FixedString
+    };
     Q_ENUM(FilterSyntax)
 
     explicit SortFilterProxyModel(QObject* parent = nullptr);

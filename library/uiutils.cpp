@@ -12,10 +12,7 @@
 
 #include <memory>
 
-UIUtils::UIUtils(QObject* parent)
-    : QObject(parent)
-{
-}
+UIUtils::UIUtils(QObject* parent) : QObject(parent) {}
 
 QString UIUtils::getApplicationPath()
 {

@@ -7,7 +7,7 @@ function(library_test unit)
     set_target_properties(tst_${unit} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/library/${unit})
 endfunction()
 
-library_test(common LIBS tavi-viewer)
+library_test(common LIBS tavi-viewer vardo-test-support)
 library_test(simplecrypt LIBS tavi-viewer)
 library_test(uiutils LIBS tavi-viewer SOURCES fixtures/library/uiutils.qrc)
 library_test(sortfilterproxymodel LIBS tavi-viewer)

@@ -1,4 +1,5 @@
 #include "applicationversion.h"
+#include "filecontent.h"
 #include "libglobal.h"
 #include "packagebuilder.h"
 #include "platform.h"
@@ -14,8 +15,8 @@
 
 namespace {
 
-const QByteArray defaultJson
-    = R"({"kvApplication":"1.0.10","kvConfig":"1.0.0","kvFAQ":"1.0.0","kvLibrary":"1.0.3","kvManual":"1.0.0"})";
+const QByteArray defaultJson =
+    R"({"kvApplication":"1.0.10","kvConfig":"1.0.0","kvFAQ":"1.0.0","kvLibrary":"1.0.3","kvManual":"1.0.0"})";
 const QString connectionFailure = QStringLiteral("Failed to Connect to Server : ");
 
 QString appDir()
@@ -23,30 +24,18 @@ QString appDir()
     return QCoreApplication::applicationDirPath();
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
 QByteArray decryptedVersionFile(const ApplicationVersion& versions)
 {
-    return crypto.decryptToByteArray(QString::fromUtf8(readAll(versions.configFilename())));
+    return crypto.decryptToByteArray(
+        QString::fromUtf8(FileContent::read(versions.configFilename())));
 }
 
 QByteArray validPackage(const QByteArray& marker)
 {
     return PackageBuilder()
         .add(QStringLiteral("kvManual"), marker)
-        .add(QStringLiteral("header.xml"), PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+        .add(QStringLiteral("header.xml"),
+             PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
         .zip();
 }
 
@@ -105,7 +94,7 @@ void TestApplicationVersion::firstStartWritesDefaults()
 {
     ApplicationVersion versions;
     QCOMPARE(versions.configFilename(), appDir() + QStringLiteral("/config/version.cfg"));
-    const QByteArray stored = readAll(versions.configFilename());
+    const QByteArray stored = FileContent::read(versions.configFilename());
     QVERIFY(!stored.contains(defaultJson));
     QVERIFY(!stored.endsWith('\n'));
     QCOMPARE(decryptedVersionFile(versions), defaultJson);
@@ -120,19 +109,24 @@ void TestApplicationVersion::versionFileContent_data()
     QTest::addColumn<QByteArray>("loaded");
     QTest::addColumn<QByteArray>("stored");
     QTest::addColumn<bool>("warns");
-    const QByteArray custom
-        = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"1.0.2","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
-    const QByteArray missingFaq = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
-    const QByteArray missingFaqLoaded
-        = R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
-    QTest::newRow("stored versions") << crypto.encryptToString(QString::fromUtf8(custom)).toUtf8() << custom << custom << false;
+    const QByteArray custom =
+        R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"1.0.2","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    const QByteArray missingFaq =
+        R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    const QByteArray missingFaqLoaded =
+        R"({"kvApplication":"2.0.1","kvConfig":"1.0.4","kvFAQ":"","kvLibrary":"1.0.9","kvManual":"1.1.0"})";
+    QTest::newRow("stored versions")
+        << crypto.encryptToString(QString::fromUtf8(custom)).toUtf8() << custom << custom << false;
     QTest::newRow("missing key loads empty")
-        << crypto.encryptToString(QString::fromUtf8(missingFaq)).toUtf8() << missingFaqLoaded << missingFaq << false;
-    QTest::newRow("garbage is replaced") << QByteArray("this is not a cipher text at all, and it is long").repeated(20)
-                                         << defaultJson << defaultJson << true;
+        << crypto.encryptToString(QString::fromUtf8(missingFaq)).toUtf8() << missingFaqLoaded
+        << missingFaq << false;
+    QTest::newRow("garbage is replaced")
+        << QByteArray("this is not a cipher text at all, and it is long").repeated(20)
+        << defaultJson << defaultJson << true;
     QTest::newRow("empty file is replaced") << QByteArray() << defaultJson << defaultJson << false;
-    QTest::newRow("not JSON is replaced") << crypto.encryptToString(QStringLiteral("1.0.10")).toUtf8() << defaultJson
-                                          << defaultJson << false;
+    QTest::newRow("not JSON is replaced")
+        << crypto.encryptToString(QStringLiteral("1.0.10")).toUtf8() << defaultJson << defaultJson
+        << false;
 }
 
 void TestApplicationVersion::versionFileContent()
@@ -141,7 +135,7 @@ void TestApplicationVersion::versionFileContent()
     QFETCH(QByteArray, loaded);
     QFETCH(QByteArray, stored);
     QFETCH(bool, warns);
-    writeFile(appDir() + QStringLiteral("/config/version.cfg"), content);
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/config/version.cfg"), content));
     if (warns)
         QTest::ignoreMessage(QtWarningMsg, "Invalid version or not a cyphertext.");
     ApplicationVersion versions;
@@ -176,14 +170,43 @@ void TestApplicationVersion::baseUrl_data()
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("url");
     const QString fallback = ApplicationVersion::defaultServerAddress();
-    QTest::newRow("http on 80") << "10.0.0.5" << "80" << "false" << "" << "http://10.0.0.5";
-    QTest::newRow("https on 443") << "update.example" << "443" << "true" << "" << "https://update.example";
-    QTest::newRow("port and path") << "10.0.0.5" << "8080" << "false" << "api" << "http://10.0.0.5:8080/api";
-    QTest::newRow("port 0 omitted") << "10.0.0.5" << "0" << "false" << "" << "http://10.0.0.5";
-    QTest::newRow("443 without ssl kept") << "10.0.0.5" << "443" << "false" << "" << "http://10.0.0.5:443";
-    QTest::newRow("80 with ssl kept") << "10.0.0.5" << "80" << "true" << "" << "https://10.0.0.5:80";
-    QTest::newRow("empty address uses default") << "" << "80" << "false" << "" << "http://" + fallback;
-    QTest::newRow("nothing set") << QString() << QString() << QString() << QString() << "http://" + fallback;
+    QTest::newRow("http on 80") << "10.0.0.5"
+                                << "80"
+                                << "false"
+                                << ""
+                                << "http://10.0.0.5";
+    QTest::newRow("https on 443") << "update.example"
+                                  << "443"
+                                  << "true"
+                                  << ""
+                                  << "https://update.example";
+    QTest::newRow("port and path") << "10.0.0.5"
+                                   << "8080"
+                                   << "false"
+                                   << "api"
+                                   << "http://10.0.0.5:8080/api";
+    QTest::newRow("port 0 omitted") << "10.0.0.5"
+                                    << "0"
+                                    << "false"
+                                    << ""
+                                    << "http://10.0.0.5";
+    QTest::newRow("443 without ssl kept") << "10.0.0.5"
+                                          << "443"
+                                          << "false"
+                                          << ""
+                                          << "http://10.0.0.5:443";
+    QTest::newRow("80 with ssl kept") << "10.0.0.5"
+                                      << "80"
+                                      << "true"
+                                      << ""
+                                      << "https://10.0.0.5:80";
+    QTest::newRow("empty address uses default") << ""
+                                                << "80"
+                                                << "false"
+                                                << ""
+                                                << "http://" + fallback;
+    QTest::newRow("nothing set") << QString() << QString() << QString() << QString()
+                                 << "http://" + fallback;
 }
 
 void TestApplicationVersion::baseUrl()
@@ -193,8 +216,8 @@ void TestApplicationVersion::baseUrl()
     QFETCH(QString, ssl);
     QFETCH(QString, path);
     QFETCH(QString, url);
-    const QStringList keys = {QStringLiteral("server.address"), QStringLiteral("port"), QStringLiteral("is.ssl"),
-                              QStringLiteral("path")};
+    const QStringList keys = {QStringLiteral("server.address"), QStringLiteral("port"),
+                              QStringLiteral("is.ssl"), QStringLiteral("path")};
     const QStringList values = {address, port, ssl, path};
     for (int i = 0; i < keys.size(); ++i) {
         if (!values.at(i).isNull())
@@ -209,13 +232,26 @@ void TestApplicationVersion::componentNames_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("category");
-    QTest::newRow("application") << "kvApplication" << QString::fromLatin1(Platform::viewerProgram) << "File Aplikasi";
-    QTest::newRow("library") << "kvLibrary" << "kvLibrary.zip" << "Library";
-    QTest::newRow("manual") << "kvManual" << "manual.lrxml" << "Buku Manual";
-    QTest::newRow("faq") << "kvFAQ" << "faq.lrxml" << "FAQ";
-    QTest::newRow("config") << "kvConfig" << "config.ini" << "Konfigurasi";
-    QTest::newRow("header") << "header.xml" << "header.xml" << "Header";
-    QTest::newRow("unknown") << "kvOther" << "" << "";
+    QTest::newRow("application") << "kvApplication" << QString::fromLatin1(Platform::viewerProgram)
+                                 << "File Aplikasi";
+    QTest::newRow("library") << "kvLibrary"
+                             << "kvLibrary.zip"
+                             << "Library";
+    QTest::newRow("manual") << "kvManual"
+                            << "manual.lrxml"
+                            << "Buku Manual";
+    QTest::newRow("faq") << "kvFAQ"
+                         << "faq.lrxml"
+                         << "FAQ";
+    QTest::newRow("config") << "kvConfig"
+                            << "config.ini"
+                            << "Konfigurasi";
+    QTest::newRow("header") << "header.xml"
+                            << "header.xml"
+                            << "Header";
+    QTest::newRow("unknown") << "kvOther"
+                             << ""
+                             << "";
 }
 
 void TestApplicationVersion::componentNames()
@@ -236,12 +272,16 @@ void TestApplicationVersion::statusCheck_data()
     QStringList all = UpdateServer::componentKeys();
     all.sort();
     QTest::newRow("all latest") << QStringList() << QByteArray() << false << all;
-    QTest::newRow("one outdated") << QStringList{QStringLiteral("kvFAQ")} << QByteArray() << true << all;
+    QTest::newRow("one outdated") << QStringList{QStringLiteral("kvFAQ")} << QByteArray() << true
+                                  << all;
     QTest::newRow("missing latestStatus counts as outdated")
-        << QStringList() << QByteArray(R"({"payload":{"kvApplication":{"latestStatus":true},"kvFAQ":{}}})") << true
+        << QStringList()
+        << QByteArray(R"({"payload":{"kvApplication":{"latestStatus":true},"kvFAQ":{}}})") << true
         << QStringList{QStringLiteral("kvApplication"), QStringLiteral("kvFAQ")};
-    QTest::newRow("no payload") << QStringList() << QByteArray(R"({"status":"OK"})") << false << QStringList();
-    QTest::newRow("not JSON") << QStringList() << QByteArray("<html>maintenance</html>") << false << QStringList();
+    QTest::newRow("no payload") << QStringList() << QByteArray(R"({"status":"OK"})") << false
+                                << QStringList();
+    QTest::newRow("not JSON") << QStringList() << QByteArray("<html>maintenance</html>") << false
+                              << QStringList();
 }
 
 void TestApplicationVersion::statusCheck()
@@ -314,7 +354,8 @@ void TestApplicationVersion::statusCheckFailure()
     const QString error = failed.first().first().toString();
     QVERIFY2(error.startsWith(connectionFailure), qPrintable(error));
     QVERIFY2(error.size() > connectionFailure.size(), qPrintable(error));
-    QCOMPARE(QJsonDocument::fromJson(returned.first().first().toString().toUtf8()).object(), QJsonObject());
+    QCOMPARE(QJsonDocument::fromJson(returned.first().first().toString().toUtf8()).object(),
+             QJsonObject());
     QVERIFY(!versions.isHasUpdate());
 }
 
@@ -328,8 +369,9 @@ void TestApplicationVersion::checkInBackground()
 
     ApplicationVersion versions;
     QThread* emittedOn = nullptr;
-    connect(&versions, &ApplicationVersion::statusReturned, this, [&] { emittedOn = QThread::currentThread(); },
-            Qt::DirectConnection);
+    connect(
+        &versions, &ApplicationVersion::statusReturned, this,
+        [&] { emittedOn = QThread::currentThread(); }, Qt::DirectConnection);
     QStringList received;
     connect(&versions, &ApplicationVersion::statusReturned, this, [&](const QString& status) {
         QCOMPARE(QThread::currentThread(), thread());
@@ -359,13 +401,15 @@ void TestApplicationVersion::download()
     const QByteArray package = validPackage(QByteArray(200000, 'm'));
     server.setPackage(package);
     pointSettingsAt(server);
-    writeFile(appDir() + QStringLiteral("/update/backup/run.exe"), "from an earlier update");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/backup/run.exe"),
+                               "from an earlier update"));
 
     ApplicationVersion versions;
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     QSignalSpy progress(&versions, &ApplicationVersion::downloadProgressReturned);
     QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
-    const QString status = QStringLiteral("{\n    \"kvManual\": {\n        \"latestStatus\": false\n    }\n}\n");
+    const QString status =
+        QStringLiteral("{\n    \"kvManual\": {\n        \"latestStatus\": false\n    }\n}\n");
     versions.downloadUpdateOnline(status);
     QVERIFY(finished.wait(5000));
     QCOMPARE(failed.count(), 0);
@@ -376,14 +420,15 @@ void TestApplicationVersion::download()
     QCOMPARE(request.body, status.toUtf8());
 
     QCOMPARE(versions.updateFilename(), appDir() + QStringLiteral("/update/tavi-viewer.kvu"));
-    QCOMPARE(readAll(versions.updateFilename()), package);
+    QCOMPARE(FileContent::read(versions.updateFilename()), package);
     QVERIFY(!progress.isEmpty());
     QCOMPARE(progress.last().at(0).toLongLong(), qint64(package.size()));
     QCOMPARE(progress.last().at(1).toLongLong(), qint64(package.size()));
     // A new package starts a new update; old backups would mislead its rollback.
     QVERIFY(!QFileInfo::exists(appDir() + QStringLiteral("/update/backup")));
     // No temporary files are left beside the package.
-    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files), QStringList{QStringLiteral("tavi-viewer.kvu")});
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
 }
 
 void TestApplicationVersion::secondDownloadReplacesPackage()
@@ -400,7 +445,7 @@ void TestApplicationVersion::secondDownloadReplacesPackage()
     server.setPackage(second);
     versions.downloadUpdateOnline(QString());
     QVERIFY(finished.wait(5000));
-    QCOMPARE(readAll(versions.updateFilename()), second);
+    QCOMPARE(FileContent::read(versions.updateFilename()), second);
 }
 
 void TestApplicationVersion::failedDownloadKeepsPackage_data()
@@ -409,13 +454,17 @@ void TestApplicationVersion::failedDownloadKeepsPackage_data()
     QTest::addColumn<QByteArray>("package");
     QTest::addColumn<QString>("errorStart");
     const QByteArray noHeader = PackageBuilder().add(QStringLiteral("kvManual"), "manual").zip();
-    QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x") << connectionFailure;
-    QTest::newRow("connection reset") << int(UpdateServer::Reset) << validPackage("x") << connectionFailure;
+    QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x")
+                                  << connectionFailure;
+    QTest::newRow("connection reset")
+        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure;
     QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure;
     QTest::newRow("body not a zip") << int(UpdateServer::NotJson) << validPackage("x")
                                     << "The downloaded update package is not";
-    QTest::newRow("zip without header") << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not";
-    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray() << "The downloaded update package is not";
+    QTest::newRow("zip without header")
+        << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not";
+    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray()
+                                << "The downloaded update package is not";
 }
 
 void TestApplicationVersion::failedDownloadKeepsPackage()
@@ -429,7 +478,7 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     server.setPackage(package);
     pointSettingsAt(server);
     const QByteArray earlier = validPackage("earlier");
-    writeFile(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier);
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier));
 
     ApplicationVersion versions;
     versions.setTransferTimeout(300);
@@ -437,28 +486,31 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
     versions.downloadUpdateOnline(QString());
     QVERIFY(failed.wait(5000));
-    QVERIFY2(failed.first().first().toString().startsWith(errorStart), qPrintable(failed.first().first().toString()));
+    QVERIFY2(failed.first().first().toString().startsWith(errorStart),
+             qPrintable(failed.first().first().toString()));
     QTest::qWait(50);
     QCOMPARE(finished.count(), 0);
-    QCOMPARE(readAll(versions.updateFilename()), earlier);
-    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files), QStringList{QStringLiteral("tavi-viewer.kvu")});
+    QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
 }
 
 void TestApplicationVersion::offlinePackage()
 {
     QTemporaryDir dir;
     const QString offline = dir.filePath(QStringLiteral("paket.kvu"));
-    writeFile(offline, validPackage("offline"));
-    writeFile(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), "older package");
+    QVERIFY(FileContent::write(offline, validPackage("offline")));
+    QVERIFY(
+        FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), "older package"));
     ApplicationVersion versions;
     QVERIFY(versions.prepareOfflineUpdate(offline));
-    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+    QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("offline"));
     // Offering the package itself again must not destroy it.
     QVERIFY(versions.prepareOfflineUpdate(versions.updateFilename()));
-    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+    QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("offline"));
     // A file that cannot be read leaves the package in place.
     QVERIFY(!versions.prepareOfflineUpdate(dir.filePath(QStringLiteral("missing.kvu"))));
-    QCOMPARE(readAll(versions.updateFilename()), validPackage("offline"));
+    QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("offline"));
 }
 
 QTEST_GUILESS_MAIN(TestApplicationVersion)

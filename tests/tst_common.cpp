@@ -1,4 +1,5 @@
 #include "common.h"
+#include "filecontent.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,21 +12,8 @@ namespace {
 
 QString logFile(const QDate& date)
 {
-    return Common::logDirectory() + QLatin1Char('/') + date.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log");
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
+    return Common::logDirectory() + QLatin1Char('/') + date.toString(QStringLiteral("yyyyMMdd")) +
+           QStringLiteral(".log");
 }
 
 // Root ignores permissions, so the only dependable lock on Linux is the immutable
@@ -33,11 +21,13 @@ void writeFile(const QString& path, const QByteArray& content)
 bool lockAgainstRemoval(const QString& file, bool lock)
 {
 #ifdef Q_OS_LINUX
-    return QProcess::execute(QStringLiteral("chattr"), {lock ? QStringLiteral("+i") : QStringLiteral("-i"), file}) == 0;
+    return QProcess::execute(QStringLiteral("chattr"),
+                             {lock ? QStringLiteral("+i") : QStringLiteral("-i"), file}) == 0;
 #else
     const QString dir = QFileInfo(file).absolutePath();
     const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-    return QFile::setPermissions(dir, lock ? writable & ~QFile::Permissions(QFile::WriteOwner) : writable);
+    return QFile::setPermissions(dir, lock ? writable & ~QFile::Permissions(QFile::WriteOwner)
+                                           : writable);
 #endif
 }
 
@@ -84,7 +74,8 @@ void TestCommon::logLineFormat_data()
     QTest::newRow("debug") << int(QtDebugMsg) << "05-Mar-2024 14:07:09 INFO: pesan satu\r\n";
     QTest::newRow("warning") << int(QtWarningMsg) << "05-Mar-2024 14:07:09 WARN: pesan satu\r\n";
     QTest::newRow("critical") << int(QtCriticalMsg) << "05-Mar-2024 14:07:09 CRIT: pesan satu\r\n";
-    QTest::newRow("info has no level word") << int(QtInfoMsg) << "05-Mar-2024 14:07:09 : pesan satu\r\n";
+    QTest::newRow("info has no level word")
+        << int(QtInfoMsg) << "05-Mar-2024 14:07:09 : pesan satu\r\n";
 }
 
 void TestCommon::logLineFormat()
@@ -94,7 +85,7 @@ void TestCommon::logLineFormat()
     const QDateTime now(QDate(2024, 3, 5), QTime(14, 7, 9));
     QVERIFY(!QDir(Common::logDirectory()).exists());
     Common::writeLogLine(QtMsgType(type), QStringLiteral("pesan satu"), now);
-    QCOMPARE(QString::fromUtf8(readAll(logFile(now.date()))), expected);
+    QCOMPARE(QString::fromUtf8(FileContent::read(logFile(now.date()))), expected);
 }
 
 void TestCommon::logDaysGoToTheirOwnFiles()
@@ -105,9 +96,11 @@ void TestCommon::logDaysGoToTheirOwnFiles()
     Common::writeLogLine(QtDebugMsg, QStringLiteral("sesudah"), after);
     Common::writeLogLine(QtDebugMsg, QStringLiteral("lagi"), after);
     QCOMPARE(QFileInfo(logFile(before.date())).fileName(), QStringLiteral("20240131.log"));
-    QCOMPARE(readAll(logFile(before.date())), QByteArray("31-Jan-2024 23:59:59 INFO: sebelum\r\n"));
-    QCOMPARE(readAll(logFile(after.date())),
-             QByteArray("01-Feb-2024 00:00:00 INFO: sesudah\r\n01-Feb-2024 00:00:00 INFO: lagi\r\n"));
+    QCOMPARE(FileContent::read(logFile(before.date())),
+             QByteArray("31-Jan-2024 23:59:59 INFO: sebelum\r\n"));
+    QCOMPARE(
+        FileContent::read(logFile(after.date())),
+        QByteArray("01-Feb-2024 00:00:00 INFO: sesudah\r\n01-Feb-2024 00:00:00 INFO: lagi\r\n"));
 }
 
 void TestCommon::handlerWritesFrameworkMessages()
@@ -116,7 +109,8 @@ void TestCommon::handlerWritesFrameworkMessages()
     qDebug() << "Common test" << 1;
     qWarning("peringatan %d", 2);
     qInstallMessageHandler(nullptr);
-    const QStringList lines = QString::fromUtf8(readAll(logFile(QDate::currentDate()))).split(QStringLiteral("\r\n"));
+    const QStringList lines = QString::fromUtf8(FileContent::read(logFile(QDate::currentDate())))
+                                  .split(QStringLiteral("\r\n"));
     QCOMPARE(lines.size(), 3);
     QVERIFY2(lines.at(0).endsWith(QStringLiteral(" INFO: Common test 1")), qPrintable(lines.at(0)));
     QVERIFY2(lines.at(1).endsWith(QStringLiteral(" WARN: peringatan 2")), qPrintable(lines.at(1)));
@@ -150,28 +144,32 @@ void TestCommon::fileSizeText()
 void TestCommon::copyWithWildcard()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("src/a.dll"), "new a");
-    writeFile(dir.filePath("src/b.dll"), "new b");
-    writeFile(dir.filePath("src/c.txt"), "other");
+    QVERIFY(FileContent::write(dir.filePath("src/a.dll"), "new a"));
+    QVERIFY(FileContent::write(dir.filePath("src/b.dll"), "new b"));
+    QVERIFY(FileContent::write(dir.filePath("src/c.txt"), "other"));
     QDir(dir.filePath("src")).mkdir(QStringLiteral("sub.dll"));
-    writeFile(dir.filePath("dst/a.dll"), "old a, longer than the new one");
+    QVERIFY(FileContent::write(dir.filePath("dst/a.dll"), "old a, longer than the new one"));
+    QVERIFY(FileContent::write(dir.filePath("dst/sub.dll"), "old sub"));
 
-    const bool allCopied = Common::copyFileWithWildcard(dir.filePath("src"), QStringLiteral("*.dll"), dir.filePath("dst"));
+    const bool allCopied = Common::copyFileWithWildcard(
+        dir.filePath("src"), QStringLiteral("*.dll"), dir.filePath("dst"));
 
-    QCOMPARE(readAll(dir.filePath("dst/a.dll")), QByteArray("new a"));
-    QCOMPARE(readAll(dir.filePath("dst/b.dll")), QByteArray("new b"));
+    QCOMPARE(FileContent::read(dir.filePath("dst/a.dll")), QByteArray("new a"));
+    QCOMPARE(FileContent::read(dir.filePath("dst/b.dll")), QByteArray("new b"));
     QVERIFY(!QFile::exists(dir.filePath("dst/c.txt")));
-    // A directory that matches the pattern is not copied, and that is reported.
-    QVERIFY(!QFileInfo::exists(dir.filePath("dst/sub.dll")));
+    // A directory that matches the pattern is not copied, and that is reported; the
+    // file it would have replaced is still there, whole.
+    QCOMPARE(FileContent::read(dir.filePath("dst/sub.dll")), QByteArray("old sub"));
     QVERIFY(!allCopied);
-    QCOMPARE(QDir(dir.filePath("dst")).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    QCOMPARE(QDir(dir.filePath("dst")).entryList(QDir::Files | QDir::Hidden).size(), 3);
 }
 
 void TestCommon::copyWithNoMatchCreatesDestination()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("src/a.txt"), "a");
-    QVERIFY(Common::copyFileWithWildcard(dir.filePath("src"), QStringLiteral("*.dll"), dir.filePath("dst/deep")));
+    QVERIFY(FileContent::write(dir.filePath("src/a.txt"), "a"));
+    QVERIFY(Common::copyFileWithWildcard(dir.filePath("src"), QStringLiteral("*.dll"),
+                                         dir.filePath("dst/deep")));
     QVERIFY(QFileInfo(dir.filePath("dst/deep")).isDir());
     QVERIFY(QDir(dir.filePath("dst/deep")).isEmpty());
 }
@@ -179,13 +177,13 @@ void TestCommon::copyWithNoMatchCreatesDestination()
 void TestCommon::copyKeepingExisting()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("src/a.ini"), "new a");
-    writeFile(dir.filePath("src/b.ini"), "new b");
-    writeFile(dir.filePath("dst/a.ini"), "first a");
-    QVERIFY(Common::copyFileWithWildcard(dir.filePath("src"), QStringLiteral("*.ini"), dir.filePath("dst"),
-                                         Common::KeepExisting));
-    QCOMPARE(readAll(dir.filePath("dst/a.ini")), QByteArray("first a"));
-    QCOMPARE(readAll(dir.filePath("dst/b.ini")), QByteArray("new b"));
+    QVERIFY(FileContent::write(dir.filePath("src/a.ini"), "new a"));
+    QVERIFY(FileContent::write(dir.filePath("src/b.ini"), "new b"));
+    QVERIFY(FileContent::write(dir.filePath("dst/a.ini"), "first a"));
+    QVERIFY(Common::copyFileWithWildcard(dir.filePath("src"), QStringLiteral("*.ini"),
+                                         dir.filePath("dst"), Common::KeepExisting));
+    QCOMPARE(FileContent::read(dir.filePath("dst/a.ini")), QByteArray("first a"));
+    QCOMPARE(FileContent::read(dir.filePath("dst/b.ini")), QByteArray("new b"));
 }
 
 void TestCommon::removeMissingDirectory()
@@ -197,9 +195,9 @@ void TestCommon::removeMissingDirectory()
 void TestCommon::removeTree()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("tree/a.txt"), "a");
-    writeFile(dir.filePath("tree/.hidden"), "h");
-    writeFile(dir.filePath("tree/sub/deeper/b.txt"), "b");
+    QVERIFY(FileContent::write(dir.filePath("tree/a.txt"), "a"));
+    QVERIFY(FileContent::write(dir.filePath("tree/.hidden"), "h"));
+    QVERIFY(FileContent::write(dir.filePath("tree/sub/deeper/b.txt"), "b"));
     QVERIFY(Common::removeDirectoryRecursively(dir.filePath("tree")));
     QVERIFY(!QFileInfo::exists(dir.filePath("tree")));
 }
@@ -208,13 +206,13 @@ void TestCommon::removeStopsAtLockedFile()
 {
     QTemporaryDir dir;
     const QString locked = dir.filePath("tree/locked/file.bin");
-    writeFile(locked, "keep");
-    writeFile(dir.filePath("tree/other.txt"), "o");
+    QVERIFY(FileContent::write(locked, "keep"));
+    QVERIFY(FileContent::write(dir.filePath("tree/other.txt"), "o"));
     QVERIFY(lockAgainstRemoval(locked, true));
     const bool removed = Common::removeDirectoryRecursively(dir.filePath("tree"));
     QVERIFY(lockAgainstRemoval(locked, false));
     QVERIFY(!removed);
-    QCOMPARE(readAll(locked), QByteArray("keep"));
+    QCOMPARE(FileContent::read(locked), QByteArray("keep"));
     // Directories come first, so the file after the failure was not reached.
     QVERIFY(QFile::exists(dir.filePath("tree/other.txt")));
 }
@@ -222,13 +220,13 @@ void TestCommon::removeStopsAtLockedFile()
 void TestCommon::removeDoesNotFollowLinks()
 {
     QTemporaryDir dir;
-    writeFile(dir.filePath("outside/precious.txt"), "precious");
-    writeFile(dir.filePath("tree/a.txt"), "a");
+    QVERIFY(FileContent::write(dir.filePath("outside/precious.txt"), "precious"));
+    QVERIFY(FileContent::write(dir.filePath("tree/a.txt"), "a"));
     if (!QFile::link(dir.filePath("outside"), dir.filePath("tree/link")))
         QSKIP("this file system has no links");
     QVERIFY(Common::removeDirectoryRecursively(dir.filePath("tree")));
     QVERIFY(!QFileInfo::exists(dir.filePath("tree")));
-    QCOMPARE(readAll(dir.filePath("outside/precious.txt")), QByteArray("precious"));
+    QCOMPARE(FileContent::read(dir.filePath("outside/precious.txt")), QByteArray("precious"));
 }
 
 void TestCommon::writableCheck()
@@ -240,11 +238,11 @@ void TestCommon::writableCheck()
     QVERIFY(!Common::isFileExists(missing));
 
     const QString existing = dir.filePath("existing.exe");
-    writeFile(existing, "program bytes");
+    QVERIFY(FileContent::write(existing, "program bytes"));
     const QDateTime modified = QFileInfo(existing).lastModified();
     QVERIFY(Common::checkFileIsWriteAble(existing));
     QVERIFY(Common::isFileExists(existing));
-    QCOMPARE(readAll(existing), QByteArray("program bytes"));
+    QCOMPARE(FileContent::read(existing), QByteArray("program bytes"));
     QCOMPARE(QFileInfo(existing).lastModified(), modified);
 }
 

@@ -53,7 +53,8 @@ void TestCryptCommand::encrypt_data()
     QTest::newRow("windows line break dropped") << QByteArray("budi\r\n") << "budi";
     QTest::newRow("no line break") << QByteArray("budi") << "budi";
     QTest::newRow("only the last break") << QByteArray("a\nb\n\n") << "a\nb\n";
-    QTest::newRow("non-ascii") << QByteArray("sandi \xC3\xA9\n") << QString::fromUtf8("sandi \xC3\xA9");
+    QTest::newRow("non-ascii") << QByteArray("sandi \xC3\xA9\n")
+                               << QString::fromUtf8("sandi \xC3\xA9");
 }
 
 void TestCryptCommand::encrypt()
@@ -68,9 +69,10 @@ void TestCryptCommand::encrypt()
 
 void TestCryptCommand::decrypt()
 {
-    const QString versionFile
-        = crypto.encryptToString(QStringLiteral(R"({"kvApplication":"1.0.10","kvConfig":"1.0.0"})"));
-    const Result result = vardotool({QStringLiteral("crypt"), QStringLiteral("--decrypt")}, versionFile.toLatin1());
+    const QString versionFile =
+        crypto.encryptToString(QStringLiteral(R"({"kvApplication":"1.0.10","kvConfig":"1.0.0"})"));
+    const Result result =
+        vardotool({QStringLiteral("crypt"), QStringLiteral("--decrypt")}, versionFile.toLatin1());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QByteArray(R"({"kvApplication":"1.0.10","kvConfig":"1.0.0"})"
                                     "\n"));
@@ -82,7 +84,8 @@ void TestCryptCommand::decryptFailure_data()
     QTest::addColumn<QByteArray>("reason");
     QByteArray tampered = crypto.encryptToByteArray(QByteArray("rahasia"));
     tampered[4] = char(tampered.at(4) ^ 1);
-    QTest::newRow("not a cipher text") << QByteArray("plain text\n") << QByteArray("not a cipher text");
+    QTest::newRow("not a cipher text")
+        << QByteArray("plain text\n") << QByteArray("not a cipher text");
     QTest::newRow("damaged") << tampered.toBase64() << QByteArray("integrity check failed");
     QTest::newRow("too short") << QByteArray("AwI=") << QByteArray("too short");
     QTest::newRow("empty") << QByteArray() << QByteArray("too short");

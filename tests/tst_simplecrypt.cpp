@@ -14,8 +14,7 @@ void captureWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
 }
 
 // Runs `action` and returns the warnings it wrote.
-template<typename Action>
-QStringList warningsOf(Action action)
+template <typename Action> QStringList warningsOf(Action action)
 {
     capturedWarnings.clear();
     const QtMessageHandler previous = qInstallMessageHandler(captureWarnings);
@@ -52,9 +51,11 @@ void TestSimpleCrypt::storedCipherTextsStayReadable_data()
     QTest::addColumn<QString>("cipherText");
     QTest::addColumn<QString>("plain");
     // Written by an earlier build with the shared key; every later build must read them.
-    QTest::newRow("plain payload") << "AwLtwyu0UBJOTdqmnT3NkY6yZB4kn1gdR1qI8g==" << "Kunci tetap VardoViewer";
-    QTest::newRow("compressed payload") << "AwNXTscTgq4hM16lskoTEGXDJ2dw6bKypOMG/laNbpb6YM5yjlopkZVG"
-                                        << QString("Laporan debitur KORA. ").repeated(8);
+    QTest::newRow("plain payload") << "AwLtwyu0UBJOTdqmnT3NkY6yZB4kn1gdR1qI8g=="
+                                   << "Kunci tetap VardoViewer";
+    QTest::newRow("compressed payload")
+        << "AwNXTscTgq4hM16lskoTEGXDJ2dw6bKypOMG/laNbpb6YM5yjlopkZVG"
+        << QString("Laporan debitur KORA. ").repeated(8);
 }
 
 void TestSimpleCrypt::storedCipherTextsStayReadable()
@@ -111,9 +112,12 @@ void TestSimpleCrypt::cipherTextLayout_data()
     const QByteArray shortText = "pendek";
     const QByteArray longText = QByteArray("ulang ").repeated(100);
     const int compressedLong = qCompress(longText, 9).size();
-    QTest::newRow("auto, short stays plain") << 0 << 1 << shortText << 0x02 << 2 + 1 + 2 + shortText.size();
-    QTest::newRow("auto, repetitive is compressed") << 0 << 1 << longText << 0x03 << 2 + 1 + 2 + compressedLong;
-    QTest::newRow("always") << 1 << 1 << shortText << 0x03 << 2 + 1 + 2 + qCompress(shortText, 9).size();
+    QTest::newRow("auto, short stays plain")
+        << 0 << 1 << shortText << 0x02 << 2 + 1 + 2 + shortText.size();
+    QTest::newRow("auto, repetitive is compressed")
+        << 0 << 1 << longText << 0x03 << 2 + 1 + 2 + compressedLong;
+    QTest::newRow("always") << 1 << 1 << shortText << 0x03
+                            << 2 + 1 + 2 + qCompress(shortText, 9).size();
     QTest::newRow("never") << 2 << 1 << longText << 0x02 << 2 + 1 + 2 + longText.size();
     QTest::newRow("hash") << 2 << 2 << shortText << 0x04 << 2 + 1 + 20 + shortText.size();
     QTest::newRow("no protection") << 2 << 0 << shortText << 0x00 << 2 + 1 + shortText.size();

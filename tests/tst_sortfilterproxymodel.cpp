@@ -79,7 +79,8 @@ void TestSortFilterProxyModel::initTestCase()
     qmlRegisterType<SortFilterProxyModel>("qrv.kora.libraries", 1, 0, "SortFilterProxyModel");
 }
 
-std::unique_ptr<QObject> TestSortFilterProxyModel::load(const QString& sortRole, const QString& sortOrder)
+std::unique_ptr<QObject> TestSortFilterProxyModel::load(const QString& sortRole,
+                                                        const QString& sortOrder)
 {
     QQmlComponent component(&m_engine);
     component.setData(QString::fromLatin1(screen).arg(sortRole, sortOrder).toUtf8(), QUrl());
@@ -89,7 +90,8 @@ std::unique_ptr<QObject> TestSortFilterProxyModel::load(const QString& sortRole,
     return root;
 }
 
-QString TestSortFilterProxyModel::call(QObject* root, const char* function, const QVariantList& args)
+QString TestSortFilterProxyModel::call(QObject* root, const char* function,
+                                       const QVariantList& args)
 {
     QVariant result;
     switch (args.size()) {
@@ -97,15 +99,17 @@ QString TestSortFilterProxyModel::call(QObject* root, const char* function, cons
         QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result));
         break;
     case 1:
-        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0)));
+        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result),
+                                  Q_ARG(QVariant, args.at(0)));
         break;
     case 2:
-        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0)),
-                                  Q_ARG(QVariant, args.at(1)));
+        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result),
+                                  Q_ARG(QVariant, args.at(0)), Q_ARG(QVariant, args.at(1)));
         break;
     default:
-        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result), Q_ARG(QVariant, args.at(0)),
-                                  Q_ARG(QVariant, args.at(1)), Q_ARG(QVariant, args.at(2)));
+        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, result),
+                                  Q_ARG(QVariant, args.at(0)), Q_ARG(QVariant, args.at(1)),
+                                  Q_ARG(QVariant, args.at(2)));
         break;
     }
     return result.toString();
@@ -116,10 +120,17 @@ void TestSortFilterProxyModel::sortRoleGivenBeforeSource_data()
     QTest::addColumn<QString>("role");
     QTest::addColumn<QString>("order");
     QTest::addColumn<QString>("names");
-    QTest::newRow("name ascending") << "nama" << "Qt.AscendingOrder" << "Alpha.vardo,beta.vardo,gamma.vardo";
-    QTest::newRow("name descending") << "nama" << "Qt.DescendingOrder" << "gamma.vardo,beta.vardo,Alpha.vardo";
-    QTest::newRow("date ascending") << "tanggal" << "Qt.AscendingOrder" << "Alpha.vardo,gamma.vardo,beta.vardo";
-    QTest::newRow("number role sorts as number") << "jumlah" << "Qt.AscendingOrder"
+    QTest::newRow("name ascending") << "nama"
+                                    << "Qt.AscendingOrder"
+                                    << "Alpha.vardo,beta.vardo,gamma.vardo";
+    QTest::newRow("name descending") << "nama"
+                                     << "Qt.DescendingOrder"
+                                     << "gamma.vardo,beta.vardo,Alpha.vardo";
+    QTest::newRow("date ascending") << "tanggal"
+                                    << "Qt.AscendingOrder"
+                                    << "Alpha.vardo,gamma.vardo,beta.vardo";
+    QTest::newRow("number role sorts as number") << "jumlah"
+                                                 << "Qt.AscendingOrder"
                                                  << "gamma.vardo,beta.vardo,Alpha.vardo";
 }
 
@@ -159,16 +170,25 @@ void TestSortFilterProxyModel::filter_data()
     const int regexp = SortFilterProxyModel::RegExp;
     const QString all = QStringLiteral("Alpha.vardo,beta.vardo,gamma.vardo");
     QTest::newRow("empty shows all") << "" << wildcard << "" << all;
-    QTest::newRow("search text in name") << "*beta*" << wildcard << "" << "beta.vardo";
-    QTest::newRow("search text in another role") << "*0102*" << wildcard << "" << "gamma.vardo";
+    QTest::newRow("search text in name") << "*beta*" << wildcard << ""
+                                         << "beta.vardo";
+    QTest::newRow("search text in another role") << "*0102*" << wildcard << ""
+                                                 << "gamma.vardo";
     QTest::newRow("search matches every row") << "*KBs*" << wildcard << "" << all;
-    QTest::newRow("case-sensitive by default") << "*alpha*" << wildcard << "" << "";
-    QTest::newRow("filter role limits the search") << "*0102*" << wildcard << "nama" << "";
-    QTest::newRow("filter role matches") << "*amm*" << wildcard << "nama" << "gamma.vardo";
-    QTest::newRow("fixed string") << "a.v" << fixed << "" << "Alpha.vardo,beta.vardo,gamma.vardo";
-    QTest::newRow("fixed string takes * literally") << "*beta*" << fixed << "" << "";
-    QTest::newRow("regexp searches anywhere") << "^g" << regexp << "" << "gamma.vardo";
-    QTest::newRow("regexp on a role") << "^1" << regexp << "ukuran" << "Alpha.vardo,gamma.vardo";
+    QTest::newRow("case-sensitive by default") << "*alpha*" << wildcard << ""
+                                               << "";
+    QTest::newRow("filter role limits the search") << "*0102*" << wildcard << "nama"
+                                                   << "";
+    QTest::newRow("filter role matches") << "*amm*" << wildcard << "nama"
+                                         << "gamma.vardo";
+    QTest::newRow("fixed string") << "a.v" << fixed << ""
+                                  << "Alpha.vardo,beta.vardo,gamma.vardo";
+    QTest::newRow("fixed string takes * literally") << "*beta*" << fixed << ""
+                                                    << "";
+    QTest::newRow("regexp searches anywhere") << "^g" << regexp << ""
+                                              << "gamma.vardo";
+    QTest::newRow("regexp on a role") << "^1" << regexp << "ukuran"
+                                      << "Alpha.vardo,gamma.vardo";
 }
 
 void TestSortFilterProxyModel::filter()
@@ -191,10 +211,13 @@ void TestSortFilterProxyModel::filterChangesAfterCompletion()
 {
     const std::unique_ptr<QObject> root = load();
     QVERIFY(root);
-    call(root.get(), "filter", {QStringLiteral("*beta*"), int(SortFilterProxyModel::Wildcard), QString()});
+    call(root.get(), "filter",
+         {QStringLiteral("*beta*"), int(SortFilterProxyModel::Wildcard), QString()});
     QCOMPARE(call(root.get(), "names"), QStringLiteral("beta.vardo"));
-    // Syntax changes keep the pattern: as a regular expression "*beta*" is invalid and matches nothing.
-    root->property("proxy").value<SortFilterProxyModel*>()->setFilterSyntax(SortFilterProxyModel::FixedString);
+    // Syntax changes keep the pattern: as a regular expression "*beta*" is invalid and matches
+    // nothing.
+    root->property("proxy").value<SortFilterProxyModel*>()->setFilterSyntax(
+        SortFilterProxyModel::FixedString);
     QCOMPARE(call(root.get(), "names"), QString());
     call(root.get(), "filter", {QString(), int(SortFilterProxyModel::Wildcard), QString()});
     QCOMPARE(call(root.get(), "names"), QStringLiteral("Alpha.vardo,beta.vardo,gamma.vardo"));
@@ -205,8 +228,10 @@ void TestSortFilterProxyModel::getRow()
     const std::unique_ptr<QObject> root = load();
     QVERIFY(root);
     QCOMPARE(call(root.get(), "rowKeys", {0}), QStringLiteral("jumlah,nama,tanggal,ukuran"));
-    QCOMPARE(call(root.get(), "rowText", {0, QStringLiteral("nama")}), QStringLiteral("string:Alpha.vardo"));
-    QCOMPARE(call(root.get(), "rowText", {0, QStringLiteral("jumlah")}), QStringLiteral("string:10"));
+    QCOMPARE(call(root.get(), "rowText", {0, QStringLiteral("nama")}),
+             QStringLiteral("string:Alpha.vardo"));
+    QCOMPARE(call(root.get(), "rowText", {0, QStringLiteral("jumlah")}),
+             QStringLiteral("string:10"));
     QCOMPARE(call(root.get(), "rowKeys", {-1}), QString());
     QCOMPARE(call(root.get(), "rowKeys", {3}), QString());
 }
@@ -222,7 +247,8 @@ void TestSortFilterProxyModel::insertingRowsChangesCount()
     QCOMPARE(proxy->count(), 4);
     QCOMPARE(spy.count(), 1);
     QCOMPARE(root->property("countChanges").toInt(), before + 1);
-    QCOMPARE(call(root.get(), "names"), QStringLiteral("Alpha.vardo,beta.vardo,delta.vardo,gamma.vardo"));
+    QCOMPARE(call(root.get(), "names"),
+             QStringLiteral("Alpha.vardo,beta.vardo,delta.vardo,gamma.vardo"));
     call(root.get(), "removeFirst");
     QCOMPARE(proxy->count(), 3);
     QCOMPARE(spy.count(), 2);

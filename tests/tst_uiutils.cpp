@@ -55,15 +55,18 @@ void TestUIUtils::missingSettingIsEmpty()
 
 void TestUIUtils::settingReachesFileAtOnce()
 {
-    UIUtils::setSettingValue(QStringLiteral("update-online/server.address"), QStringLiteral("10.1.2.3"));
+    UIUtils::setSettingValue(QStringLiteral("update-online/server.address"),
+                             QStringLiteral("10.1.2.3"));
     UIUtils::setSettingValue(QStringLiteral("proxy/is.secured"), QStringLiteral("false"));
     QFile file(UIUtils::settingsFilePath());
     QCOMPARE(file.fileName(), configDir() + QStringLiteral("/config.ini"));
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
     const QString text = QString::fromUtf8(file.readAll());
-    QVERIFY2(text.contains(QStringLiteral("[update-online]\nserver.address=10.1.2.3\n")), qPrintable(text));
+    QVERIFY2(text.contains(QStringLiteral("[update-online]\nserver.address=10.1.2.3\n")),
+             qPrintable(text));
     QVERIFY2(text.contains(QStringLiteral("[proxy]\nis.secured=false\n")), qPrintable(text));
-    QCOMPARE(UIUtils::getSettingValue(QStringLiteral("update-online/server.address")), QStringLiteral("10.1.2.3"));
+    QCOMPARE(UIUtils::getSettingValue(QStringLiteral("update-online/server.address")),
+             QStringLiteral("10.1.2.3"));
 }
 
 void TestUIUtils::settingsSeeChangesOnDisk()
@@ -73,7 +76,8 @@ void TestUIUtils::settingsSeeChangesOnDisk()
         const std::unique_ptr<QSettings> other(UIUtils::getSettings());
         other->setValue(QStringLiteral("update-online/path"), QStringLiteral("baru"));
     }
-    QCOMPARE(UIUtils::getSettingValue(QStringLiteral("update-online/path")), QStringLiteral("baru"));
+    QCOMPARE(UIUtils::getSettingValue(QStringLiteral("update-online/path")),
+             QStringLiteral("baru"));
 }
 
 void TestUIUtils::encryptedSettingRoundTrip_data()
@@ -103,7 +107,8 @@ void TestUIUtils::undecryptableValueIsEmpty_data()
     QTest::addColumn<bool>("warns");
     QTest::newRow("plain text") << "budi" << true;
     QTest::newRow("empty") << QString() << false;
-    QTest::newRow("other version") << QString::fromLatin1(QByteArray("\x02\x02\x10\x20\x30").toBase64()) << true;
+    QTest::newRow("other version")
+        << QString::fromLatin1(QByteArray("\x02\x02\x10\x20\x30").toBase64()) << true;
 }
 
 void TestUIUtils::undecryptableValueIsEmpty()
@@ -126,9 +131,10 @@ void TestUIUtils::resourceFile()
 void TestUIUtils::invokableFromQml()
 {
     // The QML screens reach exactly these six, in this order.
-    const QStringList expected = {QStringLiteral("getApplicationPath"), QStringLiteral("readResourceFile"),
-                                  QStringLiteral("getSettingValue"),    QStringLiteral("setSettingValue"),
-                                  QStringLiteral("encryptValue"),       QStringLiteral("decryptValue")};
+    const QStringList expected = {
+        QStringLiteral("getApplicationPath"), QStringLiteral("readResourceFile"),
+        QStringLiteral("getSettingValue"),    QStringLiteral("setSettingValue"),
+        QStringLiteral("encryptValue"),       QStringLiteral("decryptValue")};
     const QMetaObject& meta = UIUtils::staticMetaObject;
     QStringList invokable;
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i)
@@ -137,7 +143,8 @@ void TestUIUtils::invokableFromQml()
 
     UIUtils utils;
     QString value;
-    QVERIFY(QMetaObject::invokeMethod(&utils, "setSettingValue", Q_ARG(QString, QStringLiteral("proxy/port")),
+    QVERIFY(QMetaObject::invokeMethod(&utils, "setSettingValue",
+                                      Q_ARG(QString, QStringLiteral("proxy/port")),
                                       Q_ARG(QString, QStringLiteral("3128"))));
     QVERIFY(QMetaObject::invokeMethod(&utils, "getSettingValue", Q_RETURN_ARG(QString, value),
                                       Q_ARG(QString, QStringLiteral("proxy/port"))));

@@ -1,5 +1,6 @@
 #include "applicationversion.h"
 #include "common.h"
+#include "filecontent.h"
 #include "libglobal.h"
 #include "packagebuilder.h"
 #include "platform.h"
@@ -42,23 +43,10 @@ QString library(const QString& base)
     return base + QString::fromLatin1(Platform::libraryPattern).remove(QLatin1Char('*'));
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(content);
-}
-
 QByteArray storedVersions(const ApplicationVersion& versions)
 {
-    return crypto.decryptToByteArray(QString::fromUtf8(readAll(versions.configFilename())));
+    return crypto.decryptToByteArray(
+        QString::fromUtf8(FileContent::read(versions.configFilename())));
 }
 
 using Signals = QList<QPair<int, QString>>;
@@ -104,12 +92,13 @@ private:
 
 void TestUpdatePackage::init()
 {
-    for (const QString& dir : {QStringLiteral("config"), QStringLiteral("update"), QStringLiteral("documents"),
-                               QStringLiteral("log")})
+    for (const QString& dir : {QStringLiteral("config"), QStringLiteral("update"),
+                               QStringLiteral("documents"), QStringLiteral("log")})
         QDir(appPath(dir)).removeRecursively();
     QFile::remove(appPath(QStringLiteral("documents")));
     QFile::remove(appPath(program()));
-    for (const QString& name : QDir(appDir(), QString::fromLatin1(Platform::libraryPattern)).entryList(QDir::Files))
+    for (const QString& name :
+         QDir(appDir(), QString::fromLatin1(Platform::libraryPattern)).entryList(QDir::Files))
         QFile::remove(appPath(name));
 }
 
@@ -120,14 +109,16 @@ void TestUpdatePackage::cleanupTestCase()
 
 void TestUpdatePackage::installOldFiles()
 {
-    writeFile(appPath(program()), "old program");
-    QFile::setPermissions(appPath(program()), QFile::permissions(appPath(program())) | QFile::ExeOwner);
-    writeFile(appPath(library(QStringLiteral("liba"))), "old a");
-    writeFile(appPath(library(QStringLiteral("libkeep"))), "old keep");
-    writeFile(appPath(QStringLiteral("documents/manual.lrxml")), "old manual");
-    writeFile(appPath(QStringLiteral("documents/faq.lrxml")), "old faq");
-    writeFile(appPath(QStringLiteral("config/config.ini")), "[proxy]\nip.address=old\n");
-    writeFile(appPath(QStringLiteral("config/other.ini")), "other");
+    QVERIFY(FileContent::write(appPath(program()), "old program"));
+    QFile::setPermissions(appPath(program()),
+                          QFile::permissions(appPath(program())) | QFile::ExeOwner);
+    QVERIFY(FileContent::write(appPath(library(QStringLiteral("liba"))), "old a"));
+    QVERIFY(FileContent::write(appPath(library(QStringLiteral("libkeep"))), "old keep"));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("documents/manual.lrxml")), "old manual"));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("documents/faq.lrxml")), "old faq"));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("config/config.ini")),
+                               "[proxy]\nip.address=old\n"));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("config/other.ini")), "other"));
 }
 
 QProcess* TestUpdatePackage::startBusyViewer()
@@ -148,9 +139,12 @@ QProcess* TestUpdatePackage::startBusyViewer()
 void TestUpdatePackage::headerOnly()
 {
     ApplicationVersion versions;
-    const QByteArray header = PackageBuilder::header(
-        {{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}, {QStringLiteral("kvFAQ"), QStringLiteral("1.0.5")}});
-    QVERIFY(PackageBuilder().add(QStringLiteral("header.xml"), header).writeTo(versions.updateFilename()));
+    const QByteArray header =
+        PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")},
+                                {QStringLiteral("kvFAQ"), QStringLiteral("1.0.5")}});
+    QVERIFY(PackageBuilder()
+                .add(QStringLiteral("header.xml"), header)
+                .writeTo(versions.updateFilename()));
     const QStringList before = QDir(appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
     QSignalSpy applied(&versions, &ApplicationVersion::singleFileUpdateFinished);
@@ -161,7 +155,7 @@ void TestUpdatePackage::headerOnly()
     QCOMPARE(versions.getValue(QStringLiteral("kvFAQ")), QStringLiteral("1.0.5"));
     QCOMPARE(versions.getValue(QStringLiteral("kvApplication")), QStringLiteral("1.0.10"));
     QCOMPARE(storedVersions(versions), versions.getJson());
-    QCOMPARE(readAll(appPath(QStringLiteral("update/header.xml"))), header);
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("update/header.xml"))), header);
     QCOMPARE(QDir(appDir()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
     QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("update/backup"))));
 }
@@ -171,13 +165,14 @@ void TestUpdatePackage::applyAndRollBack()
     installOldFiles();
     ApplicationVersion versions;
     const QByteArray originalVersions = versions.getJson();
-    const QByteArray libraries = PackageBuilder()
-                                     .add(library(QStringLiteral("liba")), "new a")
-                                     .add(library(QStringLiteral("libnew")), "new library")
-                                     .add(QStringLiteral("sub/") + library(QStringLiteral("libdeep")), "deep")
-                                     .add(QStringLiteral("../") + library(QStringLiteral("libescape")), "escape")
-                                     .add(QStringLiteral("readme.txt"), "not a library")
-                                     .zip();
+    const QByteArray libraries =
+        PackageBuilder()
+            .add(library(QStringLiteral("liba")), "new a")
+            .add(library(QStringLiteral("libnew")), "new library")
+            .add(QStringLiteral("sub/") + library(QStringLiteral("libdeep")), "deep")
+            .add(QStringLiteral("../") + library(QStringLiteral("libescape")), "escape")
+            .add(QStringLiteral("readme.txt"), "not a library")
+            .zip();
     QVERIFY(PackageBuilder()
                 .add(QStringLiteral("kvApplication"), "new program")
                 .add(QStringLiteral("kvLibrary"), libraries)
@@ -196,35 +191,45 @@ void TestUpdatePackage::applyAndRollBack()
                               {4, QStringLiteral("Konfigurasi")},   {5, QStringLiteral("Header")}};
     QCOMPARE(received(applied), expected);
 
-    QCOMPARE(readAll(appPath(program())), QByteArray("new program"));
+    QCOMPARE(FileContent::read(appPath(program())), QByteArray("new program"));
     QVERIFY(QFileInfo(appPath(program())).isExecutable());
-    QCOMPARE(readAll(appPath(library(QStringLiteral("liba")))), QByteArray("new a"));
-    QCOMPARE(readAll(appPath(library(QStringLiteral("libnew")))), QByteArray("new library"));
-    QCOMPARE(readAll(appPath(library(QStringLiteral("libkeep")))), QByteArray("old keep"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("new manual"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/faq.lrxml"))), QByteArray("new faq"));
-    QCOMPARE(readAll(appPath(QStringLiteral("config/config.ini"))), QByteArray("[proxy]\nip.address=new\n"));
-    QCOMPARE(readAll(appPath(QStringLiteral("config/other.ini"))), QByteArray("other"));
+    QCOMPARE(FileContent::read(appPath(library(QStringLiteral("liba")))), QByteArray("new a"));
+    QCOMPARE(FileContent::read(appPath(library(QStringLiteral("libnew")))),
+             QByteArray("new library"));
+    QCOMPARE(FileContent::read(appPath(library(QStringLiteral("libkeep")))),
+             QByteArray("old keep"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("new manual"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/faq.lrxml"))),
+             QByteArray("new faq"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
+             QByteArray("[proxy]\nip.address=new\n"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("config/other.ini"))), QByteArray("other"));
 
     // The inner archive lands flat in update/lib; names with a directory part stay out.
-    QStringList extracted = QDir(appPath(QStringLiteral("update/lib"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QStringList extracted = QDir(appPath(QStringLiteral("update/lib")))
+                                .entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     extracted.sort();
-    QCOMPARE(extracted, (QStringList{library(QStringLiteral("liba")), library(QStringLiteral("libnew")),
-                                     QStringLiteral("readme.txt")}));
+    QCOMPARE(extracted,
+             (QStringList{library(QStringLiteral("liba")), library(QStringLiteral("libnew")),
+                          QStringLiteral("readme.txt")}));
     QVERIFY(!QFileInfo::exists(appPath(library(QStringLiteral("libdeep")))));
-    QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("update/") + library(QStringLiteral("libescape")))));
+    QVERIFY(!QFileInfo::exists(
+        appPath(QStringLiteral("update/") + library(QStringLiteral("libescape")))));
     QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("readme.txt"))));
 
     // Every replaced file is in the backup as it was before the update, even the manual,
     // which the FAQ entry's backup would otherwise have taken in its new form.
     const QString backup = appPath(QStringLiteral("update/backup/"));
-    QCOMPARE(readAll(backup + program()), QByteArray("old program"));
-    QCOMPARE(readAll(backup + library(QStringLiteral("liba"))), QByteArray("old a"));
-    QCOMPARE(readAll(backup + library(QStringLiteral("libkeep"))), QByteArray("old keep"));
-    QCOMPARE(readAll(backup + QStringLiteral("manual.lrxml")), QByteArray("old manual"));
-    QCOMPARE(readAll(backup + QStringLiteral("faq.lrxml")), QByteArray("old faq"));
-    QCOMPARE(readAll(backup + QStringLiteral("config.ini")), QByteArray("[proxy]\nip.address=old\n"));
-    QCOMPARE(readAll(backup + QStringLiteral("other.ini")), QByteArray("other"));
+    QCOMPARE(FileContent::read(backup + program()), QByteArray("old program"));
+    QCOMPARE(FileContent::read(backup + library(QStringLiteral("liba"))), QByteArray("old a"));
+    QCOMPARE(FileContent::read(backup + library(QStringLiteral("libkeep"))),
+             QByteArray("old keep"));
+    QCOMPARE(FileContent::read(backup + QStringLiteral("manual.lrxml")), QByteArray("old manual"));
+    QCOMPARE(FileContent::read(backup + QStringLiteral("faq.lrxml")), QByteArray("old faq"));
+    QCOMPARE(FileContent::read(backup + QStringLiteral("config.ini")),
+             QByteArray("[proxy]\nip.address=old\n"));
+    QCOMPARE(FileContent::read(backup + QStringLiteral("other.ini")), QByteArray("other"));
 
     for (const auto& version : allNew)
         QCOMPARE(versions.getValue(version.first), version.second);
@@ -233,18 +238,22 @@ void TestUpdatePackage::applyAndRollBack()
     QSignalSpy rolledBack(&versions, &ApplicationVersion::rollbackFileUpdateFinished);
     versions.rollbackUpdate();
     QCOMPARE(received(rolledBack), expected);
-    QCOMPARE(readAll(appPath(program())), QByteArray("old program"));
-    QCOMPARE(readAll(appPath(library(QStringLiteral("liba")))), QByteArray("old a"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("old manual"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/faq.lrxml"))), QByteArray("old faq"));
-    QCOMPARE(readAll(appPath(QStringLiteral("config/config.ini"))), QByteArray("[proxy]\nip.address=old\n"));
+    QCOMPARE(FileContent::read(appPath(program())), QByteArray("old program"));
+    QCOMPARE(FileContent::read(appPath(library(QStringLiteral("liba")))), QByteArray("old a"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("old manual"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/faq.lrxml"))),
+             QByteArray("old faq"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
+             QByteArray("[proxy]\nip.address=old\n"));
     QCOMPARE(versions.getJson(), originalVersions);
     QCOMPARE(storedVersions(versions), originalVersions);
 
     // Applying the same package again (the updater restarted) keeps the first backups.
     versions.applyUpdate();
-    QCOMPARE(readAll(backup + QStringLiteral("manual.lrxml")), QByteArray("old manual"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("new manual"));
+    QCOMPARE(FileContent::read(backup + QStringLiteral("manual.lrxml")), QByteArray("old manual"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("new manual"));
 }
 
 void TestUpdatePackage::entryList()
@@ -255,22 +264,26 @@ void TestUpdatePackage::entryList()
                 .add(QStringLiteral("header.xml"), PackageBuilder::header({}))
                 .add(QStringLiteral("kvApplication"), "a")
                 .writeTo(versions.updateFilename()));
-    QCOMPARE(versions.getUpdateFilelist(), (QStringList{QStringLiteral("kvManual"), QStringLiteral("kvApplication")}));
+    QCOMPARE(versions.getUpdateFilelist(),
+             (QStringList{QStringLiteral("kvManual"), QStringLiteral("kvApplication")}));
 }
 
 void TestUpdatePackage::unknownEntryUsesUpPosition()
 {
     ApplicationVersion versions;
-    QVERIFY(PackageBuilder()
-                .add(QStringLiteral("kvOther"), "?")
-                .add(QStringLiteral("kvManual"), "new manual")
-                .add(QStringLiteral("header.xml"),
-                     PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
-                .writeTo(versions.updateFilename()));
+    QVERIFY(
+        PackageBuilder()
+            .add(QStringLiteral("kvOther"), "?")
+            .add(QStringLiteral("kvManual"), "new manual")
+            .add(QStringLiteral("header.xml"),
+                 PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+            .writeTo(versions.updateFilename()));
     QSignalSpy applied(&versions, &ApplicationVersion::singleFileUpdateFinished);
     versions.applyUpdate();
-    QCOMPARE(received(applied), (Signals{{1, QStringLiteral("Buku Manual")}, {2, QStringLiteral("Header")}}));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("new manual"));
+    QCOMPARE(received(applied),
+             (Signals{{1, QStringLiteral("Buku Manual")}, {2, QStringLiteral("Header")}}));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("new manual"));
     QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("update/kvOther"))));
 }
 
@@ -278,7 +291,7 @@ void TestUpdatePackage::notAZip()
 {
     installOldFiles();
     ApplicationVersion versions;
-    writeFile(versions.updateFilename(), "this is not a zip archive");
+    QVERIFY(FileContent::write(versions.updateFilename(), "this is not a zip archive"));
     QVERIFY(versions.getUpdateFilelist().isEmpty());
     QSignalSpy applied(&versions, &ApplicationVersion::singleFileUpdateFinished);
     QSignalSpy rolledBack(&versions, &ApplicationVersion::rollbackFileUpdateFinished);
@@ -286,8 +299,9 @@ void TestUpdatePackage::notAZip()
     versions.rollbackUpdate();
     QCOMPARE(applied.count(), 0);
     QCOMPARE(rolledBack.count(), 0);
-    QCOMPARE(readAll(appPath(program())), QByteArray("old program"));
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("old manual"));
+    QCOMPARE(FileContent::read(appPath(program())), QByteArray("old program"));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("old manual"));
 }
 
 void TestUpdatePackage::failedComponentKeepsItsVersion_data()
@@ -298,8 +312,10 @@ void TestUpdatePackage::failedComponentKeepsItsVersion_data()
     // A file where a directory should be makes the copy fail, even for root.
     QTest::newRow("replace fails, header last") << false << "documents" << QByteArray();
     QTest::newRow("replace fails, header first") << true << "documents" << QByteArray();
-    QTest::newRow("backup fails, header last") << false << "update/backup" << QByteArray("old manual");
-    QTest::newRow("backup fails, header first") << true << "update/backup" << QByteArray("old manual");
+    QTest::newRow("backup fails, header last")
+        << false << "update/backup" << QByteArray("old manual");
+    QTest::newRow("backup fails, header first")
+        << true << "update/backup" << QByteArray("old manual");
 }
 
 void TestUpdatePackage::failedComponentKeepsItsVersion()
@@ -308,16 +324,18 @@ void TestUpdatePackage::failedComponentKeepsItsVersion()
     QFETCH(QString, obstacle);
     QFETCH(QByteArray, manualAfter);
     if (obstacle == QLatin1String("documents"))
-        writeFile(appPath(obstacle), "a file, not a directory");
+        QVERIFY(FileContent::write(appPath(obstacle), "a file, not a directory"));
     else
-        writeFile(appPath(QStringLiteral("documents/manual.lrxml")), "old manual");
-    writeFile(appPath(QStringLiteral("config/config.ini")), "old config");
+        QVERIFY(
+            FileContent::write(appPath(QStringLiteral("documents/manual.lrxml")), "old manual"));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("config/config.ini")), "old config"));
 
     ApplicationVersion versions;
     if (obstacle != QLatin1String("documents"))
-        writeFile(appPath(obstacle), "a file, not a directory");
-    const QByteArray header = PackageBuilder::header(
-        {{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}, {QStringLiteral("kvConfig"), QStringLiteral("1.0.2")}});
+        QVERIFY(FileContent::write(appPath(obstacle), "a file, not a directory"));
+    const QByteArray header =
+        PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")},
+                                {QStringLiteral("kvConfig"), QStringLiteral("1.0.2")}});
     PackageBuilder package;
     if (headerFirst)
         package.add(QStringLiteral("header.xml"), header);
@@ -342,21 +360,22 @@ void TestUpdatePackage::failedComponentKeepsItsVersion()
     QCOMPARE(versions.getValue(QStringLiteral("kvConfig")), QStringLiteral("1.0.2"));
     QCOMPARE(storedVersions(versions), versions.getJson());
     if (!manualAfter.isNull())
-        QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), manualAfter);
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))), manualAfter);
 }
 
 void TestUpdatePackage::programWaitsForViewerToExit()
 {
     QProcess* viewer = startBusyViewer();
     QVERIFY(viewer);
-    const QByteArray running = readAll(appPath(program()));
+    const QByteArray running = FileContent::read(appPath(program()));
     QVERIFY(!Common::checkFileIsWriteAble(appPath(program())));
 
     ApplicationVersion versions;
     QVERIFY(PackageBuilder()
                 .add(QStringLiteral("kvApplication"), "new program")
                 .add(QStringLiteral("header.xml"),
-                     PackageBuilder::header({{QStringLiteral("kvApplication"), QStringLiteral("1.0.11")}}))
+                     PackageBuilder::header(
+                         {{QStringLiteral("kvApplication"), QStringLiteral("1.0.11")}}))
                 .writeTo(versions.updateFilename()));
     QStringList applied;
     connect(&versions, &ApplicationVersion::singleFileUpdateFinished, this,
@@ -365,18 +384,19 @@ void TestUpdatePackage::programWaitsForViewerToExit()
 
     QTest::qWait(300);
     QVERIFY(applied.isEmpty());
-    QCOMPARE(readAll(appPath(program())), running);
+    QCOMPARE(FileContent::read(appPath(program())), running);
     // Backed up before the wait began.
-    QCOMPARE(readAll(appPath(QStringLiteral("update/backup/")) + program()), running);
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("update/backup/")) + program()), running);
 
     QElapsedTimer sinceExit;
     viewer->kill();
     QVERIFY(viewer->waitForFinished(5000));
     sinceExit.start();
-    QTRY_COMPARE_WITH_TIMEOUT(applied, (QStringList{QStringLiteral("File Aplikasi"), QStringLiteral("Header")}), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        applied, (QStringList{QStringLiteral("File Aplikasi"), QStringLiteral("Header")}), 5000);
     QVERIFY2(sinceExit.elapsed() < 2000, qPrintable(QString::number(sinceExit.elapsed())));
     QTRY_COMPARE(versions.thread(), thread());
-    QCOMPARE(readAll(appPath(program())), QByteArray("new program"));
+    QCOMPARE(FileContent::read(appPath(program())), QByteArray("new program"));
     QVERIFY(QFileInfo(appPath(program())).isExecutable());
     QCOMPARE(versions.getApplicationVersion(), QStringLiteral("1.0.11"));
 }
@@ -386,7 +406,7 @@ void TestUpdatePackage::rollbackWaitsForRunningApply()
     installOldFiles();
     QProcess* viewer = startBusyViewer();
     QVERIFY(viewer);
-    const QByteArray running = readAll(appPath(program()));
+    const QByteArray running = FileContent::read(appPath(program()));
     ApplicationVersion versions;
     const QByteArray originalVersions = versions.getJson();
     QVERIFY(PackageBuilder()
@@ -401,10 +421,14 @@ void TestUpdatePackage::rollbackWaitsForRunningApply()
         QMutexLocker locker(&lock);
         order << step;
     };
-    connect(&versions, &ApplicationVersion::singleFileUpdateFinished, this,
-            [&](int position) { record(QStringLiteral("apply %1").arg(position)); }, Qt::DirectConnection);
-    connect(&versions, &ApplicationVersion::rollbackFileUpdateFinished, this,
-            [&](int position) { record(QStringLiteral("rollback %1").arg(position)); }, Qt::DirectConnection);
+    connect(
+        &versions, &ApplicationVersion::singleFileUpdateFinished, this,
+        [&](int position) { record(QStringLiteral("apply %1").arg(position)); },
+        Qt::DirectConnection);
+    connect(
+        &versions, &ApplicationVersion::rollbackFileUpdateFinished, this,
+        [&](int position) { record(QStringLiteral("rollback %1").arg(position)); },
+        Qt::DirectConnection);
 
     versions.applyUpdateInBackground();
     std::atomic<bool> rolledBack{false};
@@ -423,20 +447,24 @@ void TestUpdatePackage::rollbackWaitsForRunningApply()
     QTRY_VERIFY_WITH_TIMEOUT(rolledBack.load(), 5000);
     rollback.join();
 
-    QCOMPARE(order, (QStringList{QStringLiteral("apply 0"), QStringLiteral("apply 1"), QStringLiteral("apply 2"),
-                                 QStringLiteral("rollback 0"), QStringLiteral("rollback 1"),
-                                 QStringLiteral("rollback 2")}));
-    QCOMPARE(readAll(appPath(program())), running);
-    QCOMPARE(readAll(appPath(QStringLiteral("documents/manual.lrxml"))), QByteArray("old manual"));
+    QCOMPARE(order, (QStringList{QStringLiteral("apply 0"), QStringLiteral("apply 1"),
+                                 QStringLiteral("apply 2"), QStringLiteral("rollback 0"),
+                                 QStringLiteral("rollback 1"), QStringLiteral("rollback 2")}));
+    QCOMPARE(FileContent::read(appPath(program())), running);
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("old manual"));
     QCOMPARE(versions.getJson(), originalVersions);
 }
 
 void TestUpdatePackage::cleanUp()
 {
     ApplicationVersion versions;
-    writeFile(appPath(QStringLiteral("update/backup/") + program()), "backup");
-    writeFile(appPath(QStringLiteral("update/lib/") + library(QStringLiteral("liba"))), "lib");
-    QVERIFY(PackageBuilder().add(QStringLiteral("header.xml"), PackageBuilder::header({})).writeTo(versions.updateFilename()));
+    QVERIFY(FileContent::write(appPath(QStringLiteral("update/backup/") + program()), "backup"));
+    QVERIFY(FileContent::write(
+        appPath(QStringLiteral("update/lib/") + library(QStringLiteral("liba"))), "lib"));
+    QVERIFY(PackageBuilder()
+                .add(QStringLiteral("header.xml"), PackageBuilder::header({}))
+                .writeTo(versions.updateFilename()));
     versions.cleanUpUpdate();
     QVERIFY(!QFileInfo::exists(versions.updateDirname()));
 }

@@ -40,8 +40,8 @@ Run runUpdaterCopy(const QStringList& args)
 
 QString todaysLog()
 {
-    QFile file(Common::logDirectory() + QLatin1Char('/') + QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))
-               + QStringLiteral(".log"));
+    QFile file(Common::logDirectory() + QLatin1Char('/') +
+               QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".log"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
@@ -83,14 +83,16 @@ void TestUpdaterCopy::versionFileWrittenByLibrary()
     }
     const Run run = runUpdaterCopy({QStringLiteral("read-version")});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output, QStringLiteral(R"({"kvApplication":"2.3.4","kvConfig":"1.0.0","kvFAQ":"1.0.9",)"
-                                        R"("kvLibrary":"1.0.3","kvManual":"1.0.0"})"));
+    QCOMPARE(run.output,
+             QStringLiteral(R"({"kvApplication":"2.3.4","kvConfig":"1.0.0","kvFAQ":"1.0.9",)"
+                            R"("kvLibrary":"1.0.3","kvManual":"1.0.0"})"));
 }
 
 void TestUpdaterCopy::versionFileWrittenByUpdater()
 {
-    const QString json = QStringLiteral(R"({"kvApplication":"3.0.0","kvConfig":"1.0.7","kvFAQ":"1.0.6",)"
-                                        R"("kvLibrary":"1.0.5","kvManual":"1.0.4"})");
+    const QString json =
+        QStringLiteral(R"({"kvApplication":"3.0.0","kvConfig":"1.0.7","kvFAQ":"1.0.6",)"
+                       R"("kvLibrary":"1.0.5","kvManual":"1.0.4"})");
     QCOMPARE(runUpdaterCopy({QStringLiteral("write-version"), json}).exitCode, 0);
     ApplicationVersion versions;
     QCOMPARE(QString::fromUtf8(versions.getJson()), json);
@@ -131,11 +133,14 @@ void TestUpdaterCopy::onlyUpdaterLogsCopyStatus()
     source.close();
     QDir(dir.path()).mkdir(QStringLiteral("b.ini"));
 
-    QCOMPARE(runUpdaterCopy({QStringLiteral("copy"), dir.path(), QStringLiteral("*.ini"), dir.filePath("out")}).exitCode,
+    QCOMPARE(runUpdaterCopy(
+                 {QStringLiteral("copy"), dir.path(), QStringLiteral("*.ini"), dir.filePath("out")})
+                 .exitCode,
              1);
     const QString updaterLog = todaysLog();
     QVERIFY2(updaterLog.contains(QStringLiteral("INFO: copyStatus  true")), qPrintable(updaterLog));
-    QVERIFY2(updaterLog.contains(QStringLiteral("INFO: copyStatus  false")), qPrintable(updaterLog));
+    QVERIFY2(updaterLog.contains(QStringLiteral("INFO: copyStatus  false")),
+             qPrintable(updaterLog));
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("out/a.ini"))));
 
     QDir(Common::logDirectory()).removeRecursively();
@@ -151,7 +156,8 @@ void TestUpdaterCopy::fatalMessageIsLoggedThenAborts()
 {
     const Run run = runUpdaterCopy({QStringLiteral("fatal"), QStringLiteral("berhenti total")});
     QCOMPARE(run.status, QProcess::CrashExit);
-    QVERIFY2(todaysLog().endsWith(QStringLiteral(" EROR: berhenti total\r\n")), qPrintable(todaysLog()));
+    QVERIFY2(todaysLog().endsWith(QStringLiteral(" EROR: berhenti total\r\n")),
+             qPrintable(todaysLog()));
 }
 
 QTEST_GUILESS_MAIN(TestUpdaterCopy)

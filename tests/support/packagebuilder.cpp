@@ -43,8 +43,8 @@ QByteArray PackageBuilder::header(const QList<QPair<QString, QString>>& versions
 {
     QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<updateHeader>\n  <components>\n";
     for (const auto& version : versions) {
-        xml += "    <component><key>" + version.first.toUtf8() + "</key><version>" + version.second.toUtf8()
-            + "</version></component>\n";
+        xml += "    <component><key>" + version.first.toUtf8() + "</key><version>" +
+               version.second.toUtf8() + "</version></component>\n";
     }
     xml += "  </components>\n</updateHeader>\n";
     return xml;

@@ -43,7 +43,8 @@ int main(int argc, char* argv[])
         Common::setEnvironment();
         qFatal("%s", qPrintable(args.at(1)));
     }
-    QTextStream(stderr) << "usage: vardo-test-updatercopy read-version | write-version JSON | read-secret KEY |"
-                           " write-secret KEY VALUE | copy SOURCE PATTERN DEST | fatal TEXT\n";
+    QTextStream(stderr)
+        << "usage: vardo-test-updatercopy read-version | write-version JSON | read-secret KEY |"
+           " write-secret KEY VALUE | copy SOURCE PATTERN DEST | fatal TEXT\n";
     return 2;
 }

@@ -10,16 +10,18 @@ namespace {
 const char* const statusPath = "/pub/kv/cekVersion";
 const char* const downloadPath = "/pub/kv/updateOnline?osCode=";
 
-QByteArray response(int status, const QByteArray& reason, const QByteArray& contentType, const QByteArray& body)
+QByteArray response(int status, const QByteArray& reason, const QByteArray& contentType,
+                    const QByteArray& body)
 {
-    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason + "\r\nContent-Type: " + contentType
-        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    return "HTTP/1.1 " + QByteArray::number(status) + ' ' + reason +
+           "\r\nContent-Type: " + contentType +
+           "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
 }
 
 } // namespace
 
-UpdateServer::UpdateServer(QObject* parent)
-    : QObject(parent)
+UpdateServer::UpdateServer(QObject* parent) : QObject(parent)
 {
     connect(&m_server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = m_server.nextPendingConnection()) {
@@ -71,8 +73,8 @@ QList<UpdateServer::Request> UpdateServer::requests() const
 
 QStringList UpdateServer::componentKeys()
 {
-    return {QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"), QStringLiteral("kvManual"),
-            QStringLiteral("kvFAQ"), QStringLiteral("kvConfig")};
+    return {QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
+            QStringLiteral("kvManual"), QStringLiteral("kvFAQ"), QStringLiteral("kvConfig")};
 }
 
 UpdateServer::Mode UpdateServer::modeFromName(const QString& name, bool* ok)
@@ -149,9 +151,10 @@ void UpdateServer::answer(QTcpSocket* socket, const Request& request)
         if (request.method != "POST") {
             socket->write(response(405, "Method Not Allowed", "text/plain", ""));
         } else if (request.target.endsWith(statusPath)) {
-            const QByteArray body = m_statusBody.isEmpty()
-                ? QJsonDocument(statusAnswer(request.body)).toJson(QJsonDocument::Compact)
-                : m_statusBody;
+            const QByteArray body =
+                m_statusBody.isEmpty()
+                    ? QJsonDocument(statusAnswer(request.body)).toJson(QJsonDocument::Compact)
+                    : m_statusBody;
             socket->write(response(200, "OK", "application/json", body));
         } else if (request.target.contains(downloadPath)) {
             socket->write(response(200, "OK", "application/octet-stream", m_package));

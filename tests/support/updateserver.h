@@ -17,7 +17,8 @@ class UpdateServer : public QObject
 {
     Q_OBJECT
 public:
-    enum Mode {
+    enum Mode
+    {
         Normal,      // the answers the client expects
         ServerError, // HTTP 500 with a short text body
         NotJson,     // HTTP 200 whose body is not JSON (for the download: not a zip either)

@@ -14,16 +14,19 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Local update server for tests"));
     parser.addHelpOption();
-    const QCommandLineOption portOption(QStringLiteral("port"), QStringLiteral("Port to listen on (0: any free port)."),
+    const QCommandLineOption portOption(QStringLiteral("port"),
+                                        QStringLiteral("Port to listen on (0: any free port)."),
                                         QStringLiteral("port"), QStringLiteral("0"));
-    const QCommandLineOption packageOption(QStringLiteral("package"), QStringLiteral("Package file served on download."),
+    const QCommandLineOption packageOption(QStringLiteral("package"),
+                                           QStringLiteral("Package file served on download."),
                                            QStringLiteral("file"));
-    const QCommandLineOption outdatedOption(QStringLiteral("outdated"),
-                                            QStringLiteral("Comma-separated component keys reported as out of date."),
-                                            QStringLiteral("keys"));
-    const QCommandLineOption modeOption(QStringLiteral("mode"),
-                                        QStringLiteral("Normal, ServerError, NotJson, Reset or Stall."),
-                                        QStringLiteral("mode"), QStringLiteral("Normal"));
+    const QCommandLineOption outdatedOption(
+        QStringLiteral("outdated"),
+        QStringLiteral("Comma-separated component keys reported as out of date."),
+        QStringLiteral("keys"));
+    const QCommandLineOption modeOption(
+        QStringLiteral("mode"), QStringLiteral("Normal, ServerError, NotJson, Reset or Stall."),
+        QStringLiteral("mode"), QStringLiteral("Normal"));
     parser.addOptions({portOption, packageOption, outdatedOption, modeOption});
     parser.process(app);
 
@@ -36,7 +39,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     if (parser.isSet(outdatedOption))
-        server.setOutdated(parser.value(outdatedOption).split(QLatin1Char(','), Qt::SkipEmptyParts));
+        server.setOutdated(
+            parser.value(outdatedOption).split(QLatin1Char(','), Qt::SkipEmptyParts));
     if (parser.isSet(packageOption)) {
         QFile package(parser.value(packageOption));
         if (!package.open(QIODevice::ReadOnly)) {
