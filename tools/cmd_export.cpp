@@ -1,6 +1,7 @@
 // vardotool export: writes what the report view's export buttons write, for every
 // data set of a document.
 
+#include "export_pdf.h"
 #include "textexport.h"
 #include "toolcommon.h"
 #include "tooldocument.h"
@@ -35,6 +36,10 @@ int runExport(const QStringList& args)
                                   QStringLiteral("Write each data set as a text file into DIR."),
                                   QStringLiteral("DIR"));
     parser.addOption(text);
+    const QCommandLineOption pdf(QStringLiteral("pdf"),
+                                 QStringLiteral("Write each data set as a PDF report into DIR."),
+                                 QStringLiteral("DIR"));
+    parser.addOption(pdf);
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
                                  QStringLiteral("FILE.vardo"));
     QString password;
@@ -43,8 +48,8 @@ int runExport(const QStringList& args)
         return parsed;
     if (parser.positionalArguments().size() != 1)
         return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
-    if (!parser.isSet(text))
-        return ToolCommon::usageError(args, QStringLiteral("nothing to export: give --text DIR"));
+    if (!parser.isSet(text) && !parser.isSet(pdf))
+        return ToolCommon::usageError(args, QStringLiteral("nothing to export: give --text DIR or --pdf DIR"));
 
     int exitCode = 0;
     const std::unique_ptr<OpenResult> document =
@@ -54,6 +59,10 @@ int runExport(const QStringList& args)
     if (parser.isSet(text)) {
         QDir().mkpath(parser.value(text));
         exitCode = qMax(exitCode, exportText(args, *document, parser.value(text)));
+    }
+    if (parser.isSet(pdf)) {
+        QDir().mkpath(parser.value(pdf));
+        exitCode = qMax(exitCode, exportPdf(args, *document, parser.value(pdf)));
     }
     return exitCode;
 }

@@ -18,7 +18,7 @@ static const std::vector<Command> commands = {
     { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
     { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
     { "render", "render a template that needs no data (manual, FAQ) to PDF", runRender },
-    { "export", "export every data set of a .vardo document as text files", runExport },
+    { "export", "export every data set of a .vardo document as text files or PDF reports", runExport },
     { "dump-sources", "print the report data sources of a document as the engine reads them", runDumpSources },
 };
 

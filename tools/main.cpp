@@ -20,7 +20,7 @@ static int usage(QTextStream& out)
 // platform keeps them working without a display.
 static bool needsGui(int argc, char* argv[])
 {
-    return argc > 1 && qstrcmp(argv[1], "render") == 0;
+    return argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "export") == 0);
 }
 
 int main(int argc, char* argv[])
