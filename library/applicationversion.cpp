@@ -654,53 +654,47 @@ bool ApplicationVersion::extractLibraryArchive()
     return extracted;
 }
 
-bool ApplicationVersion::backupFile(QString entry)
+ApplicationVersion::ComponentFiles ApplicationVersion::componentFiles(const QString& entry) const
 {
     const QString appDir = QCoreApplication::applicationDirPath();
-    const QString backupDir = m_updateDir + QStringLiteral("/backup");
+    const QString program = QLatin1String(Platform::viewerProgram);
+    const QString libraries = QLatin1String(Platform::libraryPattern);
+    if (entry == m_keyApplication)
+        return {appDir, program, program, m_updateDir, QStringLiteral("**kvApplication**")};
+    if (entry == m_keyLibrary)
+        return {appDir, libraries, libraries, m_updateDir + QStringLiteral("/lib"),
+                QStringLiteral("**kvLibrary**")};
+    // The two documents share one pattern, so either entry installs both once extracted.
+    if (entry == m_keyManual || entry == m_keyFaq)
+        return {appDir + QStringLiteral("/documents"), QStringLiteral("*.lrxml"),
+                QStringLiteral("*.lrxml"), m_updateDir, QStringLiteral("**kvManual kvFAQ**")};
+    if (entry == m_keyConfig)
+        return {m_configDir, QStringLiteral("*.ini"), QStringLiteral("config.ini"), m_updateDir,
+                QStringLiteral("**kvConfig**")};
+    return {};
+}
+
+bool ApplicationVersion::backupFile(QString entry)
+{
+    const ComponentFiles files = componentFiles(entry);
+    if (files.installDir.isEmpty())
+        return false;
     // The first copy of a file in this update is the one a rollback needs; a later
     // entry (or a second run of the same package) must not overwrite it with a file
     // this update already replaced.
-    if (entry == m_keyApplication)
-        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::viewerProgram),
-                                            backupDir, Common::KeepExisting);
-    if (entry == m_keyLibrary)
-        return Common::copyFileWithWildcard(appDir, QLatin1String(Platform::libraryPattern),
-                                            backupDir, Common::KeepExisting);
-    if (entry == m_keyManual || entry == m_keyFaq)
-        return Common::copyFileWithWildcard(appDir + QStringLiteral("/documents"),
-                                            QStringLiteral("*.lrxml"), backupDir,
-                                            Common::KeepExisting);
-    if (entry == m_keyConfig)
-        return Common::copyFileWithWildcard(m_configDir, QStringLiteral("*.ini"), backupDir,
-                                            Common::KeepExisting);
-    return false;
+    return Common::copyFileWithWildcard(files.installDir, files.backupPattern,
+                                        m_updateDir + QStringLiteral("/backup"),
+                                        Common::KeepExisting);
 }
 
 bool ApplicationVersion::replaceFile(QString entry)
 {
     qDebug() << "ApplicationVersion::replaceFile" << entry;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    if (entry == m_keyApplication) {
-        qDebug() << "ApplicationVersion::replaceFile **kvApplication**";
-        return Common::copyFileWithWildcard(m_updateDir, QLatin1String(Platform::viewerProgram),
-                                            appDir);
-    }
-    if (entry == m_keyManual || entry == m_keyFaq) {
-        qDebug() << "ApplicationVersion::replaceFile **kvManual kvFAQ**";
-        return Common::copyFileWithWildcard(m_updateDir, QStringLiteral("*.lrxml"),
-                                            appDir + QStringLiteral("/documents"));
-    }
-    if (entry == m_keyConfig) {
-        qDebug() << "ApplicationVersion::replaceFile **kvConfig**";
-        return Common::copyFileWithWildcard(m_updateDir, QStringLiteral("config.ini"), m_configDir);
-    }
-    if (entry == m_keyLibrary) {
-        qDebug() << "ApplicationVersion::replaceFile **kvLibrary**";
-        return Common::copyFileWithWildcard(m_updateDir + QStringLiteral("/lib"),
-                                            QLatin1String(Platform::libraryPattern), appDir);
-    }
-    return false;
+    const ComponentFiles files = componentFiles(entry);
+    if (files.installDir.isEmpty())
+        return false;
+    qDebug().noquote() << "ApplicationVersion::replaceFile " + files.label;
+    return Common::copyFileWithWildcard(files.stagingDir, files.installPattern, files.installDir);
 }
 
 void ApplicationVersion::rollbackPackage()
@@ -721,18 +715,7 @@ void ApplicationVersion::rollbackPackage()
 
 bool ApplicationVersion::rollbackFile(QString entry)
 {
-    const QString appDir = QCoreApplication::applicationDirPath();
-    const QString backupDir = m_updateDir + QStringLiteral("/backup");
-    if (entry == m_keyApplication) {
-        Common::copyFileWithWildcard(backupDir, QLatin1String(Platform::viewerProgram), appDir);
-    } else if (entry == m_keyManual || entry == m_keyFaq) {
-        Common::copyFileWithWildcard(backupDir, QStringLiteral("*.lrxml"),
-                                     appDir + QStringLiteral("/documents"));
-    } else if (entry == m_keyConfig) {
-        Common::copyFileWithWildcard(backupDir, QStringLiteral("config.ini"), m_configDir);
-    } else if (entry == m_keyLibrary) {
-        Common::copyFileWithWildcard(backupDir, QLatin1String(Platform::libraryPattern), appDir);
-    } else if (entry == headerEntry) {
+    if (entry == headerEntry) {
         QFile file(m_updateDir + QLatin1Char('/') + headerEntry);
         HeaderRecords records;
         if (file.open(QIODevice::ReadOnly) && readHeader(file.readAll(), &records)) {
@@ -740,8 +723,14 @@ bool ApplicationVersion::rollbackFile(QString entry)
                 restoreValue(record.first);
             sync();
         }
+        return true;
     }
-    return !getActualFileName(entry).isEmpty();
+    const ComponentFiles files = componentFiles(entry);
+    if (files.installDir.isEmpty())
+        return false;
+    Common::copyFileWithWildcard(m_updateDir + QStringLiteral("/backup"), files.installPattern,
+                                 files.installDir);
+    return true;
 }
 
 void ApplicationVersion::cleanUpUpdate()

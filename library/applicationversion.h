@@ -105,6 +105,17 @@ private slots:
 private:
     using HeaderRecords = QList<QPair<QString, QString>>;
 
+    // Where a component's files live and which of them an update backs up and installs.
+    struct ComponentFiles
+    {
+        QString installDir;
+        QString backupPattern;
+        QString installPattern;
+        QString stagingDir;
+        QString label;
+    };
+    ComponentFiles componentFiles(const QString& entry) const;
+
     void startJob(void (ApplicationVersion::*job)());
     void finishJob();
     void applyPackage();

@@ -1,33 +1,14 @@
 #include "libglobal.h"
+#include "programrun.h"
 #include "simplecrypt.h"
 
-#include <QProcess>
 #include <QtTest>
 
 namespace {
 
-struct Result
+ProgramRun vardotool(const QStringList& args, const QByteArray& input)
 {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-Result vardotool(const QStringList& args, const QByteArray& input)
-{
-    QProcess process;
-    process.start(QStringLiteral(TEST_BIN_DIR "/vardotool"), args);
-    Result result;
-    if (!process.waitForStarted(5000))
-        return result;
-    process.write(input);
-    process.closeWriteChannel();
-    if (!process.waitForFinished(10000))
-        return result;
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
+    return ProgramRun::run(QStringLiteral(TEST_BIN_DIR "/vardotool"), args, input);
 }
 
 } // namespace
@@ -61,7 +42,8 @@ void TestCryptCommand::encrypt()
 {
     QFETCH(QByteArray, input);
     QFETCH(QString, plain);
-    const Result result = vardotool({QStringLiteral("crypt"), QStringLiteral("--encrypt")}, input);
+    const ProgramRun result =
+        vardotool({QStringLiteral("crypt"), QStringLiteral("--encrypt")}, input);
     QCOMPARE(result.exitCode, 0);
     QVERIFY(result.out.endsWith('\n'));
     QCOMPARE(crypto.decryptToString(QString::fromLatin1(result.out.trimmed())), plain);
@@ -71,7 +53,7 @@ void TestCryptCommand::decrypt()
 {
     const QString versionFile =
         crypto.encryptToString(QStringLiteral(R"({"kvApplication":"1.0.10","kvConfig":"1.0.0"})"));
-    const Result result =
+    const ProgramRun result =
         vardotool({QStringLiteral("crypt"), QStringLiteral("--decrypt")}, versionFile.toLatin1());
     QCOMPARE(result.exitCode, 0);
     QCOMPARE(result.out, QByteArray(R"({"kvApplication":"1.0.10","kvConfig":"1.0.0"})"
@@ -95,7 +77,8 @@ void TestCryptCommand::decryptFailure()
 {
     QFETCH(QByteArray, input);
     QFETCH(QByteArray, reason);
-    const Result result = vardotool({QStringLiteral("crypt"), QStringLiteral("--decrypt")}, input);
+    const ProgramRun result =
+        vardotool({QStringLiteral("crypt"), QStringLiteral("--decrypt")}, input);
     QVERIFY(result.exitCode > 0);
     QVERIFY(result.out.isEmpty());
     QVERIFY2(result.err.contains(reason), result.err.constData());
@@ -103,7 +86,7 @@ void TestCryptCommand::decryptFailure()
 
 void TestCryptCommand::usage()
 {
-    const Result result = vardotool({QStringLiteral("crypt")}, QByteArray());
+    const ProgramRun result = vardotool({QStringLiteral("crypt")}, QByteArray());
     QCOMPARE(result.exitCode, 2);
     QVERIFY(result.err.contains("--encrypt|--decrypt"));
 }

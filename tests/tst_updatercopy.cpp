@@ -1,11 +1,11 @@
 #include "applicationversion.h"
 #include "common.h"
+#include "programrun.h"
 #include "uiutils.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,26 +16,11 @@ QString appPath(const QString& relative)
     return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative;
 }
 
-struct Run
-{
-    int exitCode = -1;
-    QProcess::ExitStatus status = QProcess::CrashExit;
-    QString output;
-};
-
 // The updater's build of the same sources, beside this test so both share the
 // application directory.
-Run runUpdaterCopy(const QStringList& args)
+ProgramRun runUpdaterCopy(const QStringList& args)
 {
-    QProcess process;
-    process.start(appPath(QStringLiteral("vardo-test-updatercopy")), args);
-    Run run;
-    if (!process.waitForFinished(10000))
-        return run;
-    run.exitCode = process.exitCode();
-    run.status = process.exitStatus();
-    run.output = QString::fromUtf8(process.readAllStandardOutput()).trimmed();
-    return run;
+    return ProgramRun::run(appPath(QStringLiteral("vardo-test-updatercopy")), args);
 }
 
 QString todaysLog()
@@ -81,9 +66,9 @@ void TestUpdaterCopy::versionFileWrittenByLibrary()
         versions.setValue(QStringLiteral("kvFAQ"), QStringLiteral("1.0.9"));
         versions.sync();
     }
-    const Run run = runUpdaterCopy({QStringLiteral("read-version")});
+    const ProgramRun run = runUpdaterCopy({QStringLiteral("read-version")});
     QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.output,
+    QCOMPARE(QString::fromUtf8(run.out).trimmed(),
              QStringLiteral(R"({"kvApplication":"2.3.4","kvConfig":"1.0.0","kvFAQ":"1.0.9",)"
                             R"("kvLibrary":"1.0.3","kvManual":"1.0.0"})"));
 }
@@ -113,9 +98,9 @@ void TestUpdaterCopy::secrets()
     const QString key = QStringLiteral("proxy/password");
     if (libraryWrites) {
         UIUtils::setSettingValue(key, UIUtils::encryptValue(secret));
-        const Run run = runUpdaterCopy({QStringLiteral("read-secret"), key});
+        const ProgramRun run = runUpdaterCopy({QStringLiteral("read-secret"), key});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.output, secret);
+        QCOMPARE(QString::fromUtf8(run.out).trimmed(), secret);
     } else {
         QCOMPARE(runUpdaterCopy({QStringLiteral("write-secret"), key, secret}).exitCode, 0);
         const QString stored = UIUtils::getSettingValue(key);
@@ -154,8 +139,10 @@ void TestUpdaterCopy::onlyUpdaterLogsCopyStatus()
 
 void TestUpdaterCopy::fatalMessageIsLoggedThenAborts()
 {
-    const Run run = runUpdaterCopy({QStringLiteral("fatal"), QStringLiteral("berhenti total")});
-    QCOMPARE(run.status, QProcess::CrashExit);
+    const ProgramRun run =
+        runUpdaterCopy({QStringLiteral("fatal"), QStringLiteral("berhenti total")});
+    QVERIFY(run.finished);
+    QVERIFY(run.crashed);
     QVERIFY2(todaysLog().endsWith(QStringLiteral(" EROR: berhenti total\r\n")),
              qPrintable(todaysLog()));
 }
