@@ -3,6 +3,8 @@
 #include "designobject.h"
 #include "textlines.h"
 
+#include <limits>
+
 namespace LimeReport {
 
 static const qreal tolerance = 0.01;
@@ -28,6 +30,10 @@ BandEmitter::BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher)
 void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset)
 {
     const QPointF shift = offset - QPointF(0, top);
+    // Only a real cut limits what is drawn: a whole band also shows items
+    // that reach below its height.
+    const qreal from = top <= tolerance ? -std::numeric_limits<qreal>::infinity() : top;
+    const qreal to = bottom >= band.height - tolerance ? std::numeric_limits<qreal>::infinity() : bottom;
     for (const BandElement& element : band.elements) {
         const QRectF& r = element.rect;
         if (element.kind == BandElement::Frame) {
@@ -37,12 +43,12 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
         // Text may be cut between its lines; anything else belongs wholly to
         // the part its top is in.
         if (element.kind == BandElement::Text) {
-            if (r.bottom() <= top + tolerance || r.top() >= bottom - tolerance)
+            if (r.bottom() <= from + tolerance || r.top() >= to - tolerance)
                 continue;
-            const QRectF part(r.left(), std::max(r.top(), top), r.width(),
-                              std::min(r.bottom(), bottom) - std::max(r.top(), top));
-            emitText(element, part, top, bottom, shift);
-        } else if (r.top() >= top - tolerance && r.top() < bottom - tolerance) {
+            const QRectF part(r.left(), std::max(r.top(), from), r.width(),
+                              std::min(r.bottom(), to) - std::max(r.top(), from));
+            emitText(element, part, from, to, shift);
+        } else if (r.top() >= from - tolerance && r.top() < to - tolerance) {
             if (element.kind == BandElement::Shape)
                 emitShape(element, r.translated(shift));
             else
@@ -53,17 +59,21 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
 
 void BandEmitter::emitFrame(const BandElement& element, const QRectF& part)
 {
-    const DesignObject* d = element.design;
-    if (d->intValue(QStringLiteral("backgroundMode"), 0) == 1) {
-        RenderedItem fill;
-        fill.kind = RenderedItem::Fill;
-        fill.rect = part;
-        fill.fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
-        fill.brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
-        fill.opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
-        m_out << fill;
-    }
-    emitBorders(element, part, true, true);
+    RenderedItem fill;
+    const bool filled = background(element.design, 0, part, &fill);
+    emitBorders(element, part, true, true, filled ? &fill : nullptr);
+}
+
+bool BandEmitter::background(const DesignObject* d, int defaultMode, const QRectF& rect, RenderedItem* fill)
+{
+    if (d->intValue(QStringLiteral("backgroundMode"), defaultMode) != 1)
+        return false;
+    fill->kind = RenderedItem::Fill;
+    fill->rect = rect;
+    fill->fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
+    fill->brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
+    fill->opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
+    return true;
 }
 
 void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom,
@@ -72,15 +82,11 @@ void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal
     const DesignObject* d = element.design;
     const QRectF& r = element.rect;
     const QRectF placed = part.translated(shift);
-    if (d->intValue(QStringLiteral("backgroundMode"), 1) == 1) {
-        RenderedItem fill;
-        fill.kind = RenderedItem::Fill;
-        fill.rect = placed;
-        fill.fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
-        fill.brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
-        fill.opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
-        m_out << fill;
-    }
+    RenderedItem fill;
+    const bool filled = background(d, 1, placed, &fill);
+    const bool withTop = part.top() <= r.top() + tolerance;
+    const bool withBottom = part.bottom() >= r.bottom() - tolerance;
+    emitBorders(element, placed, withTop, withBottom, filled ? &fill : nullptr);
 
     const qreal margin = d->intValue(QStringLiteral("margin"), 4);
     QStringList lines = element.lines;
@@ -124,7 +130,6 @@ void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal
         text.flags = (horizontal ? horizontal : int(Qt::AlignLeft)) | Qt::AlignTop;
         m_out << text;
     }
-    emitBorders(element, placed, part.top() <= r.top() + tolerance, part.bottom() >= r.bottom() - tolerance);
 }
 
 void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
@@ -169,20 +174,40 @@ void BandEmitter::emitImage(const BandElement& element, const QPointF& shift)
     image.image = element.image;
     image.opacity = element.design->intValue(QStringLiteral("opacity"), 100) / 100.0;
     m_out << image;
-    emitBorders(element, element.rect.translated(shift), true, true);
+    emitBorders(element, element.rect.translated(shift), true, true, nullptr);
 }
 
-void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom)
+void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom,
+                              RenderedItem* fill)
 {
     const DesignObject* d = element.design;
     const int sides = d->intValue(QStringLiteral("borders"), 0);
     const Qt::PenStyle style = penStyle(d->intValue(QStringLiteral("borderStyle"), 1));
-    if (!sides || style == Qt::NoPen)
+    if (!sides || style == Qt::NoPen) {
+        if (fill)
+            m_out << *fill;
         return;
+    }
+    const QColor color = d->colorValue(QStringLiteral("borderColor"), Qt::black);
+    const qreal width = d->realValue(QStringLiteral("borderLineSize"), 1) + 1;
+    // A closed frame is one rectangle, with the fill inside it: pages of
+    // table cells stay a third of the size.
+    if (sides == 15 && withTop && withBottom) {
+        RenderedItem frame = fill ? *fill : RenderedItem();
+        frame.kind = RenderedItem::Rect;
+        frame.rect = part;
+        frame.color = color;
+        frame.penWidth = width;
+        frame.penStyle = style;
+        m_out << frame;
+        return;
+    }
+    if (fill)
+        m_out << *fill;
     RenderedItem line;
     line.kind = RenderedItem::Line;
-    line.color = d->colorValue(QStringLiteral("borderColor"), Qt::black);
-    line.penWidth = d->realValue(QStringLiteral("borderLineSize"), 1) + 1;
+    line.color = color;
+    line.penWidth = width;
     line.penStyle = style;
     const auto add = [&](const QPointF& from, const QPointF& to) {
         line.rect = QRectF(from, to);

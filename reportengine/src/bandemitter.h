@@ -8,6 +8,8 @@
 
 namespace LimeReport {
 
+class DesignObject;
+
 // Turns the part of a rendered band between two heights into page primitives.
 class BandEmitter
 {
@@ -24,7 +26,10 @@ private:
     void emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom, const QPointF& shift);
     void emitShape(const BandElement& element, const QRectF& rect);
     void emitImage(const BandElement& element, const QPointF& shift);
-    void emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom);
+    // Draws the fill, if any, beneath the borders.
+    void emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom,
+                     RenderedItem* fill);
+    static bool background(const DesignObject* design, int defaultMode, const QRectF& rect, RenderedItem* fill);
 
     QVector<RenderedItem>& m_out;
     const Finisher& m_finisher;

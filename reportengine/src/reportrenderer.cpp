@@ -354,7 +354,7 @@ ReportPages ReportRenderer::emitPages()
         return m_expander->expandSecondPass(prepared);
     };
     for (int i = 0; i < m_pages.size(); ++i) {
-        const PageState& state = m_pages.at(i);
+        PageState& state = m_pages[i];
         int rangeEnd = i + 1;
         while (rangeEnd < m_pages.size() && m_pages.at(rangeEnd).rangeStart == state.rangeStart)
             ++rangeEnd;
@@ -364,6 +364,10 @@ ReportPages ReportRenderer::emitPages()
         BandEmitter emitter(page.items(), finisher);
         for (const Placement& placement : state.placements)
             emitter.emitBand(*placement.band, placement.top, placement.bottom, placement.at);
+        // Laid-out bands are dropped as soon as their page is drawn, so that
+        // a long report never holds both forms of all its pages.
+        state.placements.clear();
+        state.placements.squeeze();
         pages << page;
     }
     m_pages.clear();
