@@ -472,38 +472,48 @@ QStringList ApplicationVersion::getUpdateFilelist()
     return names;
 }
 
+namespace {
+
+struct PackageEntry
+{
+    QString entry;
+    QString fileName;
+    QString category;
+};
+
+const QList<PackageEntry>& packageEntries()
+{
+    static const QList<PackageEntry> entries = {
+        {QStringLiteral("kvApplication"), QLatin1String(Platform::viewerProgram),
+         QStringLiteral("File Aplikasi")},
+        {QStringLiteral("kvLibrary"), QStringLiteral("kvLibrary.zip"), QStringLiteral("Library")},
+        {QStringLiteral("kvManual"), QStringLiteral("manual.lrxml"), QStringLiteral("Buku Manual")},
+        {QStringLiteral("kvFAQ"), QStringLiteral("faq.lrxml"), QStringLiteral("FAQ")},
+        {QStringLiteral("kvConfig"), QStringLiteral("config.ini"), QStringLiteral("Konfigurasi")},
+        {headerEntry, headerEntry, QStringLiteral("Header")},
+    };
+    return entries;
+}
+
+PackageEntry findPackageEntry(const QString& entry)
+{
+    for (const PackageEntry& known : packageEntries()) {
+        if (known.entry == entry)
+            return known;
+    }
+    return {};
+}
+
+} // namespace
+
 QString ApplicationVersion::getActualFileName(QString entry)
 {
-    if (entry == QLatin1String("kvApplication"))
-        return QLatin1String(Platform::viewerProgram);
-    if (entry == QLatin1String("kvLibrary"))
-        return QStringLiteral("kvLibrary.zip");
-    if (entry == QLatin1String("kvManual"))
-        return QStringLiteral("manual.lrxml");
-    if (entry == QLatin1String("kvFAQ"))
-        return QStringLiteral("faq.lrxml");
-    if (entry == QLatin1String("kvConfig"))
-        return QStringLiteral("config.ini");
-    if (entry == headerEntry)
-        return headerEntry;
-    return QString();
+    return findPackageEntry(entry).fileName;
 }
 
 QString ApplicationVersion::getFileCategory(QString entry)
 {
-    if (entry == QLatin1String("kvApplication"))
-        return QStringLiteral("File Aplikasi");
-    if (entry == QLatin1String("kvLibrary"))
-        return QStringLiteral("Library");
-    if (entry == QLatin1String("kvManual"))
-        return QStringLiteral("Buku Manual");
-    if (entry == QLatin1String("kvFAQ"))
-        return QStringLiteral("FAQ");
-    if (entry == QLatin1String("kvConfig"))
-        return QStringLiteral("Konfigurasi");
-    if (entry == headerEntry)
-        return QStringLiteral("Header");
-    return QString();
+    return findPackageEntry(entry).category;
 }
 
 void ApplicationVersion::applyPackage()
