@@ -16,19 +16,19 @@ QString logFile(const QDate& date)
            QStringLiteral(".log");
 }
 
-// Root ignores permissions, so the only dependable lock on Linux is the immutable
-// attribute; elsewhere a read-only directory does.
+// Root ignores permissions, so on Linux the immutable attribute comes first; a
+// read-only directory serves everywhere else and for other users.
 bool lockAgainstRemoval(const QString& file, bool lock)
 {
 #ifdef Q_OS_LINUX
-    return QProcess::execute(QStringLiteral("chattr"),
-                             {lock ? QStringLiteral("+i") : QStringLiteral("-i"), file}) == 0;
-#else
+    if (QProcess::execute(QStringLiteral("chattr"),
+                          {lock ? QStringLiteral("+i") : QStringLiteral("-i"), file}) == 0)
+        return true;
+#endif
     const QString dir = QFileInfo(file).absolutePath();
     const QFile::Permissions writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
     return QFile::setPermissions(dir, lock ? writable & ~QFile::Permissions(QFile::WriteOwner)
                                            : writable);
-#endif
 }
 
 } // namespace
