@@ -1,5 +1,5 @@
 # tests of the reportengine area
-add_library(reportengine-testsupport STATIC reportengine/tablesource.cpp)
+add_library(reportengine-testsupport STATIC reportengine/tablesource.cpp reportengine/templatexml.cpp)
 target_include_directories(reportengine-testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/reportengine)
 target_link_libraries(reportengine-testsupport PUBLIC reportengine)
 

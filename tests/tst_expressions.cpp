@@ -1,4 +1,5 @@
 #include "tablesource.h"
+#include "templatexml.h"
 
 #include <LimeReport>
 
@@ -11,17 +12,9 @@ using LimeReport::ReportPages;
 // A one-page template whose data band (on "ds") holds one text item named Item.
 static QString itemTemplate(const QString& content)
 {
-    return QStringLiteral(R"(<Report><object Type="Object" ClassName="LimeReport::ReportEnginePrivate">
- <pages Type="Collection"><item Type="Object" ClassName="LimeReport::PageDesignIntf">
-  <pageItem Type="Object" ClassName="PageItem"><geometry Type="QRect" x="0" y="0" width="2100" height="2970"/>
-   <children Type="Collection"><item Type="Object" ClassName="Data">
-    <objectName Type="QString">Rows</objectName><datasource Type="QString">ds</datasource>
-    <geometry Type="QRect" x="0" y="0" width="2100" height="100"/>
-    <children Type="Collection"><item Type="Object" ClassName="TextItem">
-     <objectName Type="QString">Item</objectName><geometry Type="QRect" x="0" y="0" width="2000" height="60"/>
-     <content Type="QString">%1</content></item></children>
-   </item></children></pageItem></item></pages></object></Report>)")
-        .arg(content.toHtmlEscaped());
+    return TemplateXml::report({TemplateXml::band("Data", "Rows", 100,
+                                                  {TemplateXml::text("Item", content, QRect(0, 0, 1800, 60))},
+                                                  {TemplateXml::property("datasource", "QString", "ds")})});
 }
 
 static QString renderItem(const QString& content, QStringList* log = nullptr)

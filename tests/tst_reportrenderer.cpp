@@ -1,4 +1,5 @@
 #include "tablesource.h"
+#include "templatexml.h"
 
 #include <LimeReport>
 
@@ -29,7 +30,68 @@ class tst_ReportRenderer : public QObject
 private slots:
     void listPagination_data();
     void listPagination();
+    void growthPushesAndStretches();
+    void emptyRowsVanish();
+    void pageHeaderFlags_data();
+    void pageHeaderFlags();
+    void tallBands_data();
+    void tallBands();
+    void keepSubdetailTogether_data();
+    void keepSubdetailTogether();
+    void startNewPage();
+    void unknownContentIsIgnored();
 };
+
+using X = TemplateXml;
+
+// Renders a template against one callback source "ds" with a single column "v".
+static ReportPages renderWith(const QString& xml, const QStringList& values, const QString& detailValue = QString())
+{
+    ReportEngine engine;
+    if (!engine.loadFromString(xml))
+        return ReportPages();
+    TableSource::Rows rows;
+    for (const QString& value : values)
+        rows << QStringList{value};
+    TableSource source({"v"}, rows);
+    source.connectTo(engine.dataManager()->createCallbackDatasource("ds"));
+    TableSource details({"d"}, {});
+    details.setRowsProvider([&] {
+        TableSource::Rows list;
+        for (int i = 1; i <= 3; ++i)
+            list << QStringList{QStringLiteral("%1 %2.%3").arg(detailValue, source.current().value(0)).arg(i)};
+        return list;
+    });
+    details.connectTo(engine.dataManager()->createCallbackDatasource("details"));
+    return engine.renderPages();
+}
+
+static const RenderedItem* findItem(const RenderedPage& page, const QString& name, RenderedItem::Kind kind)
+{
+    for (const RenderedItem& item : page.items()) {
+        if (item.name == name && item.kind == kind)
+            return &item;
+    }
+    return nullptr;
+}
+
+// The first page (0-based) with a text containing text, or -1.
+static int pageOf(const ReportPages& pages, const QString& text)
+{
+    for (int p = 0; p < pages.size(); ++p) {
+        if (pages.at(p).findText(text, true))
+            return p;
+    }
+    return -1;
+}
+
+static QString longText(int words)
+{
+    QStringList list;
+    for (int i = 1; i <= words; ++i)
+        list << QStringLiteral("kata%1").arg(i);
+    return list.join(' ');
+}
 
 void tst_ReportRenderer::listPagination_data()
 {
@@ -73,6 +135,195 @@ void tst_ReportRenderer::listPagination()
     const RenderedItem* amount = pages.first().findText("Rp 1.000,50");
     QVERIFY(amount);
     QVERIFY(pages.first().findText("#1"));
+}
+
+// A text that grows pushes the item below it down by its growth, keeping the
+// designed gap; a stretching neighbour reaches the lowest bottom; a hidden
+// empty item does not count; the band ends one unit above that bottom.
+void tst_ReportRenderer::growthPushesAndStretches()
+{
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 600,
+        {X::text("Grows", "$D{ds.v}", QRect(0, 0, 300, 40), {X::boolProperty("autoHeight", true)}),
+         X::text("Below", "Bawah", QRect(0, 50, 300, 40)),
+         X::text("Beside", "Samping", QRect(400, 0, 300, 40), {X::boolProperty("stretchToMaxHeight", true)}),
+         X::text("Hidden", "$V{nothing}", QRect(800, 0, 300, 500), {X::boolProperty("hideIfEmpty", true)})},
+        {X::property("datasource", "QString", "ds")})});
+    const QString grows = longText(12);
+    const ReportPages pages = renderWith(xml, {grows, "pendek"});
+    QCOMPARE(pages.size(), 1);
+    const RenderedPage& page = pages.first();
+    const RenderedItem* grown = findItem(page, "Grows", RenderedItem::Fill);
+    const RenderedItem* below = findItem(page, "Below", RenderedItem::Fill);
+    const RenderedItem* beside = findItem(page, "Beside", RenderedItem::Fill);
+    QVERIFY(grown && below && beside);
+    QVERIFY(!findItem(page, "Hidden", RenderedItem::Fill));
+    QCOMPARE(grown->rect.top(), 100.0);
+    QVERIFY2(grown->rect.height() > 100, qPrintable(QString::number(grown->rect.height())));
+    QCOMPARE(below->rect.top(), grown->rect.bottom() + 10);
+    QCOMPARE(beside->rect.bottom(), below->rect.bottom());
+    const RenderedItem* grownText = page.findText("kata1", true);
+    QVERIFY(grownText && grownText->text.count('\n') >= 2);
+    QCOMPARE(grownText->text.split('\n').join(' '), grows);
+
+    // The second row starts where the first row's band ends.
+    const RenderedItem* second = page.findText("pendek");
+    QVERIFY(second);
+    QCOMPARE(second->rect.top(), below->rect.bottom() - 1);
+}
+
+// A row whose fields all come out blank is left out; a label is never blank.
+void tst_ReportRenderer::emptyRowsVanish()
+{
+    const auto xml = [](bool printIfEmpty, const QString& label) {
+        return X::report({X::band("Data", "Rows", 60, {X::text("Value", "$D{ds.v}" + label, QRect(0, 0, 300, 50))},
+                                  {X::property("datasource", "QString", "ds"),
+                                   X::boolProperty("printIfEmpty", printIfEmpty)})});
+    };
+    QCOMPARE(renderWith(xml(false, ""), {"x", "  ", "", "z"}).first().texts(), (QStringList{"x", "z"}));
+    const RenderedPage kept = renderWith(xml(true, ""), {"x", "", "z"}).first();
+    QCOMPARE(kept.texts(), (QStringList{"x", "z"}));
+    QCOMPARE(std::count_if(kept.items().begin(), kept.items().end(),
+                           [](const RenderedItem& item) { return item.kind == RenderedItem::Fill; }),
+             3);
+    QCOMPARE(renderWith(xml(false, " :"), {"x", "", "z"}).first().texts(), (QStringList{"x :", ":", "z :"}));
+}
+
+void tst_ReportRenderer::pageHeaderFlags_data()
+{
+    QTest::addColumn<bool>("onFirst");
+    QTest::addColumn<bool>("onLast");
+    QTest::newRow("every page") << true << true;
+    QTest::newRow("not on the first") << false << true;
+    QTest::newRow("not on the last") << true << false;
+}
+
+// Over three pages the header and footer follow their flags; a header left
+// off the last page leaves no gap there.
+void tst_ReportRenderer::pageHeaderFlags()
+{
+    QFETCH(bool, onFirst);
+    QFETCH(bool, onLast);
+    const QStringList flags{X::boolProperty("printOnFirstPage", onFirst), X::boolProperty("printOnLastPage", onLast)};
+    const QString xml = X::report(
+        {X::band("PageHeader", "Top", 100, {X::text("Head", "Kepala", QRect(0, 0, 500, 90))}, flags),
+         X::band("Data", "Rows", 400, {X::text("Value", "$D{ds.v}", QRect(0, 0, 500, 380))},
+                 {X::property("datasource", "QString", "ds")}),
+         X::band("PageFooter", "Bottom", 80, {X::text("Foot", "Kaki $V{#PAGE}", QRect(0, 0, 500, 60))}, flags)});
+    QStringList rows;
+    for (int i = 1; i <= 16; ++i)
+        rows << QStringLiteral("baris %1").arg(i);
+    const ReportPages pages = renderWith(xml, rows);
+    QCOMPARE(pages.size(), 3);
+    const QList<bool> expected{onFirst, true, onLast};
+    for (int p = 0; p < 3; ++p) {
+        QCOMPARE(bool(pages.at(p).findText("Kepala")), expected.at(p));
+        QCOMPARE(bool(pages.at(p).findText(QStringLiteral("Kaki %1").arg(p + 1))), expected.at(p));
+    }
+    const RenderedItem* firstOnLast = pages.last().findText("baris", true);
+    QVERIFY(firstOnLast);
+    QCOMPARE(firstOnLast->rect.top() < 150, !onLast);
+    if (const RenderedItem* foot = pages.at(1).findText("Kaki 2"))
+        QCOMPARE(foot->rect.top(), 2970.0 - 100 - 80);
+}
+
+void tst_ReportRenderer::tallBands_data()
+{
+    QTest::addColumn<bool>("splittable");
+    QTest::addColumn<int>("words");
+    QTest::addColumn<int>("firstLinePage");
+    QTest::addColumn<int>("pageCount");
+    QTest::newRow("moves whole to the next page") << false << 600 << 1 << 2;
+    QTest::newRow("splits between lines") << true << 600 << 0 << 2;
+    QTest::newRow("taller than a page is split, not cut") << false << 3000 << 1 << 5;
+}
+
+// A band that does not fit moves to the next page, or splits between text
+// lines when splittable; no line is lost either way.
+void tst_ReportRenderer::tallBands()
+{
+    QFETCH(bool, splittable);
+    QFETCH(int, words);
+    QFETCH(int, firstLinePage);
+    QFETCH(int, pageCount);
+    const QString xml = X::report(
+        {X::band("ReportHeader", "Filler", 1500, {X::text("Fill", "Pengisi", QRect(0, 0, 500, 1500))}),
+         X::band("Data", "Rows", 60,
+                 {X::text("Long", "$D{ds.v}", QRect(0, 0, 1800, 60), {X::boolProperty("autoHeight", true)})},
+                 {X::property("datasource", "QString", "ds"), X::boolProperty("splittable", splittable)})});
+    const QString text = longText(words);
+    const ReportPages pages = renderWith(xml, {text});
+    QCOMPARE(pages.size(), pageCount);
+    QCOMPARE(pageOf(pages, "kata1 kata2 "), firstLinePage);
+    QStringList lines;
+    for (const RenderedPage& page : pages) {
+        for (const RenderedItem& item : page.items()) {
+            if (item.kind == RenderedItem::Text && item.name == QLatin1String("Long")) {
+                QVERIFY(item.rect.top() >= 100 - 0.01);
+                QVERIFY(item.rect.bottom() <= 2870 + 0.01);
+                lines << item.text.split('\n');
+            }
+        }
+    }
+    QCOMPARE(lines.join(' '), text);
+}
+
+void tst_ReportRenderer::keepSubdetailTogether_data()
+{
+    QTest::addColumn<bool>("keep");
+    QTest::newRow("kept together") << true;
+    QTest::newRow("free") << false;
+}
+
+// With keepSubdetailTogether a master row whose details cross the page break
+// moves to the next page with them.
+void tst_ReportRenderer::keepSubdetailTogether()
+{
+    QFETCH(bool, keep);
+    const QString xml = X::report(
+        {X::band("ReportHeader", "Filler", 2450, {X::text("Fill", "Pengisi", QRect(0, 0, 500, 2450))}),
+         X::band("Data", "Master", 100, {X::text("MasterValue", "Induk $D{ds.v}", QRect(0, 0, 500, 90))},
+                 {X::property("datasource", "QString", "ds"), X::boolProperty("keepSubdetailTogether", keep)}),
+         X::band("SubDetail", "Detail", 100, {X::text("DetailValue", "$D{details.d}", QRect(100, 0, 500, 90))},
+                 {X::property("datasource", "QString", "details"), X::property("parentBand", "QString", "Master")})});
+    const ReportPages pages = renderWith(xml, {"A"}, "Rincian");
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(pageOf(pages, "Induk A"), keep ? 1 : 0);
+    QCOMPARE(pageOf(pages, "Rincian A.1"), keep ? 1 : 0);
+    QCOMPARE(pageOf(pages, "Rincian A.3"), 1);
+    QCOMPARE(pages.at(1).findText("Induk A") != nullptr, keep);
+    if (keep)
+        QCOMPARE(pages.at(1).findText("Induk A")->rect.top(), 100.0);
+}
+
+void tst_ReportRenderer::startNewPage()
+{
+    const QString xml = X::report({X::band("Data", "Rows", 60, {X::text("Value", "$D{ds.v}", QRect(0, 0, 300, 50))},
+                                           {X::property("datasource", "QString", "ds"),
+                                            X::boolProperty("startNewPage", true)})});
+    const ReportPages pages = renderWith(xml, {"satu", "dua", "tiga"});
+    QCOMPARE(pages.size(), 3);
+    for (int p = 0; p < 3; ++p)
+        QCOMPARE(pages.at(p).texts().size(), 1);
+    QCOMPARE(pageOf(pages, "tiga"), 2);
+}
+
+// Properties the engine does not know are ignored, objects of unknown classes
+// dropped with everything inside them.
+void tst_ReportRenderer::unknownContentIsIgnored()
+{
+    const QString unknownItem = QStringLiteral(
+        "<item Type=\"Object\" ClassName=\"ChartItem\"><children Type=\"Collection\">%1</children></item>")
+                                    .arg(X::text("Inside", "Di dalam grafik", QRect(0, 0, 300, 50)));
+    const QString xml = X::report(
+        {X::band("ReportHeader", "Title", 100,
+                 {X::text("Known", "Dikenal", QRect(0, 0, 300, 50), {X::property("sparkle", "QString", "x"),
+                                                                     X::property("margin", "QVector3D", "1")}),
+                  unknownItem})});
+    const ReportPages pages = renderWith(xml, {});
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages.first().texts(), QStringList{"Dikenal"});
+    QCOMPARE(pages.first().findText("Dikenal")->rect.left(), 100.0 + 4);
 }
 
 QTEST_MAIN(tst_ReportRenderer)

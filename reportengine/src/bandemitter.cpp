@@ -69,6 +69,7 @@ bool BandEmitter::background(const DesignObject* d, int defaultMode, const QRect
     if (d->intValue(QStringLiteral("backgroundMode"), defaultMode) != 1)
         return false;
     fill->kind = RenderedItem::Fill;
+    fill->name = d->name();
     fill->rect = rect;
     fill->fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
     fill->brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
@@ -195,6 +196,7 @@ void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bo
     if (sides == 15 && withTop && withBottom) {
         RenderedItem frame = fill ? *fill : RenderedItem();
         frame.kind = RenderedItem::Rect;
+        frame.name = d->name();
         frame.rect = part;
         frame.color = color;
         frame.penWidth = width;
@@ -206,6 +208,7 @@ void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bo
         m_out << *fill;
     RenderedItem line;
     line.kind = RenderedItem::Line;
+    line.name = d->name();
     line.color = color;
     line.penWidth = width;
     line.penStyle = style;
