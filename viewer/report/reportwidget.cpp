@@ -308,7 +308,9 @@ void ReportWidget::initReport()
         loadBuiltInDocument();
     }
     qDebug() << "ReportWidget::initReport() 6 new viewer";
-    preview = engine->createPreviewWidget(contentWidget);
+    // Built directly rather than by the engine's createPreviewWidget, which renders once
+    // before its signals can be connected and so made every load render twice.
+    preview = new LimeReport::PreviewReportWidget(engine, contentWidget);
     connect(preview, &LimeReport::PreviewReportWidget::pagesSet, this, &ReportWidget::slotPagesSet);
     connect(preview, &LimeReport::PreviewReportWidget::scalePercentChanged, this,
             &ReportWidget::slotScalePercentChanged);

@@ -1,0 +1,132 @@
+// Report view benchmark: the time from an opened document to the report's pages being
+// ready (the view's pagesSet), for the corporate sample as it is or grown to N
+// facilities of each type by repeating the sample's own facilities, with their
+// collaterals and guarantors. Run as bench_reportview [N]; it prints the data-set size,
+// the pages, the open and reload times, the PDF time and size per page, and the peak
+// memory of the process.
+
+#include "openresult.h"
+#include "reportpopulation.h"
+#include "reportwidget.h"
+#include "tavids.h"
+
+#include <LimeReport>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Each facility list of the sample repeated up to `count` rows, account numbers kept apart.
+QByteArray grownDataSet(const QByteArray& sample, int count)
+{
+    QJsonObject root = QJsonDocument::fromJson(sample).object();
+    QJsonObject corporate = root.value(QStringLiteral("corporate")).toObject();
+    QJsonObject lists = corporate.value(QStringLiteral("facility")).toObject();
+    for (const QString& key : lists.keys()) {
+        const QJsonArray rows = lists.value(key).toArray();
+        if (rows.isEmpty())
+            continue;
+        QJsonArray grown;
+        for (int i = 0; i < count; ++i) {
+            QJsonObject row = rows.at(i % rows.size()).toObject();
+            row.insert(QStringLiteral("accountNo"),
+                       QStringLiteral("%1-%2").arg(key).arg(i, 5, 10, QLatin1Char('0')));
+            grown.append(row);
+        }
+        lists.insert(key, grown);
+    }
+    corporate.insert(QStringLiteral("facility"), lists);
+    root.insert(QStringLiteral("corporate"), corporate);
+    // Pretty-printed, as documents carry their data sets.
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+// Peak resident memory in MB where the system reports it, else -1.
+double peakMegabytes()
+{
+    // Files under /proc report no size, so the text is read whole.
+    for (const QByteArray& line : readFile(QStringLiteral("/proc/self/status")).split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return -1;
+}
+
+OpenResult* opened(const QMap<QString, QByteArray>& entries)
+{
+    return new OpenResult(OpenResult::Success, QString(), QStringLiteral("bench.vardo"),
+                          new QMap<QString, QByteArray>(entries), new QMap<QString, QString>());
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+    QTextStream out(stdout);
+    const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 0;
+
+    const QByteArray sample = readFile(QStringLiteral(BENCH_SAMPLES "/corporate-basic.json"));
+    const QByteArray json = count > 0 ? grownDataSet(sample, count) : sample;
+    out << "data set: "
+        << (count > 0 ? QStringLiteral("%1 facilities of each type").arg(count)
+                      : QStringLiteral("corporate sample"))
+        << ", " << QString::number(json.size() / 1048576.0, 'f', 2) << " MB\n";
+
+    // Opening: the view renders inside its construction and has its pages when it returns.
+    QElapsedTimer timer;
+    timer.start();
+    ReportWidget view(
+        QStringLiteral("bench.vardo"), QString(), QStringLiteral("bench.vardo"),
+        opened({{QStringLiteral("1-measured"), json}, {QStringLiteral("2-sample"), sample}}));
+    const qint64 open = timer.elapsed();
+    const int pages = view.getPageCount();
+
+    // Back to the measured data set through the "Debitur" list, up to the view's pagesSet.
+    qint64 reload = -1;
+    auto* table = view.findChild<QTableView*>();
+    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QObject::connect(&view, &ReportWidget::pagesSet, [&] { reload = timer.elapsed(); });
+    timer.start();
+    table->selectionModel()->setCurrentIndex(table->model()->index(0, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    out << "pages: " << pages << "\n";
+    out << "open to pagesSet: " << open << " ms\n";
+    out << "reselect in the list to pagesSet: " << reload << " ms\n";
+
+    // The PDF of the same data set, rendered again as the Save button does.
+    LimeReport::ReportEngine engine;
+    TAVIDs dataSources;
+    populateDesignAndData(&engine, json, &dataSources);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("bench.pdf"));
+    timer.start();
+    engine.printToPDF(pdf);
+    const qint64 pdfTime = timer.elapsed();
+    const qint64 bytes = QFileInfo(pdf).size();
+    out << "PDF: " << pdfTime << " ms, " << bytes << " bytes, " << (pages > 0 ? bytes / pages : 0)
+        << " bytes per page\n";
+    out << "peak memory: " << QString::number(peakMegabytes(), 'f', 1) << " MB\n";
+    return 0;
+}
