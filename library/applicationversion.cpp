@@ -273,6 +273,7 @@ QString ApplicationVersion::replyFailure(QNetworkReply* reply) const
 
 void ApplicationVersion::checkStatus()
 {
+    m_checkInFlight = true;
     // Parentless: the manager stays on the thread that sends the request even when
     // this object moves home before the manager's deferred deletion.
     m_checkManager = new QNetworkAccessManager;
@@ -306,6 +307,7 @@ void ApplicationVersion::statusFinished(QNetworkReply* reply)
         m_checkManager->deleteLater();
     m_checkManager = nullptr;
     m_checkReply = nullptr;
+    m_checkInFlight = false;
     m_lastStatus = QString::fromUtf8(QJsonDocument(payload).toJson(QJsonDocument::Indented));
     qDebug() << "lastJsonReturned = " << m_lastStatus;
     finishJob();
@@ -379,7 +381,8 @@ void ApplicationVersion::resetThread()
 void ApplicationVersion::startJob(void (ApplicationVersion::*job)())
 {
     resetThread();
-    moveToThread(&m_worker);
+    if (thread() != &m_worker)
+        moveToThread(&m_worker);
     connect(&m_worker, &QThread::started, this, job);
     m_worker.start(QThread::InheritPriority);
 }
@@ -392,6 +395,12 @@ void ApplicationVersion::finishJob()
 
 void ApplicationVersion::checkStatusInBackground()
 {
+    // Stopping the worker now would drop the pending answer; it is on its way (the
+    // transfer time-out bounds the wait), so this request is answered by it.
+    if (m_checkInFlight.exchange(true)) {
+        qDebug() << "ApplicationVersion::checkStatusInBackground a check is already running";
+        return;
+    }
     startJob(&ApplicationVersion::checkStatus);
 }
 

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QThread>
 
+#include <atomic>
+
 #include "applicationobject.h"
 #include "libglobal.h"
 
@@ -147,6 +149,7 @@ private:
     QPointer<QNetworkAccessManager> m_downloadManager;
     QPointer<QNetworkReply> m_downloadReply;
     QPointer<QNetworkReply> m_checkReply;
+    std::atomic<bool> m_checkInFlight{false};
     // Within one apply: components whose files failed, and those the header advanced.
     QSet<QString> m_failedComponents;
     QSet<QString> m_advancedComponents;

@@ -388,6 +388,18 @@ void TestApplicationVersion::checkInBackground()
     QCOMPARE(server.requests().size(), 2);
     QVERIFY(versions.isHasUpdate());
 
+    // Asked again while a check is still on its way: the one answer serves both.
+    server.setMode(UpdateServer::Stall);
+    versions.setTransferTimeout(300);
+    versions.checkStatusInBackground();
+    versions.checkStatusInBackground();
+    QTRY_COMPARE_WITH_TIMEOUT(received.size(), 3, 5000);
+    QTest::qWait(400);
+    QCOMPARE(received.size(), 3);
+    QCOMPARE(server.requests().size(), 3);
+    QTRY_COMPARE(versions.thread(), thread());
+    server.setMode(UpdateServer::Normal);
+
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     versions.downloadUpdateOnline(received.last());
     QVERIFY(finished.wait(5000));
