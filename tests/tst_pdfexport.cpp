@@ -2,6 +2,7 @@
 
 #include <LimeReport>
 
+#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,6 +30,7 @@ private slots:
     void initTestCase();
     void pageSizeCountAndText_data();
     void pageSizeCountAndText();
+    void printsThroughAPrinter();
 
 private:
     QTemporaryDir m_dir;
@@ -85,6 +87,23 @@ void tst_PdfExport::pageSizeCountAndText()
     QVERIFY(text.contains(QStringLiteral("halaman %1 dari %1").arg(pages)));
     const QString fonts = runTool("pdffonts", {pdf});
     QVERIFY2(!fonts.contains(QRegularExpression("\\bno\\s+no\\s+no\\b")), qPrintable(fonts));
+}
+
+// Printing renders afresh and puts every page on the printer at the page's own size.
+void tst_PdfExport::printsThroughAPrinter()
+{
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(fixture("manual.lrxml")));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath("printed.pdf"));
+    QVERIFY(engine.printReport(&printer));
+    const QString info = runTool("pdfinfo", {printer.outputFileName()});
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts")), qPrintable(info));
+    const QString text = runTool("pdftotext", {printer.outputFileName(), "-"});
+    QVERIFY(text.contains("Petunjuk Penggunaan"));
+    QVERIFY(text.contains("2 dari 2"));
 }
 
 QTEST_MAIN(tst_PdfExport)

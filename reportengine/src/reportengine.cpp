@@ -17,7 +17,8 @@ namespace LimeReport {
 class ReportEnginePrivate
 {
 public:
-    bool load(const QByteArray& bytes, bool requireReportRoot);
+    template <typename Text>
+    bool load(const Text& xml, bool requireReportRoot);
 
     DataSourceManager data;
     std::unique_ptr<ReportTemplate> report;
@@ -26,11 +27,12 @@ public:
     bool busy = false;
 };
 
-bool ReportEnginePrivate::load(const QByteArray& bytes, bool requireReportRoot)
+template <typename Text>
+bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
 {
     report.reset();
     TemplateReader reader;
-    report = reader.read(bytes, requireReportRoot);
+    report = reader.read(xml, requireReportRoot);
     lastError = reader.error();
     return report != nullptr;
 }
@@ -48,7 +50,7 @@ bool ReportEngine::loadFromFile(const QString& fileName, bool)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         d->report.reset();
-        d->lastError = QStringLiteral("File %1 not opened").arg(fileName);
+        d->lastError = QStringLiteral("File %1 not opened: %2").arg(fileName, file.errorString());
         return false;
     }
     const bool ok = d->load(file.readAll(), true);
@@ -58,11 +60,9 @@ bool ReportEngine::loadFromFile(const QString& fileName, bool)
 
 bool ReportEngine::loadFromString(const QString& xml, const QString&)
 {
-    TemplateReader reader;
-    d->report = reader.read(xml, false);
-    d->lastError = reader.error();
+    const bool ok = d->load(xml, false);
     emit loadFinished();
-    return d->report != nullptr;
+    return ok;
 }
 
 bool ReportEngine::loadFromByteArray(QByteArray* data, const QString&)

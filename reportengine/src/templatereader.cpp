@@ -35,6 +35,19 @@ bool TemplateReader::isItemClass(const QString& className)
     return itemClasses.contains(plainClassName(className));
 }
 
+// Both QByteArray (encoding from the declaration) and QString (already decoded) input.
+template <typename Text>
+static bool parseDocument(const Text& xml, QDomDocument* document, QString* error)
+{
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (document->setContent(xml, &message, &line, &column))
+        return true;
+    *error = QStringLiteral("Wrong file format: %1 at line %2, column %3").arg(message).arg(line).arg(column);
+    return false;
+}
+
 std::unique_ptr<ReportTemplate> TemplateReader::read(const QByteArray& xml, bool requireReportRoot)
 {
     m_error.clear();
@@ -51,13 +64,8 @@ std::unique_ptr<ReportTemplate> TemplateReader::read(const QByteArray& xml, bool
         bytes.replace(0, declarationEnd, declaration);
     }
     QDomDocument document;
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(bytes, &message, &line, &column)) {
-        m_error = QStringLiteral("Wrong file format: %1 at line %2, column %3").arg(message).arg(line).arg(column);
+    if (!parseDocument(bytes, &document, &m_error))
         return nullptr;
-    }
     return build(document.documentElement(), requireReportRoot);
 }
 
@@ -69,13 +77,8 @@ std::unique_ptr<ReportTemplate> TemplateReader::read(const QString& xml, bool re
         return nullptr;
     }
     QDomDocument document;
-    QString message;
-    int line = 0;
-    int column = 0;
-    if (!document.setContent(xml, &message, &line, &column)) {
-        m_error = QStringLiteral("Wrong file format: %1 at line %2, column %3").arg(message).arg(line).arg(column);
+    if (!parseDocument(xml, &document, &m_error))
         return nullptr;
-    }
     return build(document.documentElement(), requireReportRoot);
 }
 
