@@ -88,12 +88,21 @@ ApplicationVersion::ApplicationVersion(QObject* parent) : QObject(parent), m_hom
 
 ApplicationVersion::~ApplicationVersion()
 {
+    // A request still on its way (the window closed during a check) is dropped on the
+    // thread its sockets belong to.
+    for (QNetworkAccessManager* manager : {m_checkManager.data(), m_downloadManager.data()}) {
+        if (!manager)
+            continue;
+        if (manager->thread() == QThread::currentThread() || !manager->thread()->isRunning())
+            delete manager;
+        else
+            QMetaObject::invokeMethod(
+                manager, [manager] { delete manager; }, Qt::BlockingQueuedConnection);
+    }
     if (m_worker.isRunning()) {
         m_worker.quit();
         m_worker.wait();
     }
-    delete m_checkManager;
-    delete m_downloadManager;
 }
 
 QString ApplicationVersion::defaultServerAddress()

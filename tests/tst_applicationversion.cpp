@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
 #include <QtTest>
@@ -61,6 +62,7 @@ private slots:
     void statusCheckFailure_data();
     void statusCheckFailure();
     void checkInBackground();
+    void destroyedWhileChecking();
     void download();
     void secondDownloadReplacesPackage();
     void failedDownloadKeepsPackage_data();
@@ -404,6 +406,23 @@ void TestApplicationVersion::checkInBackground()
     versions.downloadUpdateOnline(received.last());
     QVERIFY(finished.wait(5000));
     QCOMPARE(server.requests().last().body, received.last().toUtf8());
+}
+
+void TestApplicationVersion::destroyedWhileChecking()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Stall);
+    pointSettingsAt(server);
+    auto* versions = new ApplicationVersion;
+    QSignalSpy asked(&server, &UpdateServer::requestReceived);
+    versions->checkStatusInBackground();
+    QVERIFY(asked.wait(5000));
+    QElapsedTimer timer;
+    timer.start();
+    delete versions;
+    // Gone at once: the pending request does not hold the owner until it times out.
+    QVERIFY(timer.elapsed() < ApplicationVersion::defaultTransferTimeout / 2);
 }
 
 void TestApplicationVersion::download()
