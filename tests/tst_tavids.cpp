@@ -47,42 +47,18 @@ QString emitColumnData(LimeReport::ICallbackDatasource* source, const QString& c
     return data.toString();
 }
 
-const QStringList individualNames{"header",
-                                  "individualDebtors",
-                                  "facilitySummary",
-                                  "credits",
-                                  "credits_col",
-                                  "credits_gua",
-                                  "lcs",
-                                  "lcs_col",
-                                  "lcs_gua",
-                                  "bankGuarantees",
-                                  "bankGuarantees_col",
-                                  "bankGuarantees_gua",
-                                  "others",
-                                  "others_col",
-                                  "others_gua"};
+// Registered by every document after its own sources.
+const QStringList commonNames{
+    "facilitySummary", "credits",    "credits_col",    "credits_gua",        "lcs",
+    "lcs_col",         "lcs_gua",    "bankGuarantees", "bankGuarantees_col", "bankGuarantees_gua",
+    "others",          "others_col", "others_gua"};
 
-const QStringList corporateNames{"header",
-                                 "corporateDebtors",
-                                 "offclsSharehldrGroups",
-                                 "offclsSharehldrs",
-                                 "securities",
-                                 "securities_col",
-                                 "securities_gua",
-                                 "facilitySummary",
-                                 "credits",
-                                 "credits_col",
-                                 "credits_gua",
-                                 "lcs",
-                                 "lcs_col",
-                                 "lcs_gua",
-                                 "bankGuarantees",
-                                 "bankGuarantees_col",
-                                 "bankGuarantees_gua",
-                                 "others",
-                                 "others_col",
-                                 "others_gua"};
+const QStringList individualNames = QStringList{"header", "individualDebtors"} + commonNames;
+
+const QStringList corporateNames =
+    QStringList{"header",     "corporateDebtors", "offclsSharehldrGroups", "offclsSharehldrs",
+                "securities", "securities_col",   "securities_gua"} +
+    commonNames;
 
 } // namespace
 

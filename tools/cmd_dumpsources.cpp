@@ -129,18 +129,15 @@ int runDumpSources(const QStringList& args)
         "Prints every report data source of a document's first data set with its rows, as "
         "the report engine pulls them: the name, then one line per row of column=value "
         "pairs in column order; detail sources follow each row of their master, indented."));
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
-                                 QStringLiteral("FILE.vardo"));
     QString password;
-    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
+    QString path;
+    const int parsed = ToolDocument::parse(parser, args, &password, &path);
     if (parsed != ToolCommon::proceed)
         return parsed;
-    if (parser.positionalArguments().size() != 1)
-        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
 
     int exitCode = 0;
     const std::unique_ptr<OpenResult> document =
-        ToolDocument::open(args, parser.positionalArguments().first(), password, &exitCode);
+        ToolDocument::open(args, path, password, &exitCode);
     if (!document)
         return exitCode;
     if (document->files->isEmpty())

@@ -40,20 +40,18 @@ int runExport(const QStringList& args)
                                  QStringLiteral("Write each data set as a PDF report into DIR."),
                                  QStringLiteral("DIR"));
     parser.addOption(pdf);
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
-                                 QStringLiteral("FILE.vardo"));
     QString password;
-    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
+    QString path;
+    const int parsed = ToolDocument::parse(parser, args, &password, &path);
     if (parsed != ToolCommon::proceed)
         return parsed;
-    if (parser.positionalArguments().size() != 1)
-        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
     if (!parser.isSet(text) && !parser.isSet(pdf))
-        return ToolCommon::usageError(args, QStringLiteral("nothing to export: give --text DIR or --pdf DIR"));
+        return ToolCommon::usageError(
+            args, QStringLiteral("nothing to export: give --text DIR or --pdf DIR"));
 
     int exitCode = 0;
     const std::unique_ptr<OpenResult> document =
-        ToolDocument::open(args, parser.positionalArguments().first(), password, &exitCode);
+        ToolDocument::open(args, path, password, &exitCode);
     if (!document)
         return exitCode;
     if (parser.isSet(text)) {

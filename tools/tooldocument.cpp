@@ -4,6 +4,8 @@
 #include "documentformat.h"
 #include "toolcommon.h"
 
+#include <QCommandLineParser>
+
 std::unique_ptr<OpenResult> ToolDocument::open(const QStringList& args, const QString& path,
                                                const QString& password, int* exitCode)
 {
@@ -17,4 +19,18 @@ std::unique_ptr<OpenResult> ToolDocument::open(const QStringList& args, const QS
         return nullptr;
     }
     return result;
+}
+
+int ToolDocument::parse(QCommandLineParser& parser, const QStringList& args, QString* password,
+                        QString* path)
+{
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
+                                 QStringLiteral("FILE.vardo"));
+    const int parsed = ToolCommon::parseWithPassword(parser, args, password);
+    if (parsed != ToolCommon::proceed)
+        return parsed;
+    if (parser.positionalArguments().size() != 1)
+        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
+    *path = parser.positionalArguments().first();
+    return ToolCommon::proceed;
 }

@@ -8,10 +8,16 @@
 
 #include <memory>
 
+class QCommandLineParser;
+
 // Opens the document a report command works on, as the viewer of this version does.
 class ToolDocument
 {
 public:
+    // Parses a command that takes the password options and exactly one FILE.vardo:
+    // proceed with password and path set, or the exit code after help or an error.
+    static int parse(QCommandLineParser& parser, const QStringList& args, QString* password,
+                     QString* path);
     // The opened document, or null after the reason has been printed; exitCode then
     // holds the document's result code.
     static std::unique_ptr<OpenResult> open(const QStringList& args, const QString& path,
