@@ -190,7 +190,8 @@ void ReportWidget::buildToolbar()
     priorButton = addToolbarButton(QStringLiteral("Prior Page"), QStringLiteral("Hal. Sebelumnya"),
                                    QStringLiteral(":images/prev-page.png"));
     pageBox = new QSpinBox(toolbarFrame);
-    pageBox->setFixedWidth(80);
+    // Wide enough for "Hal. : 999 / 999": the prefix and the page count must stay readable.
+    pageBox->setFixedWidth(120);
     pageBox->setPrefix(tr("Hal. : "));
     pageBox->setValue(1);
     connect(pageBox, QOverload<int>::of(&QSpinBox::valueChanged), this,
@@ -230,9 +231,10 @@ void ReportWidget::addReport()
         dataSetTable->horizontalHeader()->setFixedHeight(40);
         dataSetTable->setSelectionMode(QAbstractItemView::SingleSelection);
         dataSetTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        dataSetTable->setStyleSheet(QStringLiteral(
-            "QTableView { background-color: white; selection-background-color: \"lightgray\"; } "
-            "QHeaderView::section { background-color: #f0f0f0; border: none; }"));
+        dataSetTable->setStyleSheet(
+            QStringLiteral("QTableView { background-color: white; selection-background-color: "
+                           "\"lightgray\"; selection-color: black; } "
+                           "QHeaderView::section { background-color: #f0f0f0; border: none; }"));
         contentLayout->addWidget(dataSetTable);
         dataSetSelection = dataSetTable->selectionModel();
         connect(dataSetSelection, &QItemSelectionModel::currentChanged, this,

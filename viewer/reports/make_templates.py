@@ -509,12 +509,12 @@ def officers_section():
                                                              d(g, "updatedDatetime")), W - 380, bold=True)])
     band = Band("Data", group.items, height=group.y, datasource=g)
     header = title_band("DataHeader", "Pemilik / Pengurus", parent=band)
-    cols = [("Nama", 260, d(o, "identityNumberName")), ("No. Identitas", 250, d(o, "identityNumber")),
-            ("Jenis Kelamin", 130, d(o, "genderDesc")), ("Jabatan", 190, d(o, "jobPositionDesc")),
-            ("Status Pengurus/Pemilik", 200, d(o, "shareholderStatusDesc")),
-            ("Pangsa Kepemilikan", 130, percent(o, "shareOwnership")), ("Alamat", 290, d(o, "address")),
-            ("Kelurahan", 150, d(o, "subDistrict")), ("Kecamatan", 150, d(o, "district")),
-            ("Kabupaten / Kota", W - 1750, d(o, "cityDesc"))]
+    cols = [("Nama", 250, d(o, "identityNumberName")), ("No. Identitas", 230, d(o, "identityNumber")),
+            ("Jenis Kelamin", 150, d(o, "genderDesc")), ("Jabatan", 180, d(o, "jobPositionDesc")),
+            ("Status Pengurus/Pemilik", 170, d(o, "shareholderStatusDesc")),
+            ("Pangsa Kepemilikan", 150, percent(o, "shareOwnership")), ("Alamat", 250, d(o, "address")),
+            ("Kelurahan", 180, d(o, "subDistrict")), ("Kecamatan", 170, d(o, "district")),
+            ("Kabupaten / Kota", W - 1730, d(o, "cityDesc"))]
     body = Stack()
     body.row([value(content, w, size=7) for _, w, content in cols])
     sub = Band("SubDetail", body.items, height=body.y, datasource=o, parent=band)
