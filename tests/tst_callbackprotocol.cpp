@@ -69,6 +69,7 @@ private slots:
     void everyRenderStartsFromFirst();
     void dataManagerOwnsItsSources();
     void duplicateNameIsRefused();
+    void sourceDeletedByTheApplication();
     void modelSource();
 };
 
@@ -169,6 +170,24 @@ void tst_CallbackProtocol::duplicateNameIsRefused()
         QCOMPARE(QString::fromStdString(error.what()), QString("Datasource with name \"Credits\" already exists!"));
     }
     QCOMPARE(data->dataSourceNames().count("credits"), 1);
+}
+
+// An application that deletes a source itself (for example through a deferred
+// deletion that ran before the name was removed) leaves an empty source behind,
+// not a dangling one.
+void tst_CallbackProtocol::sourceDeletedByTheApplication()
+{
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
+    MasterDetailSources sources(engine, {"A"}, {{"A", {"a1"}}}, {});
+    QPointer<LimeReport::ICallbackDatasource> extra = engine.dataManager()->createCallbackDatasource("gone");
+    extra->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(extra.isNull());
+    QVERIFY(engine.dataManager()->containsDatasource("gone"));
+    QCOMPARE(allTexts(engine.renderPages()).mid(0, 4), (QStringList{"Daftar Induk", "A", "Agunan", "a1"}));
+    engine.dataManager()->removeModel("gone");
+    QVERIFY(!engine.dataManager()->containsDatasource("gone"));
 }
 
 void tst_CallbackProtocol::modelSource()

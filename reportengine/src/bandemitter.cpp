@@ -91,8 +91,12 @@ void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal
 
     const qreal margin = d->intValue(QStringLiteral("margin"), 4);
     QStringList lines = element.lines;
-    if (!element.deferred.isEmpty())
-        lines = TextLines::breakLines(m_finisher(element.deferred), element.font, r.width() - 2 * margin);
+    if (!element.deferred.isEmpty()) {
+        QString finished = m_finisher(element.deferred);
+        if (d->boolValue(QStringLiteral("trimValue"), true))
+            finished = finished.trimmed();
+        lines = TextLines::breakLines(finished, element.font, r.width() - 2 * margin);
+    }
     const int alignment = d->intValue(QStringLiteral("alignment"), Qt::AlignLeft | Qt::AlignTop);
     const qreal lh = element.lineHeight;
     const qreal block = lines.size() * lh;

@@ -7,6 +7,11 @@ CallbackDataSource::CallbackDataSource(ICallbackDatasource* callbacks)
 {
 }
 
+CallbackDataSource::~CallbackDataSource()
+{
+    delete m_callbacks.data();
+}
+
 QVariant CallbackDataSource::ask(CallbackInfo::DataType type, int index, const QString& column,
                                  const QVariant& preset)
 {
@@ -15,14 +20,16 @@ QVariant CallbackDataSource::ask(CallbackInfo::DataType type, int index, const Q
     info.index = index;
     info.columnName = column;
     QVariant data = preset;
-    emit m_callbacks->getCallbackData(info, data);
+    if (m_callbacks)
+        emit m_callbacks->getCallbackData(info, data);
     return data;
 }
 
 bool CallbackDataSource::changePos(CallbackInfo::ChangePosType type, bool preset)
 {
     bool result = preset;
-    emit m_callbacks->changePos(type, result);
+    if (m_callbacks)
+        emit m_callbacks->changePos(type, result);
     return result;
 }
 

@@ -4,7 +4,7 @@
 #include "datasource.h"
 #include "lricallbackdatasource.h"
 
-#include <memory>
+#include <QPointer>
 
 namespace LimeReport {
 
@@ -13,8 +13,7 @@ class CallbackDataSource : public DataSource
 {
 public:
     explicit CallbackDataSource(ICallbackDatasource* callbacks);
-
-    ICallbackDatasource* callbacks() const { return m_callbacks.get(); }
+    ~CallbackDataSource() override;
 
     void discoverColumns() override;
     QStringList columns() const override { return m_columns; }
@@ -28,7 +27,9 @@ private:
     bool changePos(CallbackInfo::ChangePosType type, bool preset);
     bool hasNext();
 
-    std::unique_ptr<ICallbackDatasource> m_callbacks;
+    // Owned, but guarded: an application that deletes the object itself
+    // leaves an empty source instead of a dangling one.
+    QPointer<ICallbackDatasource> m_callbacks;
     QStringList m_columns;
     int m_row = 0;
     int m_rowCount = -1;

@@ -121,7 +121,7 @@ bool ReportEngine::printReport(QPrinter* printer)
         printer = d->chosenPrinter.get();
     }
     const ReportPages pages = renderPages();
-    return PagePrinter::print(pages, printer);
+    return !pages.isEmpty() && PagePrinter::print(pages, printer);
 }
 
 bool ReportEngine::printToPDF(const QString& fileName)
@@ -134,6 +134,10 @@ bool ReportEngine::printToPDF(const QString& fileName)
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
     const ReportPages pages = renderPages();
+    if (pages.isEmpty()) {
+        d->lastError = d->report ? QStringLiteral("The report has no pages") : QStringLiteral("No template is loaded");
+        return false;
+    }
     if (!PagePrinter::writePdf(pages, target)) {
         d->lastError = QStringLiteral("Cannot write %1").arg(target);
         return false;
