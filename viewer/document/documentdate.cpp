@@ -35,6 +35,26 @@ QDate dateOfKnownLength(const QString& text)
     }
 }
 
+using Rewrite = QString (*)(const QVariant&);
+
+void rewriteKeys(QVariantMap& map, const QStringList& keys, Rewrite rewrite)
+{
+    for (const QString& key : keys) {
+        auto it = map.find(key);
+        if (it != map.end())
+            *it = rewrite(*it);
+    }
+}
+
+void rewriteKeysInRows(QVariantList& rows, const QStringList& keys, Rewrite rewrite)
+{
+    for (QVariant& rowValue : rows) {
+        QVariantMap row = rowValue.toMap();
+        rewriteKeys(row, keys, rewrite);
+        rowValue = row;
+    }
+}
+
 } // namespace
 
 QString shortMonthName(int month)
@@ -125,27 +145,20 @@ QString exportDateOf(const QVariant& value)
 
 void truncateDateKeys(QVariantMap& map, const QStringList& keys)
 {
-    for (const QString& key : keys) {
-        auto it = map.find(key);
-        if (it != map.end())
-            *it = exportDateOf(*it);
-    }
+    rewriteKeys(map, keys, exportDateOf);
 }
 
 void truncateDateKeysInRows(QVariantList& rows, const QStringList& keys)
 {
-    for (QVariant& rowValue : rows) {
-        QVariantMap row = rowValue.toMap();
-        truncateDateKeys(row, keys);
-        rowValue = row;
-    }
+    rewriteKeysInRows(rows, keys, exportDateOf);
 }
 
 void formatDateKeys(QVariantMap& map, const QStringList& keys)
 {
-    for (const QString& key : keys) {
-        auto it = map.find(key);
-        if (it != map.end())
-            *it = longDateOf(*it);
-    }
+    rewriteKeys(map, keys, longDateOf);
+}
+
+void formatDateKeysInRows(QVariantList& rows, const QStringList& keys)
+{
+    rewriteKeysInRows(rows, keys, longDateOf);
 }

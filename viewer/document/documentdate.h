@@ -43,5 +43,6 @@ QString exportDateOf(const QVariant& value);
 void truncateDateKeys(QVariantMap& map, const QStringList& keys);
 void truncateDateKeysInRows(QVariantList& rows, const QStringList& keys);
 void formatDateKeys(QVariantMap& map, const QStringList& keys);
+void formatDateKeysInRows(QVariantList& rows, const QStringList& keys);
 
 #endif // DOCUMENTDATE_H

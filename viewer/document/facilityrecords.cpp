@@ -76,11 +76,7 @@ const QString dataYearMonthKey = QStringLiteral("dataYearMonth");
 QVariantList withLongDates(const QVariant& list, const QStringList& dateKeys)
 {
     QVariantList rows = list.toList();
-    for (QVariant& rowValue : rows) {
-        QVariantMap row = rowValue.toMap();
-        formatDateKeys(row, dateKeys);
-        rowValue = row;
-    }
+    formatDateKeysInRows(rows, dateKeys);
     return rows;
 }
 

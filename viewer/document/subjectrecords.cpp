@@ -199,15 +199,9 @@ RecordSet SubjectRecords::corporateDebtors(const QVariantMap& subject)
 RecordSet SubjectRecords::debtors(const QStringList& columns, const QVariantList& elements,
                                   const QStringList& dateKeys)
 {
-    RecordSet set;
-    set.columns = columns;
-    set.rows.reserve(elements.size());
-    for (const QVariant& element : elements) {
-        QVariantMap row = element.toMap();
-        formatDateKeys(row, dateKeys);
-        set.rows.append(row);
-    }
-    return set;
+    QVariantList rows = elements;
+    formatDateKeysInRows(rows, dateKeys);
+    return RecordSet(columns, rows);
 }
 
 RecordSet SubjectRecords::facilitySummary(const QVariantMap& subject)
