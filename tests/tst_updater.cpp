@@ -237,10 +237,19 @@ private slots:
         QList<int> values;
         connect(progressBar(w), &QProgressBar::valueChanged, this,
                 [&values](int v) { values << v; });
+        // The header entry comes after the last component has reached 100 %:
+        // launching (which removes the update directory) must wait for it.
+        bool launchBeforeHeaderDone = true;
+        QTextBrowser* items = w.findChild<QTextBrowser*>(QStringLiteral("itemList"));
+        connect(items, &QTextBrowser::textChanged, this, [&]() {
+            if (items->toPlainText().contains(QStringLiteral("Header")))
+                launchBeforeHeaderDone = button(w, "testButton")->isEnabled();
+        });
 
         waitForApplyEnd(w);
         QTRY_VERIFY(itemHtml(w).contains(QStringLiteral("Header")));
         QCOMPARE(values, QList<int>({33, 66, 100}));
+        QVERIFY(!launchBeforeHeaderDone);
         QCOMPARE(progressBar(w)->value(), 100);
         QCOMPARE(text(w, "currentItem"), QStringLiteral("Selesai."));
         QCOMPARE(text(w, "textBrowser"), QStringLiteral("Update Aplikasi Selesai."));

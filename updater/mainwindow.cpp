@@ -43,8 +43,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     setFixedSize(756, 410);
 
     if (QFile::exists(appVersion.updateFilename())) {
-        // Rollback is offered only once the apply job has ended (applyEnded), so
-        // that it never works on the same files at the same time.
+        // Rollback and launch are offered only once the apply job has ended
+        // (applyEnded): the header entry still follows the last component, and
+        // neither may touch the update directory while the job works in it.
         show();
         applyUpdate();
         connect(ui->testButton, &QPushButton::released, this, &MainWindow::testButtonClicked);
@@ -110,7 +111,7 @@ void MainWindow::singleFileUpdateFinished(int filePos, QString category)
         ui->currentItem->setText(QStringLiteral("Selesai."));
         if (!updateFailed)
             ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
-        ui->testButton->setEnabled(true);
+        applyComplete = true;
     }
     updateLog +=
         progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
@@ -123,7 +124,7 @@ void MainWindow::singleFileUpdateFailed(int filePos, QString category, QString r
     updateFailed = true;
     if (showApplyProgress(filePos) == 100) {
         ui->currentItem->setText(QStringLiteral("Selesai."));
-        ui->testButton->setEnabled(true);
+        applyComplete = true;
     }
     updateLog +=
         progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/failure.png"));
@@ -136,6 +137,7 @@ void MainWindow::applyEnded()
         ui->textBrowser->setPlainText(
             QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
     ui->rollbackButton->setEnabled(true);
+    ui->testButton->setEnabled(applyComplete);
 }
 
 void MainWindow::rollbackButtonClicked()

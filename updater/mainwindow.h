@@ -42,6 +42,7 @@ private:
     QStringList fileList;
     QString updateLog;
     bool updateFailed = false;
+    bool applyComplete = false;
 };
 
 #endif // MAINWINDOW_H
