@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -24,6 +25,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -104,6 +106,7 @@ private slots:
     void zoomCommandsReachThePreview();
     void typedScaleIsApplied();
     void homeIsAnnounced();
+    void saveWritesThePdf();
     void debiturListReloadsOnlyAnotherDataSet();
     void localFaqReplacesTheBuiltInOne();
     void textExport_data();
@@ -280,6 +283,30 @@ void TestReportWidget::homeIsAnnounced()
     QSignalSpy home(&view, &ReportWidget::home);
     click(view, QStringLiteral("Home"));
     QCOMPARE(home.count(), 1);
+}
+
+void TestReportWidget::saveWritesThePdf()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}});
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString pdf = dir.filePath(QStringLiteral("laporan.pdf"));
+    bool asked = false;
+    std::function<void()> answer = [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        asked = true;
+        dialog->selectFile(pdf);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+    QTimer::singleShot(0, answer);
+    click(*view, QStringLiteral("Save"));
+    QVERIFY(asked);
+    QVERIFY(FileContent::read(pdf).startsWith("%PDF"));
 }
 
 void TestReportWidget::debiturListReloadsOnlyAnotherDataSet()

@@ -93,7 +93,7 @@ ReportWidget::~ReportWidget()
     delete dataSetTable;
     qDebug() << "ReportWidget::~ReportWidget() 12";
     delete openResult;
-    qDebug() << "ReportWidget::~ReportWidget() 17";
+    qDebug() << "ReportWidget::~ReportWidget() 13";
 }
 
 void ReportWidget::buildMainLayout()
