@@ -79,6 +79,7 @@ private slots:
     void engineSignalsReachTheSources();
     void absentDataSetHasNoAnswers();
     void duplicateNameIsSkipped();
+    void registeredAgainAfterClearing();
     void sourcesDestroyedOnceByTheEngine();
     void engineDestroyedBeforeDocument();
 };
@@ -266,6 +267,19 @@ void TestTAVIDs::duplicateNameIsSkipped()
     expected.removeAll("credits");
     QCOMPARE(registeredNames(tavids), expected);
     QVERIFY(engine.dataManager()->containsDatasource("credits_col"));
+}
+
+void TestTAVIDs::registeredAgainAfterClearing()
+{
+    LimeReport::ReportEngine engine;
+    TAVIDs tavids;
+    tavids.fillDataSets(sampleMap("individual-basic.json"), false);
+    tavids.registerDataSources(&engine);
+    for (const QString& name : TAVIDs::dataSourceNames())
+        engine.dataManager()->removeModel(name);
+    tavids.registerDataSources(&engine);
+    QCOMPARE(registeredNames(tavids), individualNames);
+    QVERIFY(emitMove(sourceNamed(tavids, "header"), CallbackInfo::First));
 }
 
 void TestTAVIDs::sourcesDestroyedOnceByTheEngine()

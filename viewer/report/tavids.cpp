@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QStringListModel>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -214,6 +215,11 @@ void TAVIDs::registerGroupSources(LimeReport::ReportEngine* engine)
 
 void TAVIDs::registerDataSources(LimeReport::ReportEngine* engine)
 {
+    // Sources of an earlier registration that the engine has removed since.
+    m_registeredSources.erase(
+        std::remove_if(m_registeredSources.begin(), m_registeredSources.end(),
+                       [](const RegisteredSource& entry) { return entry.source.isNull(); }),
+        m_registeredSources.end());
     if (m_debtorType == individualType) {
         createCallbackSource(engine, m_individualHeaderDs, QStringLiteral("header"));
         createCallbackSource(engine, m_individualDebtorDs, QStringLiteral("individualDebtors"));
