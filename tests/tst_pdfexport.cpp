@@ -104,6 +104,9 @@ void tst_PdfExport::printsThroughAPrinter()
     const QString text = runTool("pdftotext", {printer.outputFileName(), "-"});
     QVERIFY(text.contains("Petunjuk Penggunaan"));
     QVERIFY(text.contains("2 dari 2"));
+    // The 8 x 4 picture goes in at its own resolution, not as a scaled-up raster.
+    const QString images = runTool("pdfimages", {"-list", printer.outputFileName()});
+    QVERIFY2(images.contains(QRegularExpression("image\\s+8\\s+4\\s")), qPrintable(images));
 }
 
 QTEST_MAIN(tst_PdfExport)

@@ -40,6 +40,11 @@ private slots:
     void keepSubdetailTogether();
     void startNewPage();
     void unknownContentIsIgnored();
+    void shapes_data();
+    void shapes();
+    void paperSize_data();
+    void paperSize();
+    void imageFromPath();
 };
 
 using X = TemplateXml;
@@ -324,6 +329,83 @@ void tst_ReportRenderer::unknownContentIsIgnored()
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages.first().texts(), QStringList{"Dikenal"});
     QCOMPARE(pages.first().findText("Dikenal")->rect.left(), 100.0 + 4);
+}
+
+void tst_ReportRenderer::shapes_data()
+{
+    QTest::addColumn<int>("shape");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QRectF>("rect");
+    // The item sits at (100, 200) on the page, 400 x 100.
+    QTest::newRow("horizontal line") << 0 << int(RenderedItem::Line) << QRectF(QPointF(200, 250), QPointF(600, 250));
+    QTest::newRow("vertical line") << 1 << int(RenderedItem::Line) << QRectF(QPointF(400, 200), QPointF(400, 300));
+    QTest::newRow("ellipse") << 2 << int(RenderedItem::Ellipse) << QRectF(200, 200, 400, 100);
+    QTest::newRow("rectangle") << 3 << int(RenderedItem::Rect) << QRectF(200, 200, 400, 100);
+}
+
+void tst_ReportRenderer::shapes()
+{
+    QFETCH(int, shape);
+    QFETCH(int, kind);
+    QFETCH(QRectF, rect);
+    const QString item = QStringLiteral(
+        "<item Type=\"Object\" ClassName=\"ShapeItem\"><objectName Type=\"QString\">Shape</objectName>"
+        "<geometry Type=\"QRect\" x=\"100\" y=\"100\" width=\"400\" height=\"100\"/>%1%2%3</item>")
+                             .arg(X::intProperty("shape", shape), X::property("lineWidth", "qreal", "5"),
+                                  X::property("shapeColor", "QColor", "#ff0000"));
+    const ReportPages pages =
+        renderWith(X::report({X::band("ReportHeader", "Title", 300, {item}, {X::boolProperty("autoHeight", false)})}), {});
+    const RenderedItem* drawn = findItem(pages.value(0), "Shape", RenderedItem::Kind(kind));
+    QVERIFY(drawn);
+    QCOMPARE(drawn->rect, rect);
+    QCOMPARE(drawn->penWidth, 5.0);
+    QCOMPARE(drawn->color, QColor(Qt::red));
+}
+
+void tst_ReportRenderer::paperSize_data()
+{
+    QTest::addColumn<int>("pageSize");
+    QTest::addColumn<int>("orientation");
+    QTest::addColumn<QSizeF>("size");
+    QTest::newRow("A4 keeps its geometry") << 0 << 1 << QSizeF(2970, 2100);
+    QTest::newRow("A5 portrait") << 9 << 0 << QSizeF(1480, 2100);
+    QTest::newRow("A3 landscape") << 8 << 1 << QSizeF(4200, 2970);
+    QTest::newRow("custom keeps its geometry") << 30 << 0 << QSizeF(2970, 2100);
+}
+
+void tst_ReportRenderer::paperSize()
+{
+    QFETCH(int, pageSize);
+    QFETCH(int, orientation);
+    QFETCH(QSizeF, size);
+    QString xml = X::report({X::band("ReportHeader", "Title", 100, {X::text("T", "Judul", QRect(0, 0, 300, 50))})},
+                            {X::intProperty("pageSize", pageSize), X::intProperty("pageOrientation", orientation)});
+    xml.replace("width=\"2100\" height=\"2970\"", "width=\"2970\" height=\"2100\"");
+    const ReportPages pages = renderWith(xml, {});
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(pages.first().size(), size);
+}
+
+// A picture path may use variables; the picture is scaled into the item,
+// keeping its ratio, and centred.
+void tst_ReportRenderer::imageFromPath()
+{
+    QTemporaryDir dir;
+    QImage picture(40, 10, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    QVERIFY(picture.save(dir.filePath("logo.png")));
+    const QString item = QStringLiteral(
+        "<item Type=\"Object\" ClassName=\"ImageItem\"><objectName Type=\"QString\">Logo</objectName>"
+        "<geometry Type=\"QRect\" x=\"0\" y=\"0\" width=\"200\" height=\"100\"/>%1</item>")
+                             .arg(X::property("resourcePath", "QString", "$V{dir}/logo.png"));
+    ReportEngine engine;
+    QVERIFY(engine.loadFromString(X::report({X::band("ReportHeader", "Title", 100, {item})})));
+    engine.dataManager()->setReportVariable("dir", dir.path());
+    const ReportPages pages = engine.renderPages();
+    const RenderedItem* image = findItem(pages.value(0), "Logo", RenderedItem::Image);
+    QVERIFY(image);
+    QCOMPARE(image->image.size(), QSize(40, 10));
+    QCOMPARE(image->rect, QRectF(100, 100 + 25, 200, 50));
 }
 
 QTEST_MAIN(tst_ReportRenderer)

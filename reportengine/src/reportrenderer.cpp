@@ -9,6 +9,8 @@
 #include "templatereader.h"
 #include "variablestore.h"
 
+#include <QPageSize>
+
 #include <algorithm>
 
 namespace LimeReport {
@@ -42,12 +44,25 @@ ReportPages ReportRenderer::render()
     return emitPages();
 }
 
+// The sheet's size in 0.1 mm: its geometry, unless it names a standard paper
+// size other than A4, which then decides with the orientation.
+static QSizeF sheetSize(const DesignObject* sheet)
+{
+    const QSizeF geometry = sheet->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970)).size();
+    const int id = sheet->intValue(QStringLiteral("pageSize"), QPageSize::A4);
+    if (id == QPageSize::A4 || id < 0 || id >= QPageSize::Custom)
+        return geometry;
+    QSizeF size = QPageSize::size(QPageSize::PageSizeId(id), QPageSize::Millimeter) * 10;
+    if (sheet->intValue(QStringLiteral("pageOrientation")) == 1)
+        size.transpose();
+    return size;
+}
+
 void ReportRenderer::renderSheet(const DesignObject* sheet)
 {
     m_data.startRender();
     m_sheet = sheet;
-    const QRect geometry = sheet->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970));
-    m_pageSize = geometry.size();
+    m_pageSize = sheetSize(sheet);
     m_left = sheet->intValue(QStringLiteral("leftMargin")) * 10;
     m_width = m_pageSize.width() - m_left - sheet->intValue(QStringLiteral("rightMargin")) * 10;
     m_contentTop = sheet->intValue(QStringLiteral("topMargin")) * 10;
