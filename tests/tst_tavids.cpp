@@ -175,6 +175,10 @@ void TestTAVIDs::facilityRowsInBothModes()
     QCOMPARE(forExport.value("dataYear").toString(), QStringLiteral("2024"));
     QCOMPARE(forExport.value("dataMonth").toString(), QStringLiteral("03"));
     QVERIFY(!onScreen.contains("dataYear"));
+
+    // Letters of credit have no days-past-due columns, yet their rows carry the laid-out days.
+    QVERIFY(!screen.lcDs()->facilities().columns().contains("month24Day"));
+    QVERIFY(screen.lcDs()->facilities().records().first().contains("month24Day"));
 }
 
 void TestTAVIDs::fillingTwiceReplaces()
