@@ -2,3 +2,8 @@
 vardo_add_test(tabbutton LIBS viewer-ui)
 vardo_add_test(recentfilesstore LIBS viewer-ui)
 vardo_add_test(qmlscreens LIBS viewer-ui)
+
+# The main window keeps its settings, recent files and update files beside the
+# running program, so its test runs from a directory of its own.
+vardo_add_test(mainwindow LIBS viewer-ui vardo-test-support)
+set_target_properties(tst_mainwindow PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/viewer/mainwindow)

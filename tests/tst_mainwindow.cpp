@@ -1,0 +1,677 @@
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QQuickItem>
+#include <QQuickView>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "documentencoder.h"
+#include "lrpreviewreportwidget.h"
+#include "mainwindow.h"
+#include "recentfilesstore.h"
+#include "reportwidget.h"
+#include "simplecrypt.h"
+#include "tabbutton.h"
+#include "uiutils.h"
+#include "updateserver.h"
+
+namespace {
+
+const QString wrongPassword =
+    QStringLiteral("Password yang anda masukkan salah, file Vardo tidak dapat dibuka.");
+const QString password = QStringLiteral("rahasia");
+const QString cancel = QStringLiteral("<cancel>");
+
+QString appPath(const QString& relative)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative;
+}
+
+bool writeAll(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Answers the window's modal dialogs the way a user would: it types each queued
+// password into the real input dialog, or cancels it, and answers message boxes,
+// keeping a log of everything it saw.
+class DialogDriver : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList passwords;
+    bool answerYes = false;
+    QStringList seen;
+    std::function<void()> onQuestion;
+
+    DialogDriver()
+    {
+        connect(&timer, &QTimer::timeout, this, &DialogDriver::poll);
+        timer.start(10);
+    }
+
+    int prompts() const { return seen.count(QStringLiteral("prompt")); }
+    QStringList messages() const
+    {
+        QStringList list = seen;
+        list.removeAll(QStringLiteral("prompt"));
+        return list;
+    }
+
+private:
+    void poll()
+    {
+        QWidget* widget = QApplication::activeModalWidget();
+        if (!widget || !widget->isVisible() || widget == handled)
+            return;
+        if (auto* input = qobject_cast<QInputDialog*>(widget)) {
+            handled = widget;
+            seen << QStringLiteral("prompt");
+            const QString answer = passwords.isEmpty() ? cancel : passwords.takeFirst();
+            if (input->windowTitle() != QLatin1String("Password") ||
+                input->labelText() != QLatin1String("Masukkan Password:") ||
+                input->textEchoMode() != QLineEdit::Password)
+                seen << QStringLiteral("unexpected prompt");
+            if (answer == cancel) {
+                input->reject();
+                return;
+            }
+            QTest::keyClicks(input->findChild<QLineEdit*>(), answer);
+            input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto* box = qobject_cast<QMessageBox*>(widget)) {
+            handled = widget;
+            seen << box->windowTitle() + QStringLiteral(": ") + box->text();
+            if (box->button(QMessageBox::Yes)) {
+                if (onQuestion)
+                    onQuestion();
+                box->button(answerYes ? QMessageBox::Yes : QMessageBox::No)->click();
+            } else {
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+    }
+
+    QTimer timer;
+    QPointer<QWidget> handled;
+};
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsOnHomeScreen();
+    void passwordPrompts_data();
+    void passwordPrompts();
+    void refusedDocumentAsksOnce_data();
+    void refusedDocumentAsksOnce();
+    void missingDocumentIsDroppedFromRecentFiles();
+    void sameDocumentTwiceShowsItsTab();
+    void sameNameFromTwoFolders();
+    void closingTabsShowsAnotherThenHome();
+    void closeAllTabsHidesEveryButton();
+    void manualReopensAfterClose();
+    void labelsElideAfterResize();
+    void commandLine_data();
+    void commandLine();
+    void settingsDefaults_data();
+    void settingsDefaults();
+    void silentCheckWithoutUpdateShowsNothing();
+    void updateIsOfferedOncePerAnswer();
+    void serverDownShowsFailure();
+    void failedDownloadIsNotReportedReady();
+    void downloadedPackageIsOffered();
+
+private:
+    MainWindow* makeWindow(const QStringList& arguments = QStringList());
+    QString makeDocument(const QString& name,
+                         const QString& metadata = QStringLiteral("minVer=1.0.0"),
+                         bool damaged = false);
+    void writeServerConfig(quint16 port);
+    void waitForRequests(int count);
+    QStackedWidget* pages() const;
+    QPushButton* button(const char* name) const;
+    QList<TabButton*> stripButtons() const;
+
+    UpdateServer server;
+    QScopedPointer<QTemporaryDir> dir;
+    QScopedPointer<MainWindow> window;
+    QScopedPointer<DialogDriver> driver;
+};
+
+void TestMainWindow::initTestCase()
+{
+    qmlRegisterType<UIUtils>("qrv.utils", 1, 0, "UIUtils");
+    QVERIFY(server.listen());
+}
+
+void TestMainWindow::init()
+{
+    dir.reset(new QTemporaryDir);
+    QVERIFY(dir->isValid());
+    QDir(appPath(QStringLiteral("config"))).removeRecursively();
+    QDir(appPath(QStringLiteral("update"))).removeRecursively();
+    writeServerConfig(server.port());
+    server.setMode(UpdateServer::Normal);
+    server.setOutdated({});
+    driver.reset(new DialogDriver);
+}
+
+void TestMainWindow::cleanup()
+{
+    window.reset();
+    driver.reset();
+}
+
+void TestMainWindow::writeServerConfig(quint16 port)
+{
+    QVERIFY(writeAll(
+        appPath(QStringLiteral("config/config.ini")),
+        QStringLiteral("[update-online]\nserver.address=127.0.0.1\nport=%1\n").arg(port).toUtf8()));
+}
+
+MainWindow* TestMainWindow::makeWindow(const QStringList& arguments)
+{
+    window.reset(new MainWindow(QStringList(QStringLiteral("run")) + arguments));
+    return window.data();
+}
+
+QString TestMainWindow::makeDocument(const QString& name, const QString& metadata, bool damaged)
+{
+    const QByteArray json = readAll(QStringLiteral(TEST_SAMPLES "/individual-basic.json"));
+    const QByteArray payload =
+        damaged ? QByteArray("no archive in here, only text")
+                : DocumentEncoder::zipArchive({{QStringLiteral("individual-basic.json"), json}});
+    const QString path = dir->filePath(name);
+    writeAll(path, DocumentEncoder::encode(payload, password, true, metadata));
+    return path;
+}
+
+void TestMainWindow::waitForRequests(int count)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(server.requests().size() >= count, 10000);
+}
+
+QStackedWidget* TestMainWindow::pages() const
+{
+    return window->findChild<QStackedWidget*>(QStringLiteral("tabContents"));
+}
+
+QPushButton* TestMainWindow::button(const char* name) const
+{
+    return window->findChild<QPushButton*>(QLatin1String(name));
+}
+
+// The tab and close buttons of the strip, not the report views' toolbar buttons.
+QList<TabButton*> TestMainWindow::stripButtons() const
+{
+    QList<TabButton*> buttons;
+    for (TabButton* tab : window->findChildren<TabButton*>()) {
+        if (!pages()->isAncestorOf(tab))
+            buttons << tab;
+    }
+    return buttons;
+}
+
+void TestMainWindow::startsOnHomeScreen()
+{
+    makeWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vardo Viewer"));
+    QVERIFY(window->isMaximized());
+    QVERIFY(button("homeTab")->isChecked());
+    QVERIFY(!button("toolsTab")->isChecked());
+    QCOMPARE(pages()->currentIndex(), 0);
+    QVERIFY(window->shellView()->rootObject());
+    QVERIFY(window->menuBar()->isHidden());
+    waitForRequests(1);
+    QCOMPARE(server.requests().first().target, QByteArray("/pub/kv/cekVersion"));
+}
+
+void TestMainWindow::passwordPrompts_data()
+{
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<int>("prompts");
+    QTest::addColumn<QStringList>("messages");
+
+    const QStringList none;
+    const QStringList wrong = {QStringLiteral("Informasi: ") + wrongPassword};
+    QTest::newRow("right at once") << QStringList{password} << true << 1 << none;
+    QTest::newRow("wrong twice, then right")
+        << QStringList{"salah", "keliru", password} << true << 3 << none;
+    QTest::newRow("wrong three times")
+        << QStringList{"salah", "keliru", "lagi"} << false << 3 << wrong;
+    QTest::newRow("wrong, then cancel") << QStringList{"salah", cancel} << false << 2 << none;
+    QTest::newRow("wrong twice, then cancel")
+        << QStringList{"salah", "keliru", cancel} << false << 3 << wrong;
+    QTest::newRow("cancel at once") << QStringList{cancel} << false << 1 << none;
+    QTest::newRow("empty, then right") << QStringList{"", password} << true << 2 << none;
+    QTest::newRow("empty three times") << QStringList{"", "", ""} << false << 3 << wrong;
+}
+
+void TestMainWindow::passwordPrompts()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, opened);
+    QFETCH(int, prompts);
+    QFETCH(QStringList, messages);
+
+    makeWindow();
+    const QString path = makeDocument(QStringLiteral("laporan.vardo"));
+    driver->passwords = answers;
+    window->openTab(QStringLiteral("laporan.vardo"), QStringLiteral("faq"), path);
+
+    QCOMPARE(driver->prompts(), prompts);
+    QCOMPARE(driver->messages(), messages);
+    QCOMPARE(window->getTabCount(), opened ? 1 : 0);
+    if (opened) {
+        QCOMPARE(window->currentTabName(), QStringLiteral("laporan.vardo"));
+        auto* report = qobject_cast<ReportWidget*>(pages()->currentWidget());
+        QVERIFY(report);
+        QCOMPARE(report->getSelectedFilename(), QStringLiteral("individual-basic.json"));
+    } else {
+        QCOMPARE(pages()->count(), 1);
+    }
+}
+
+void TestMainWindow::refusedDocumentAsksOnce_data()
+{
+    QTest::addColumn<QString>("metadata");
+    QTest::addColumn<bool>("damaged");
+
+    QTest::newRow("needs a newer viewer") << "minVer=99.0.0" << false;
+    QTest::newRow("damaged") << "minVer=1.0.0" << true;
+}
+
+void TestMainWindow::refusedDocumentAsksOnce()
+{
+    QFETCH(QString, metadata);
+    QFETCH(bool, damaged);
+
+    makeWindow();
+    const QString path = makeDocument(QStringLiteral("laporan.vardo"), metadata, damaged);
+    driver->passwords = QStringList{password, password, password};
+    window->openTab(QStringLiteral("laporan.vardo"), QStringLiteral("faq"), path);
+
+    QCOMPARE(driver->prompts(), 1);
+    QCOMPARE(driver->messages().size(), 1);
+    QVERIFY(driver->messages().first().startsWith(QStringLiteral("Informasi: ")));
+    QVERIFY(!driver->messages().first().contains(wrongPassword));
+    QVERIFY(driver->messages().first().size() > QStringLiteral("Informasi: ").size());
+    QCOMPARE(window->getTabCount(), 0);
+}
+
+void TestMainWindow::missingDocumentIsDroppedFromRecentFiles()
+{
+    makeWindow();
+    const QString path = dir->filePath(QStringLiteral("hilang.vardo"));
+    window->addRecentFile(path);
+    window->addRecentFile(makeDocument(QStringLiteral("ada.vardo")));
+    QCOMPARE(window->getRecentFilesData().size(), 2);
+
+    window->openTab(QStringLiteral("hilang.vardo"), QStringLiteral("faq"),
+                    QUrl::fromLocalFile(path).toString());
+
+    QCOMPARE(driver->prompts(), 0);
+    QCOMPARE(driver->messages(), QStringList(QStringLiteral("Informasi: File '") + path +
+                                             QStringLiteral("' tidak ditemukan!")));
+    const QVariantList left = window->getRecentFilesData();
+    QCOMPARE(left.size(), 1);
+    QCOMPARE(left.first().toMap().value("filename").toString(),
+             dir->filePath(QStringLiteral("ada.vardo")));
+}
+
+void TestMainWindow::sameDocumentTwiceShowsItsTab()
+{
+    makeWindow();
+    const QString path = makeDocument(QStringLiteral("a.vardo"));
+    driver->passwords = QStringList{password};
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"),
+                    QUrl::fromLocalFile(path).toString());
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"), path);
+
+    QCOMPARE(driver->prompts(), 1);
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
+}
+
+void TestMainWindow::sameNameFromTwoFolders()
+{
+    makeWindow();
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("x")));
+    QVERIFY(QDir(dir->path()).mkpath(QStringLiteral("y")));
+    const QString first = makeDocument(QStringLiteral("x/a.vardo"));
+    const QString second = makeDocument(QStringLiteral("y/a.vardo"));
+    driver->passwords = QStringList{password, password};
+
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"), first);
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"), second);
+    QCOMPARE(driver->prompts(), 2);
+    QCOMPARE(window->getTabCount(), 2);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a (2).vardo"));
+
+    // Each path comes back to its own tab, without a prompt.
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"), first);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"), second);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a (2).vardo"));
+    QCOMPARE(driver->prompts(), 2);
+    QCOMPARE(window->getTabCount(), 2);
+}
+
+void TestMainWindow::closingTabsShowsAnotherThenHome()
+{
+    makeWindow();
+    const QStringList names = {QStringLiteral("a.vardo"), QStringLiteral("b.vardo"),
+                               QStringLiteral("c.vardo")};
+    for (const QString& name : names) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    QCOMPARE(window->getTabCount(), 3);
+    QCOMPARE(window->currentTabName(), QStringLiteral("c.vardo"));
+    QVERIFY(!button("homeTab")->isChecked());
+
+    window->tabClosed(QStringLiteral("c.vardo"));
+    QCOMPARE(window->getTabCount(), 2);
+    const QString shown = window->currentTabName();
+    QVERIFY(shown == QStringLiteral("a.vardo") || shown == QStringLiteral("b.vardo"));
+    int highlighted = 0;
+    for (TabButton* tab : stripButtons()) {
+        if (tab->getTabName() == QLatin1String("c.vardo"))
+            continue;
+        const bool current = tab->getTabName() == shown;
+        QCOMPARE(tab->styleSheet(),
+                 current ? TabButton::highlightStyleSheet : TabButton::normalStyleSheet);
+        highlighted += current ? 1 : 0;
+    }
+    QCOMPARE(highlighted, 2);
+
+    window->tabClosed(shown);
+    window->tabClosed(window->currentTabName());
+    QCOMPARE(window->getTabCount(), 0);
+    QCOMPARE(pages()->count(), 1);
+    QVERIFY(button("homeTab")->isChecked());
+    // Closing a name that is no longer open changes nothing.
+    window->tabClosed(QStringLiteral("a.vardo"));
+    QCOMPARE(window->getTabCount(), 0);
+    // Closed tabs give their buttons back.
+    QTRY_COMPARE(stripButtons().size(), 0);
+}
+
+void TestMainWindow::closeAllTabsHidesEveryButton()
+{
+    makeWindow();
+    for (const QString& name : {QStringLiteral("a.vardo"), QStringLiteral("b.vardo")}) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    window->openTab(QStringLiteral("MANUAL"), QStringLiteral("manual"), QString());
+    QCOMPARE(window->getTabCount(), 3);
+    QList<QPointer<TabButton>> buttons;
+    for (TabButton* tab : stripButtons())
+        buttons << tab;
+    QCOMPARE(buttons.size(), 6);
+
+    window->closeAllTab();
+    QCOMPARE(window->getTabCount(), 0);
+    QCOMPARE(pages()->count(), 1);
+    QCOMPARE(pages()->currentIndex(), 0);
+    for (const QPointer<TabButton>& tab : buttons)
+        QVERIFY(!tab || tab->isHidden());
+    QTRY_COMPARE(stripButtons().size(), 0);
+}
+
+void TestMainWindow::manualReopensAfterClose()
+{
+    makeWindow();
+    window->openTab(QStringLiteral("MANUAL"), QStringLiteral("manual"), QString());
+    QPointer<QWidget> firstView = pages()->currentWidget();
+    window->openTab(QStringLiteral("MANUAL"), QStringLiteral("manual"), QString());
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(pages()->currentWidget(), firstView.data());
+    QCOMPARE(driver->prompts(), 0);
+
+    window->tabClosed(QStringLiteral("MANUAL"));
+    QVERIFY(firstView.isNull());
+    window->openTab(QStringLiteral("MANUAL"), QStringLiteral("manual"), QString());
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(qobject_cast<ReportWidget*>(pages()->currentWidget()));
+    QCOMPARE(window->currentTabName(), QStringLiteral("MANUAL"));
+}
+
+void TestMainWindow::labelsElideAfterResize()
+{
+    makeWindow();
+    const QStringList names = {QStringLiteral("laporan-debitur-perorangan-pertama.vardo"),
+                               QStringLiteral("laporan-debitur-perorangan-kedua.vardo")};
+    for (const QString& name : names) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    QList<TabButton*> tabsShown;
+    for (TabButton* tab : stripButtons()) {
+        if (!tab->getLabel().isEmpty())
+            tabsShown << tab;
+    }
+    QCOMPARE(tabsShown.size(), 2);
+
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(420, 400);
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(tabsShown.begin(), tabsShown.end(),
+                                         [](TabButton* tab) {
+                                             tab->repaint();
+                                             return tab->text() != tab->getLabel() &&
+                                                    tab->fontMetrics().horizontalAdvance(
+                                                        tab->text()) <= tab->width();
+                                         }),
+                             3000);
+
+    window->resize(2400, 400);
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(tabsShown.begin(), tabsShown.end(),
+                                         [](TabButton* tab) {
+                                             tab->repaint();
+                                             return tab->text() == tab->getLabel();
+                                         }),
+                             3000);
+}
+
+void TestMainWindow::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("openedTab");
+    QTest::addColumn<bool>("checksForUpdates");
+
+    QTest::newRow("no argument") << QStringList() << QString() << true;
+    QTest::newRow("missing file") << QStringList{"<missing>"} << QString() << true;
+    QTest::newRow("a document") << QStringList{"<first>"} << "pertama.vardo" << false;
+    QTest::newRow("two documents")
+        << QStringList{"<first>", "<second>"} << "pertama.vardo" << false;
+}
+
+void TestMainWindow::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, openedTab);
+    QFETCH(bool, checksForUpdates);
+
+    arguments.replaceInStrings(QStringLiteral("<first>"),
+                               makeDocument(QStringLiteral("pertama.vardo")));
+    arguments.replaceInStrings(QStringLiteral("<second>"),
+                               makeDocument(QStringLiteral("kedua.vardo")));
+    arguments.replaceInStrings(QStringLiteral("<missing>"),
+                               dir->filePath(QStringLiteral("tidak-ada.vardo")));
+    driver->passwords = QStringList{password, password};
+    const int before = server.requests().size();
+    makeWindow(arguments);
+
+    QCOMPARE(window->getTabCount(), openedTab.isEmpty() ? 0 : 1);
+    QCOMPARE(window->currentTabName(), openedTab);
+    QCOMPARE(driver->prompts(), openedTab.isEmpty() ? 0 : 1);
+    if (checksForUpdates) {
+        waitForRequests(before + 1);
+    } else {
+        QTest::qWait(300);
+        QCOMPARE(server.requests().size(), before);
+    }
+    QVERIFY(driver->messages().isEmpty());
+}
+
+void TestMainWindow::settingsDefaults_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("empty file") << QByteArray() << QStringList{"update-online/server.address=",
+                                                               "update-online/is.ssl=false",
+                                                               "update-online/port=80",
+                                                               "update-online/path=",
+                                                               "proxy/ip.address=",
+                                                               "proxy/port=",
+                                                               "proxy/is.secured=false"};
+    QTest::newRow("SSL without port")
+        << QByteArray("[update-online]\nis.ssl=true\nserver.address=u.example\n")
+        << QStringList{"update-online/server.address=u.example", "update-online/is.ssl=true",
+                       "update-online/port=443"};
+    QTest::newRow("port zero") << QByteArray("[update-online]\nport=0\n")
+                               << QStringList{"update-online/port=80"};
+    QTest::newRow("port kept") << QByteArray("[update-online]\nport=8080\n")
+                               << QStringList{"update-online/port=8080"};
+    QTest::newRow("proxy kept") << QByteArray(
+                                       "[proxy]\nip.address=10.0.0.1\nport=3128\nis.secured=true\n")
+                                << QStringList{"proxy/ip.address=10.0.0.1", "proxy/port=3128",
+                                               "proxy/is.secured=true"};
+}
+
+void TestMainWindow::settingsDefaults()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+
+    QVERIFY(writeAll(appPath(QStringLiteral("config/config.ini")), content));
+    // A file on the command line keeps the window from asking the update server,
+    // which these settings may not name.
+    const QString notADocument = dir->filePath(QStringLiteral("bukan.vardo"));
+    QVERIFY(writeAll(notADocument, "plain text"));
+    driver->passwords = QStringList{cancel};
+    makeWindow({notADocument});
+
+    QSettings settings(appPath(QStringLiteral("config/config.ini")), QSettings::IniFormat);
+    for (const QString& entry : expected) {
+        const QString key = entry.section(QLatin1Char('='), 0, 0);
+        QVERIFY2(settings.contains(key), qPrintable(key));
+        QCOMPARE(settings.value(key).toString(), entry.section(QLatin1Char('='), 1));
+    }
+}
+
+void TestMainWindow::silentCheckWithoutUpdateShowsNothing()
+{
+    makeWindow();
+    waitForRequests(1);
+    QTest::qWait(500);
+    QVERIFY(driver->seen.isEmpty());
+}
+
+void TestMainWindow::updateIsOfferedOncePerAnswer()
+{
+    server.setOutdated({QStringLiteral("kvApplication")});
+    makeWindow();
+    const QString offer =
+        QStringLiteral("Konfirmasi Update Aplikasi: Versi terbaru dari aplikasi KORA Viewer "
+                       "tersedia, apakah anda ingin melakukan download update?");
+    QTRY_COMPARE_WITH_TIMEOUT(driver->seen.count(offer), 1, 10000);
+
+    // Two checks asked for by the user: two announcements, one offer per answer.
+    window->checkUpdateStatus(true);
+    QTRY_COMPARE_WITH_TIMEOUT(driver->seen.count(offer), 2, 10000);
+    window->checkUpdateStatus(true);
+    QTRY_COMPARE_WITH_TIMEOUT(driver->seen.count(offer), 3, 10000);
+    QTest::qWait(500);
+    QCOMPARE(driver->seen.count(offer), 3);
+    QCOMPARE(driver->seen.filter(QStringLiteral("Pengecekan status aplikasi")).size(), 2);
+}
+
+void TestMainWindow::serverDownShowsFailure()
+{
+    QTcpServer closed;
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    writeServerConfig(port);
+    makeWindow();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!driver->messages().isEmpty(), 10000);
+    QVERIFY2(
+        driver->messages().first().startsWith(QStringLiteral(
+            "Informasi: Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: "
+            "Failed to Connect to Server : ")),
+        qPrintable(driver->messages().first()));
+    QTest::qWait(300);
+    QCOMPARE(driver->messages().size(), 1);
+}
+
+void TestMainWindow::failedDownloadIsNotReportedReady()
+{
+    server.setOutdated({QStringLiteral("kvManual")});
+    driver->answerYes = true;
+    driver->onQuestion = [this] { server.setMode(UpdateServer::ServerError); };
+    makeWindow();
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        driver->messages().filter(QStringLiteral("Gagal melakukan koneksi")).size() == 1, 10000);
+    QTest::qWait(300);
+    QVERIFY(driver->messages().filter(QStringLiteral("siap dilaksanakan")).isEmpty());
+    QVERIFY(!QFile::exists(appPath(QStringLiteral("update/tavi-viewer.kvu"))));
+}
+
+void TestMainWindow::downloadedPackageIsOffered()
+{
+    const QByteArray package =
+        DocumentEncoder::zipArchive({{QStringLiteral("header.xml"), QByteArray("<update/>")}});
+    server.setPackage(package);
+    server.setOutdated({QStringLiteral("kvFAQ")});
+    driver->answerYes = true;
+    // Yes to the download, No to updating now.
+    driver->onQuestion = [this] {
+        driver->answerYes = driver->seen.last().contains(QStringLiteral("download update"));
+    };
+    makeWindow();
+
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !driver->messages().filter(QStringLiteral("siap dilaksanakan")).isEmpty(), 10000);
+    QCOMPARE(driver->messages().last(),
+             QStringLiteral("Konfirmasi Update Aplikasi: Update Aplikasi siap dilaksanakan, Apakah "
+                            "anda ingin melakukan "
+                            "update saat ini juga?"));
+    QCOMPARE(readAll(appPath(QStringLiteral("update/tavi-viewer.kvu"))), package);
+    QVERIFY(window->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
