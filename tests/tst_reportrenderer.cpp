@@ -45,6 +45,8 @@ private slots:
     void paperSize_data();
     void paperSize();
     void imageFromPath();
+    void initScript_data();
+    void initScript();
 };
 
 using X = TemplateXml;
@@ -406,6 +408,28 @@ void tst_ReportRenderer::imageFromPath()
     QVERIFY(image);
     QCOMPARE(image->image.size(), QSize(40, 10));
     QCOMPARE(image->rect, QRectF(100, 100 + 25, 200, 50));
+}
+
+void tst_ReportRenderer::initScript_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("sets a variable") << "setVariable('greeting', 'Halo'); true" << QStringList{"Halo"};
+    QTest::newRow("false cancels the render") << "1 > 2" << QStringList{};
+    QTest::newRow("an error does not cancel") << "nonsense(" << QStringList{};
+}
+
+void tst_ReportRenderer::initScript()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, texts);
+    QString xml = X::report({X::band("ReportHeader", "Title", 100, {X::text("T", "$V{greeting}", QRect(0, 0, 300, 50))},
+                                     {X::boolProperty("printIfEmpty", true)})});
+    xml.replace("</pages>", "</pages><scriptContext Type=\"Object\" ClassName=\"LimeReport::ScriptEngineContext\">"
+                                + X::property("initScript", "QString", script) + "</scriptContext>");
+    const ReportPages pages = renderWith(xml, {});
+    QCOMPARE(pages.isEmpty(), script == "1 > 2");
+    QCOMPARE(pages.value(0).texts(), texts);
 }
 
 QTEST_MAIN(tst_ReportRenderer)

@@ -37,6 +37,9 @@ ReportPages ReportRenderer::render()
     m_expander = std::make_unique<ExpressionExpander>(*m_variables, m_data, *m_scripts,
                                                       m_report.suppressFieldAndVarError());
     m_pages.clear();
+    const QString initScript = m_report.initScript();
+    if (!initScript.trimmed().isEmpty() && !m_scripts->run(initScript))
+        return ReportPages();
     for (const DesignObject* sheet : m_report.pages()) {
         if (sheet->boolValue(QStringLiteral("printable"), true))
             renderSheet(sheet);

@@ -32,4 +32,10 @@ bool ReportTemplate::suppressFieldAndVarError() const
     return m_root->boolValue(QStringLiteral("suppressFieldAndVarError"));
 }
 
+QString ReportTemplate::initScript() const
+{
+    const DesignObject* context = m_root->object(QStringLiteral("scriptContext"));
+    return context ? context->stringValue(QStringLiteral("initScript")) : QString();
+}
+
 } // namespace LimeReport

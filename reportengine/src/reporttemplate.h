@@ -18,6 +18,8 @@ public:
     QVector<const DesignObject*> pages() const;
     QMap<QString, QVariant> variables() const;
     bool suppressFieldAndVarError() const;
+    // Script run before each render; a false result cancels the render.
+    QString initScript() const;
 
 private:
     std::unique_ptr<DesignObject> m_root;

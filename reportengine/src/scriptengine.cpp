@@ -19,4 +19,10 @@ QString ScriptEngine::evaluate(const QString& program)
     return m_engine.evaluate(program).toString();
 }
 
+bool ScriptEngine::run(const QString& program)
+{
+    const QJSValue result = m_engine.evaluate(program);
+    return !(result.isBool() && !result.toBool());
+}
+
 } // namespace LimeReport

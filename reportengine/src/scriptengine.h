@@ -17,6 +17,8 @@ public:
     // The value of the program's last expression as text; a script error
     // gives the error message instead.
     QString evaluate(const QString& program);
+    // Runs a program for its effects; false only when it ends in the value false.
+    bool run(const QString& program);
 
 private:
     QJSEngine m_engine;
