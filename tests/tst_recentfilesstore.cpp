@@ -2,6 +2,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <QtTest>
@@ -45,6 +46,7 @@ class TestRecentFilesStore : public QObject
 private slots:
     void init();
     void storeHoldsEncryptedCompactJson();
+    void storeDecryptsWithTheTool();
     void keepsTheTwentyNewest();
     void addingAgainMovesToTop();
     void sameFileGivesOneRecord_data();
@@ -86,6 +88,22 @@ void TestRecentFilesStore::storeHoldsEncryptedCompactJson()
     const QJsonObject record = records.first().toObject();
     QCOMPARE(record.keys(), QStringList({"dateViewed", "filename", "size"}));
     QCOMPARE(record.value("filename").toString(), dir->filePath("a.vardo"));
+}
+
+void TestRecentFilesStore::storeDecryptsWithTheTool()
+{
+    RecentFilesStore store(storePath());
+    store.add(dir->filePath(QString::fromUtf8("débitur.vardo")));
+
+    QProcess tool;
+    tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"), {"crypt", "--decrypt"});
+    QVERIFY(tool.waitForStarted());
+    tool.write(readStore(storePath()).toLatin1());
+    tool.closeWriteChannel();
+    QVERIFY(tool.waitForFinished());
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(tool.readAllStandardOutput()).trimmed(),
+             QString::fromUtf8(QJsonDocument(store.records()).toJson(QJsonDocument::Compact)));
 }
 
 void TestRecentFilesStore::keepsTheTwentyNewest()

@@ -1,6 +1,8 @@
 # tests of the viewer area
 vardo_add_test(tabbutton LIBS viewer-ui)
 vardo_add_test(recentfilesstore LIBS viewer-ui)
+# The store is also checked with the tool that reads it by hand.
+add_dependencies(tst_recentfilesstore vardotool)
 vardo_add_test(qmlscreens LIBS viewer-ui)
 
 # The main window keeps its settings, recent files and update files beside the
