@@ -16,8 +16,9 @@
 
 namespace {
 
-const QStringList words = {"laporan", "pengujian", "kinerja", "mesin",   "cetak",     "halaman", "baris",  "data",
-                           "rincian", "pelanggan", "transaksi", "periode", "gudang", "cabang",  "nilai", "catatan"};
+const QStringList words = {"laporan", "pengujian", "kinerja", "mesin",     "cetak",     "halaman",
+                           "baris",   "data",      "rincian", "pelanggan", "transaksi", "periode",
+                           "gudang",  "cabang",    "nilai",   "catatan"};
 
 QVariant rowValue(int i, const QString& column)
 {
@@ -28,7 +29,9 @@ QVariant rowValue(int i, const QString& column)
     if (column == QLatin1String("c3"))
         return double((qint64(i) * 7919) % 100000000) / 100 + 1000;
     if (column == QLatin1String("c4"))
-        return QStringLiteral("2024-%1-%2").arg(i % 12 + 1, 2, 10, QLatin1Char('0')).arg(i % 28 + 1, 2, 10, QLatin1Char('0'));
+        return QStringLiteral("2024-%1-%2")
+            .arg(i % 12 + 1, 2, 10, QLatin1Char('0'))
+            .arg(i % 28 + 1, 2, 10, QLatin1Char('0'));
     if (column == QLatin1String("c5"))
         return QStringLiteral("KD-%1").arg((qint64(i) * 37) % 1000000, 6, 10, QLatin1Char('0'));
     if (column == QLatin1String("c6")) {
@@ -50,19 +53,21 @@ class GeneratedSource : public QObject
 public:
     using Generator = std::function<QVariant(int row, const QString& column)>;
 
-    GeneratedSource(const QStringList& columns, const std::function<int()>& rowCount, const Generator& generator)
-        : m_columns(columns)
-        , m_rowCount(rowCount)
-        , m_generator(generator)
+    GeneratedSource(const QStringList& columns, const std::function<int()>& rowCount,
+                    const Generator& generator)
+        : m_columns(columns), m_rowCount(rowCount), m_generator(generator)
     {
     }
 
     void connectTo(LimeReport::ICallbackDatasource* source)
     {
-        connect(source, &LimeReport::ICallbackDatasource::getCallbackData, this,
-                [this](const LimeReport::CallbackInfo& info, QVariant& data) { answer(info, data); });
+        connect(
+            source, &LimeReport::ICallbackDatasource::getCallbackData, this,
+            [this](const LimeReport::CallbackInfo& info, QVariant& data) { answer(info, data); });
         connect(source, &LimeReport::ICallbackDatasource::changePos, this,
-                [this](const LimeReport::CallbackInfo::ChangePosType& type, bool& result) { move(type, result); });
+                [this](const LimeReport::CallbackInfo::ChangePosType& type, bool& result) {
+                    move(type, result);
+                });
     }
 
     int current() const { return m_position - 1; }
@@ -72,12 +77,23 @@ private:
     {
         using LimeReport::CallbackInfo;
         switch (info.dataType) {
-        case CallbackInfo::IsEmpty: data = m_count == 0; break;
-        case CallbackInfo::HasNext: data = m_position < m_count; break;
-        case CallbackInfo::ColumnHeaderData: data = m_columns.value(info.index); break;
-        case CallbackInfo::ColumnData: data = m_generator(current(), info.columnName); break;
-        case CallbackInfo::ColumnCount: data = m_columns.size(); break;
-        case CallbackInfo::RowCount: break;
+        case CallbackInfo::IsEmpty:
+            data = m_count == 0;
+            break;
+        case CallbackInfo::HasNext:
+            data = m_position < m_count;
+            break;
+        case CallbackInfo::ColumnHeaderData:
+            data = m_columns.value(info.index);
+            break;
+        case CallbackInfo::ColumnData:
+            data = m_generator(current(), info.columnName);
+            break;
+        case CallbackInfo::ColumnCount:
+            data = m_columns.size();
+            break;
+        case CallbackInfo::RowCount:
+            break;
         }
     }
 
@@ -125,13 +141,16 @@ int main(int argc, char* argv[])
         out << "cannot load " << BENCH_TEMPLATE << ": " << engine.lastError() << "\n";
         return 1;
     }
-    GeneratedSource master({"c1", "c2", "c3", "c4", "c5", "c6"}, [rows] { return rows; }, rowValue);
-    GeneratedSource details({"d1", "d2"}, [] { return 2; }, [&master](int j, const QString& column) -> QVariant {
-        const int m = master.current() + 1;
-        if (column == QLatin1String("d1"))
-            return QStringLiteral("Rincian %1.%2").arg(m).arg(j + 1);
-        return (m * 13 + j * 7) % 1000;
-    });
+    GeneratedSource master(
+        {"c1", "c2", "c3", "c4", "c5", "c6"}, [rows] { return rows; }, rowValue);
+    GeneratedSource details(
+        {"d1", "d2"}, [] { return 2; },
+        [&master](int j, const QString& column) -> QVariant {
+            const int m = master.current() + 1;
+            if (column == QLatin1String("d1"))
+                return QStringLiteral("Rincian %1.%2").arg(m).arg(j + 1);
+            return (m * 13 + j * 7) % 1000;
+        });
     master.connectTo(engine.dataManager()->createCallbackDatasource(QStringLiteral("rows")));
     details.connectTo(engine.dataManager()->createCallbackDatasource(QStringLiteral("details")));
 
@@ -141,7 +160,8 @@ int main(int argc, char* argv[])
     const qint64 renderMs = timer.elapsed();
 
     QTemporaryDir dir;
-    const QString pdf = argc > 2 ? QString::fromLocal8Bit(argv[2]) : dir.filePath(QStringLiteral("render-bench.pdf"));
+    const QString pdf = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                                 : dir.filePath(QStringLiteral("render-bench.pdf"));
     timer.restart();
     if (!engine.printToPDF(pdf)) {
         out << "cannot write " << pdf << "\n";
@@ -151,7 +171,8 @@ int main(int argc, char* argv[])
     const qint64 bytes = QFileInfo(pdf).size();
 
     out << "rows " << rows << "  pages " << pages << "  render " << renderMs << " ms"
-        << "  render+PDF " << pdfMs << " ms  peak " << QString::number(peakMegabytes(), 'f', 1) << " MB"
+        << "  render+PDF " << pdfMs << " ms  peak " << QString::number(peakMegabytes(), 'f', 1)
+        << " MB"
         << "  PDF " << bytes << " bytes (" << (pages ? bytes / pages : 0) << " per page)\n";
     return 0;
 }

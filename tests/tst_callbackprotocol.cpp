@@ -29,11 +29,8 @@ struct MasterDetailSources
 {
     MasterDetailSources(ReportEngine& engine, const QStringList& masters, const Details& collateral,
                         const Details& guarantors)
-        : masterRows(rowsOf(masters))
-        , master({"name"}, masterRows)
-        , col({"item"}, {})
-        , gua({"item"}, {})
-        , summary({"x"}, {})
+        : masterRows(rowsOf(masters)), master({"name"}, masterRows), col({"item"}, {}),
+          gua({"item"}, {}), summary({"x"}, {})
     {
         col.setRowsProvider([=] { return rowsOf(collateral.value(master.current().value(0))); });
         gua.setRowsProvider([=] { return rowsOf(guarantors.value(master.current().value(0))); });
@@ -83,12 +80,14 @@ void tst_CallbackProtocol::masterDetail_data()
     QTest::newRow("two masters, two details each")
         << QStringList{"A", "B"} << Details{{"A", {"a1", "a2"}}, {"B", {"b1"}}}
         << Details{{"A", {"ga"}}, {"B", {"gb1", "gb2"}}}
-        << QStringList{"Daftar Induk", "A", "Agunan", "a1", "a2", "Penjamin", "ga",
-                       "B", "Agunan", "b1", "Penjamin", "gb1", "gb2", "Akhir daftar"} + tail;
+        << QStringList{"Daftar Induk", "A",  "Agunan",   "a1",  "a2",  "Penjamin",    "ga", "B",
+                       "Agunan",       "b1", "Penjamin", "gb1", "gb2", "Akhir daftar"} +
+               tail;
     QTest::newRow("empty details print no header")
         << QStringList{"A", "B"} << Details{{"B", {"b1"}}} << Details{}
         << QStringList{"Daftar Induk", "A", "B", "Agunan", "b1", "Akhir daftar"} + tail;
-    QTest::newRow("empty master prints nothing of it") << QStringList{} << Details{} << Details{} << tail;
+    QTest::newRow("empty master prints nothing of it")
+        << QStringList{} << Details{} << Details{} << tail;
 }
 
 // Each detail band is walked once per master row, while the master stands on
@@ -115,12 +114,13 @@ void tst_CallbackProtocol::callSequence()
     QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, {"A", "B"}, {{"A", {"a1"}}}, {});
     engine.renderPages();
-    const QStringList expected{"IsEmpty", "First 1", "IsEmpty", "First 1", "Data 0 name", "HasNext", "Next 1",
-                               "Data 1 name", "HasNext"};
+    const QStringList expected{"IsEmpty", "First 1", "IsEmpty",     "First 1", "Data 0 name",
+                               "HasNext", "Next 1",  "Data 1 name", "HasNext"};
     QCOMPARE(sources.master.log, expected);
-    // The collateral source: at the render start (the master already on A), then once per master row.
-    const QStringList detail{"IsEmpty", "First 1", "IsEmpty", "First 1", "Data 0 item", "HasNext",
-                             "IsEmpty", "First 0"};
+    // The collateral source: at the render start (the master already on A), then once per master
+    // row.
+    const QStringList detail{"IsEmpty",     "First 1", "IsEmpty", "First 1",
+                             "Data 0 item", "HasNext", "IsEmpty", "First 0"};
     QCOMPARE(sources.col.log, detail);
 }
 
@@ -143,7 +143,8 @@ void tst_CallbackProtocol::dataManagerOwnsItsSources()
     auto engine = std::make_unique<ReportEngine>();
     LimeReport::IDataSourceManager* data = engine->dataManager();
     QVERIFY(data->containsDatasource("tableofcontents"));
-    QPointer<LimeReport::ICallbackDatasource> removed = data->createCallbackDatasource("Credits_Col");
+    QPointer<LimeReport::ICallbackDatasource> removed =
+        data->createCallbackDatasource("Credits_Col");
     QPointer<LimeReport::ICallbackDatasource> kept = data->createCallbackDatasource("header");
     QVERIFY(data->containsDatasource("credits_col"));
     QVERIFY(data->containsDatasource("CREDITS_COL"));
@@ -167,7 +168,8 @@ void tst_CallbackProtocol::duplicateNameIsRefused()
         data->createCallbackDatasource("Credits");
         QFAIL("a second source of the same name was created");
     } catch (const LimeReport::ReportError& error) {
-        QCOMPARE(QString::fromStdString(error.what()), QString("Datasource with name \"Credits\" already exists!"));
+        QCOMPARE(QString::fromStdString(error.what()),
+                 QString("Datasource with name \"Credits\" already exists!"));
     }
     QCOMPARE(data->dataSourceNames().count("credits"), 1);
 }
@@ -180,12 +182,14 @@ void tst_CallbackProtocol::sourceDeletedByTheApplication()
     ReportEngine engine;
     QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, {"A"}, {{"A", {"a1"}}}, {});
-    QPointer<LimeReport::ICallbackDatasource> extra = engine.dataManager()->createCallbackDatasource("gone");
+    QPointer<LimeReport::ICallbackDatasource> extra =
+        engine.dataManager()->createCallbackDatasource("gone");
     extra->deleteLater();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(extra.isNull());
     QVERIFY(engine.dataManager()->containsDatasource("gone"));
-    QCOMPARE(allTexts(engine.renderPages()).mid(0, 4), (QStringList{"Daftar Induk", "A", "Agunan", "a1"}));
+    QCOMPARE(allTexts(engine.renderPages()).mid(0, 4),
+             (QStringList{"Daftar Induk", "A", "Agunan", "a1"}));
     engine.dataManager()->removeModel("gone");
     QVERIFY(!engine.dataManager()->containsDatasource("gone"));
 }

@@ -12,9 +12,9 @@ using LimeReport::ReportPages;
 // A one-page template whose data band (on "ds") holds one text item named Item.
 static QString itemTemplate(const QString& content)
 {
-    return TemplateXml::report({TemplateXml::band("Data", "Rows", 100,
-                                                  {TemplateXml::text("Item", content, QRect(0, 0, 1800, 60))},
-                                                  {TemplateXml::property("datasource", "QString", "ds")})});
+    return TemplateXml::report({TemplateXml::band(
+        "Data", "Rows", 100, {TemplateXml::text("Item", content, QRect(0, 0, 1800, 60))},
+        {TemplateXml::property("datasource", "QString", "ds")})});
 }
 
 static QString renderItem(const QString& content, QStringList* log = nullptr)
@@ -55,30 +55,54 @@ void tst_Expressions::expansion_data()
 {
     QTest::addColumn<QString>("content");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("variable") << "Nama: $V{user}" << "Nama: Budi";
-    QTest::newRow("unknown variable is empty") << "[$V{nobody}]" << "[]";
-    QTest::newRow("field") << "$D{ds.name}" << "Alpha";
-    QTest::newRow("source name without case") << "$D{DS.name}" << "Alpha";
-    QTest::newRow("spaces inside the token") << "$ D { ds.name}" << "Alpha";
-    QTest::newRow("missing field") << "$D{ds.nofield}" << "Field ds.nofield not found in Item!";
-    QTest::newRow("missing source") << "$D{nosource.name}" << "Field nosource.name not found in Item!";
-    QTest::newRow("script") << "$S{1 + 2}" << "3";
-    QTest::newRow("script keeps JS number text") << "$S{0.1 + 0.2}" << "0.30000000000000004";
-    QTest::newRow("last statement is the value") << "$S{var x = 5; x * 2}" << "10";
-    QTest::newRow("nested braces") << "$S{ if (true) { 'ya' } else { 'tidak' } }" << "ya";
-    QTest::newRow("script error replaces the script") << "a $S{1 +} b" << "a SyntaxError: Expected token `numeric literal' b";
-    QTest::newRow("field in a script is a string literal") << "$S{$D{ds.name}.toUpperCase()}" << "ALPHA";
-    QTest::newRow("literal escapes quotes, backslashes, line ends") << "$S{$D{ds.quote}.length}" << "7";
-    QTest::newRow("empty field in a script") << "$S{$D{ds.empty} === '' ? 'kosong' : 'isi'}" << "kosong";
-    QTest::newRow("variable in a script is plain text") << "$S{\"$V{user}\".length}" << "4";
-    QTest::newRow("script beside text and a field") << "Rp $S{numberFormat($D{ds.amount}, 'f', 2, 'id')} ($D{ds.name})"
-                                                    << "Rp 1.234.567,89 (Alpha)";
-    QTest::newRow("lower-case script marker stays") << "$s{1 + 1}" << "$s{1 + 1}";
-    QTest::newRow("row counter") << "#$S{line('Rows')} $V{line_rows}" << "#1 1";
-    QTest::newRow("page counters") << "Halaman $V{#PAGE} dari $V{#PAGE_COUNT}" << "Halaman 1 dari 1";
-    QTest::newRow("page counter with a field") << "$V{#PAGE}/$V{#PAGE_COUNT} $D{ds.name}" << "1/1 Alpha";
-    QTest::newRow("page count in a script") << "$S{$V{#PAGE_COUNT} * 10 + $D{ds.name}.length}" << "15";
-    QTest::newRow("static text with surrounding blanks") << "  Judul  " << "Judul";
+    QTest::newRow("variable") << "Nama: $V{user}"
+                              << "Nama: Budi";
+    QTest::newRow("unknown variable is empty") << "[$V{nobody}]"
+                                               << "[]";
+    QTest::newRow("field") << "$D{ds.name}"
+                           << "Alpha";
+    QTest::newRow("source name without case") << "$D{DS.name}"
+                                              << "Alpha";
+    QTest::newRow("spaces inside the token") << "$ D { ds.name}"
+                                             << "Alpha";
+    QTest::newRow("missing field") << "$D{ds.nofield}"
+                                   << "Field ds.nofield not found in Item!";
+    QTest::newRow("missing source") << "$D{nosource.name}"
+                                    << "Field nosource.name not found in Item!";
+    QTest::newRow("script") << "$S{1 + 2}"
+                            << "3";
+    QTest::newRow("script keeps JS number text") << "$S{0.1 + 0.2}"
+                                                 << "0.30000000000000004";
+    QTest::newRow("last statement is the value") << "$S{var x = 5; x * 2}"
+                                                 << "10";
+    QTest::newRow("nested braces") << "$S{ if (true) { 'ya' } else { 'tidak' } }"
+                                   << "ya";
+    QTest::newRow("script error replaces the script")
+        << "a $S{1 +} b"
+        << "a SyntaxError: Expected token `numeric literal' b";
+    QTest::newRow("field in a script is a string literal") << "$S{$D{ds.name}.toUpperCase()}"
+                                                           << "ALPHA";
+    QTest::newRow("literal escapes quotes, backslashes, line ends") << "$S{$D{ds.quote}.length}"
+                                                                    << "7";
+    QTest::newRow("empty field in a script") << "$S{$D{ds.empty} === '' ? 'kosong' : 'isi'}"
+                                             << "kosong";
+    QTest::newRow("variable in a script is plain text") << "$S{\"$V{user}\".length}"
+                                                        << "4";
+    QTest::newRow("script beside text and a field")
+        << "Rp $S{numberFormat($D{ds.amount}, 'f', 2, 'id')} ($D{ds.name})"
+        << "Rp 1.234.567,89 (Alpha)";
+    QTest::newRow("lower-case script marker stays") << "$s{1 + 1}"
+                                                    << "$s{1 + 1}";
+    QTest::newRow("row counter") << "#$S{line('Rows')} $V{line_rows}"
+                                 << "#1 1";
+    QTest::newRow("page counters") << "Halaman $V{#PAGE} dari $V{#PAGE_COUNT}"
+                                   << "Halaman 1 dari 1";
+    QTest::newRow("page counter with a field") << "$V{#PAGE}/$V{#PAGE_COUNT} $D{ds.name}"
+                                               << "1/1 Alpha";
+    QTest::newRow("page count in a script") << "$S{$V{#PAGE_COUNT} * 10 + $D{ds.name}.length}"
+                                            << "15";
+    QTest::newRow("static text with surrounding blanks") << "  Judul  "
+                                                         << "Judul";
 }
 
 void tst_Expressions::expansion()
@@ -92,24 +116,42 @@ void tst_Expressions::numberFormat_data()
 {
     QTest::addColumn<QString>("arguments");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("id groups and decimals") << "'1234567.891', 'f', 2, 'id'" << "1.234.567,89";
-    QTest::newRow("number value") << "1234567.891, 'f', 2, 'id'" << "1.234.567,89";
-    QTest::newRow("empty string") << "'', 'f', 2, 'id'" << "0,00";
-    QTest::newRow("null") << "null, 'f', 2, 'id'" << "0,00";
-    QTest::newRow("undefined") << "undefined, 'f', 2, 'id'" << "0,00";
-    QTest::newRow("not a number") << "'abc', 'f', 2, 'id'" << "0,00";
-    QTest::newRow("grouped input is not a number") << "'1,234.5', 'f', 2, 'id'" << "0,00";
-    QTest::newRow("blanks around") << "' 12 ', 'f', 2, 'id'" << "12,00";
-    QTest::newRow("exponent") << "'1e3', 'f', 2, 'id'" << "1.000,00";
-    QTest::newRow("negative, no decimals") << "-1234.5, 'f', 0, 'id'" << "-1.235";
-    QTest::newRow("rounds up") << "0.005, 'f', 2, 'id'" << "0,01";
-    QTest::newRow("negative precision") << "12.345, 'f', -1, 'id'" << "12,345000";
-    QTest::newRow("en_US") << "'1234567.891', 'f', 2, 'en_US'" << "1,234,567.89";
-    QTest::newRow("de") << "'1234567.891', 'f', 2, 'de'" << "1.234.567,89";
-    QTest::newRow("unknown locale") << "1234.5, 'f', 2, 'xx'" << "1234.50";
-    QTest::newRow("no locale, no grouping") << "'1234567.891', 'f', 2, ''" << "1234567.89";
-    QTest::newRow("defaults") << "5" << "5.00";
-    QTest::newRow("exponent format") << "1234.5, 'e', 2, ''" << "1.23e+03";
+    QTest::newRow("id groups and decimals") << "'1234567.891', 'f', 2, 'id'"
+                                            << "1.234.567,89";
+    QTest::newRow("number value") << "1234567.891, 'f', 2, 'id'"
+                                  << "1.234.567,89";
+    QTest::newRow("empty string") << "'', 'f', 2, 'id'"
+                                  << "0,00";
+    QTest::newRow("null") << "null, 'f', 2, 'id'"
+                          << "0,00";
+    QTest::newRow("undefined") << "undefined, 'f', 2, 'id'"
+                               << "0,00";
+    QTest::newRow("not a number") << "'abc', 'f', 2, 'id'"
+                                  << "0,00";
+    QTest::newRow("grouped input is not a number") << "'1,234.5', 'f', 2, 'id'"
+                                                   << "0,00";
+    QTest::newRow("blanks around") << "' 12 ', 'f', 2, 'id'"
+                                   << "12,00";
+    QTest::newRow("exponent") << "'1e3', 'f', 2, 'id'"
+                              << "1.000,00";
+    QTest::newRow("negative, no decimals") << "-1234.5, 'f', 0, 'id'"
+                                           << "-1.235";
+    QTest::newRow("rounds up") << "0.005, 'f', 2, 'id'"
+                               << "0,01";
+    QTest::newRow("negative precision") << "12.345, 'f', -1, 'id'"
+                                        << "12,345000";
+    QTest::newRow("en_US") << "'1234567.891', 'f', 2, 'en_US'"
+                           << "1,234,567.89";
+    QTest::newRow("de") << "'1234567.891', 'f', 2, 'de'"
+                        << "1.234.567,89";
+    QTest::newRow("unknown locale") << "1234.5, 'f', 2, 'xx'"
+                                    << "1234.50";
+    QTest::newRow("no locale, no grouping") << "'1234567.891', 'f', 2, ''"
+                                            << "1234567.89";
+    QTest::newRow("defaults") << "5"
+                              << "5.00";
+    QTest::newRow("exponent format") << "1234.5, 'e', 2, ''"
+                                     << "1.23e+03";
 }
 
 void tst_Expressions::numberFormat()
@@ -123,12 +165,18 @@ void tst_Expressions::dates_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("Indonesian month") << "dateFormat('2024-03-05', 'd MMMM yyyy', 'id')" << "5 Maret 2024";
-    QTest::newRow("default format") << "dateFormat('2024-03-05T10:11:12')" << "05.03.2024";
-    QTest::newRow("not ISO") << "'[' + dateFormat('05/03/2024') + ']'" << "[]";
-    QTest::newRow("digits only") << "'[' + dateFormat('20240305') + ']'" << "[]";
-    QTest::newRow("date and time") << "dateTimeFormat('2024-03-05T10:11:12')" << "05.03.2024 10:11";
-    QTest::newRow("time") << "timeFormat('10:11:12')" << "10:11";
+    QTest::newRow("Indonesian month") << "dateFormat('2024-03-05', 'd MMMM yyyy', 'id')"
+                                      << "5 Maret 2024";
+    QTest::newRow("default format") << "dateFormat('2024-03-05T10:11:12')"
+                                    << "05.03.2024";
+    QTest::newRow("not ISO") << "'[' + dateFormat('05/03/2024') + ']'"
+                             << "[]";
+    QTest::newRow("digits only") << "'[' + dateFormat('20240305') + ']'"
+                                 << "[]";
+    QTest::newRow("date and time") << "dateTimeFormat('2024-03-05T10:11:12')"
+                                   << "05.03.2024 10:11";
+    QTest::newRow("time") << "timeFormat('10:11:12')"
+                          << "10:11";
 }
 
 void tst_Expressions::dates()

@@ -38,7 +38,8 @@ private:
 
 void tst_PdfExport::initTestCase()
 {
-    if (QStandardPaths::findExecutable("pdfinfo").isEmpty() || QStandardPaths::findExecutable("pdftotext").isEmpty())
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty() ||
+        QStandardPaths::findExecutable("pdftotext").isEmpty())
         QFAIL("pdfinfo and pdftotext (poppler-utils) are needed; scripts/setup.sh installs them");
     QVERIFY(m_dir.isValid());
 }
@@ -47,7 +48,8 @@ void tst_PdfExport::pageSizeCountAndText_data()
 {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<int>("pages");
-    QTest::newRow("non-Latin-1 names") << QStringList{"Ṣalihah Ñúñez", "Nguyễn Văn Ễ", "Żółć Ğüneş"} << 1;
+    QTest::newRow("non-Latin-1 names")
+        << QStringList{"Ṣalihah Ñúñez", "Nguyễn Văn Ễ", "Żółć Ğüneş"} << 1;
     QStringList many;
     for (int i = 1; i <= 60; ++i)
         many << QStringLiteral("Debitur %1").arg(i);
@@ -67,7 +69,8 @@ void tst_PdfExport::pageSizeCountAndText()
         rows << QStringList{name, "1234567.891"};
     TableSource source({"name", "amount"}, rows);
     source.connectTo(engine.dataManager()->createCallbackDatasource("rows"));
-    const QString file = m_dir.filePath(QStringLiteral("%1").arg(QTest::currentDataTag()).replace(' ', '-'));
+    const QString file =
+        m_dir.filePath(QStringLiteral("%1").arg(QTest::currentDataTag()).replace(' ', '-'));
     QSignalSpy exported(&engine, &ReportEngine::printedToPDF);
     QVERIFY(engine.printToPDF(file));
     QCOMPARE(exported.count(), 1);
@@ -76,7 +79,8 @@ void tst_PdfExport::pageSizeCountAndText()
     QCOMPARE(engine.renderPages().size(), pages);
 
     const QString info = runTool("pdfinfo", {pdf});
-    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+" + QString::number(pages) + "\\n")), qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Pages:\\s+" + QString::number(pages) + "\\n")),
+             qPrintable(info));
     // 210 x 297 mm in whole points, the precision of the PDF writer's media box.
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts")), qPrintable(info));
 

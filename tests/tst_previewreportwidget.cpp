@@ -109,7 +109,8 @@ void tst_PreviewReportWidget::fitWidthAndPage()
     QCOMPARE(scale.last().first().toInt(), int(viewport.width() / 2300.0 * 100));
     QVERIFY(scale.last().first().toInt() >= 30 && scale.last().first().toInt() <= 35);
     m_preview->fitPage();
-    QCOMPARE(scale.last().first().toInt(), int(std::min(viewport.width() / 2300.0, viewport.height() / 2970.0) * 100));
+    QCOMPARE(scale.last().first().toInt(),
+             int(std::min(viewport.width() / 2300.0, viewport.height() / 2970.0) * 100));
     QCOMPARE(scale.last().first().toInt(), 19);
 }
 

@@ -37,7 +37,8 @@ void tst_RenderCommand::render()
     QProcess tool;
     tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"), {"render", input, "-o", pdf});
     QVERIFY(tool.waitForFinished(60000));
-    const QString output = QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
+    const QString output =
+        QString::fromUtf8(tool.readAllStandardOutput() + tool.readAllStandardError());
     QCOMPARE(tool.exitCode(), exitCode);
     QVERIFY2(output.contains(message), qPrintable(output));
     QCOMPARE(QFileInfo(pdf).size() > 1000, exitCode == 0);

@@ -20,7 +20,8 @@ static TableSource::Rows numberedRows(int count)
 {
     TableSource::Rows rows;
     for (int i = 1; i <= count; ++i)
-        rows << QStringList{QStringLiteral("Pelanggan %1").arg(i), QString::number(i * 1000.5, 'f', 1)};
+        rows << QStringList{QStringLiteral("Pelanggan %1").arg(i),
+                            QString::number(i * 1000.5, 'f', 1)};
     return rows;
 }
 
@@ -52,7 +53,8 @@ private slots:
 using X = TemplateXml;
 
 // Renders a template against one callback source "ds" with a single column "v".
-static ReportPages renderWith(const QString& xml, const QStringList& values, const QString& detailValue = QString())
+static ReportPages renderWith(const QString& xml, const QStringList& values,
+                              const QString& detailValue = QString())
 {
     ReportEngine engine;
     if (!engine.loadFromString(xml))
@@ -66,14 +68,16 @@ static ReportPages renderWith(const QString& xml, const QStringList& values, con
     details.setRowsProvider([&] {
         TableSource::Rows list;
         for (int i = 1; i <= 3; ++i)
-            list << QStringList{QStringLiteral("%1 %2.%3").arg(detailValue, source.current().value(0)).arg(i)};
+            list << QStringList{
+                QStringLiteral("%1 %2.%3").arg(detailValue, source.current().value(0)).arg(i)};
         return list;
     });
     details.connectTo(engine.dataManager()->createCallbackDatasource("details"));
     return engine.renderPages();
 }
 
-static const RenderedItem* findItem(const RenderedPage& page, const QString& name, RenderedItem::Kind kind)
+static const RenderedItem* findItem(const RenderedPage& page, const QString& name,
+                                    RenderedItem::Kind kind)
 {
     for (const RenderedItem& item : page.items()) {
         if (item.name == name && item.kind == kind)
@@ -153,8 +157,10 @@ void tst_ReportRenderer::growthPushesAndStretches()
         "Data", "Rows", 600,
         {X::text("Grows", "$D{ds.v}", QRect(0, 0, 300, 40), {X::boolProperty("autoHeight", true)}),
          X::text("Below", "Bawah", QRect(0, 50, 300, 40)),
-         X::text("Beside", "Samping", QRect(400, 0, 300, 40), {X::boolProperty("stretchToMaxHeight", true)}),
-         X::text("Hidden", "$V{nothing}", QRect(800, 0, 300, 500), {X::boolProperty("hideIfEmpty", true)})},
+         X::text("Beside", "Samping", QRect(400, 0, 300, 40),
+                 {X::boolProperty("stretchToMaxHeight", true)}),
+         X::text("Hidden", "$V{nothing}", QRect(800, 0, 300, 500),
+                 {X::boolProperty("hideIfEmpty", true)})},
         {X::property("datasource", "QString", "ds")})});
     const QString grows = longText(12);
     const ReportPages pages = renderWith(xml, {grows, "pendek"});
@@ -183,17 +189,21 @@ void tst_ReportRenderer::growthPushesAndStretches()
 void tst_ReportRenderer::emptyRowsVanish()
 {
     const auto xml = [](bool printIfEmpty, const QString& label) {
-        return X::report({X::band("Data", "Rows", 60, {X::text("Value", "$D{ds.v}" + label, QRect(0, 0, 300, 50))},
+        return X::report({X::band("Data", "Rows", 60,
+                                  {X::text("Value", "$D{ds.v}" + label, QRect(0, 0, 300, 50))},
                                   {X::property("datasource", "QString", "ds"),
                                    X::boolProperty("printIfEmpty", printIfEmpty)})});
     };
-    QCOMPARE(renderWith(xml(false, ""), {"x", "  ", "", "z"}).first().texts(), (QStringList{"x", "z"}));
+    QCOMPARE(renderWith(xml(false, ""), {"x", "  ", "", "z"}).first().texts(),
+             (QStringList{"x", "z"}));
     const RenderedPage kept = renderWith(xml(true, ""), {"x", "", "z"}).first();
     QCOMPARE(kept.texts(), (QStringList{"x", "z"}));
-    QCOMPARE(std::count_if(kept.items().begin(), kept.items().end(),
-                           [](const RenderedItem& item) { return item.kind == RenderedItem::Fill; }),
-             3);
-    QCOMPARE(renderWith(xml(false, " :"), {"x", "", "z"}).first().texts(), (QStringList{"x :", ":", "z :"}));
+    QCOMPARE(
+        std::count_if(kept.items().begin(), kept.items().end(),
+                      [](const RenderedItem& item) { return item.kind == RenderedItem::Fill; }),
+        3);
+    QCOMPARE(renderWith(xml(false, " :"), {"x", "", "z"}).first().texts(),
+             (QStringList{"x :", ":", "z :"}));
 }
 
 void tst_ReportRenderer::pageHeaderFlags_data()
@@ -211,12 +221,15 @@ void tst_ReportRenderer::pageHeaderFlags()
 {
     QFETCH(bool, onFirst);
     QFETCH(bool, onLast);
-    const QStringList flags{X::boolProperty("printOnFirstPage", onFirst), X::boolProperty("printOnLastPage", onLast)};
+    const QStringList flags{X::boolProperty("printOnFirstPage", onFirst),
+                            X::boolProperty("printOnLastPage", onLast)};
     const QString xml = X::report(
-        {X::band("PageHeader", "Top", 100, {X::text("Head", "Kepala", QRect(0, 0, 500, 90))}, flags),
+        {X::band("PageHeader", "Top", 100, {X::text("Head", "Kepala", QRect(0, 0, 500, 90))},
+                 flags),
          X::band("Data", "Rows", 400, {X::text("Value", "$D{ds.v}", QRect(0, 0, 500, 380))},
                  {X::property("datasource", "QString", "ds")}),
-         X::band("PageFooter", "Bottom", 80, {X::text("Foot", "Kaki $V{#PAGE}", QRect(0, 0, 500, 60))}, flags)});
+         X::band("PageFooter", "Bottom", 80,
+                 {X::text("Foot", "Kaki $V{#PAGE}", QRect(0, 0, 500, 60))}, flags)});
     QStringList rows;
     for (int i = 1; i <= 16; ++i)
         rows << QStringLiteral("baris %1").arg(i);
@@ -253,11 +266,13 @@ void tst_ReportRenderer::tallBands()
     QFETCH(int, words);
     QFETCH(int, firstLinePage);
     QFETCH(int, pageCount);
-    const QString xml = X::report(
-        {X::band("ReportHeader", "Filler", 1500, {X::text("Fill", "Pengisi", QRect(0, 0, 500, 1500))}),
-         X::band("Data", "Rows", 60,
-                 {X::text("Long", "$D{ds.v}", QRect(0, 0, 1800, 60), {X::boolProperty("autoHeight", true)})},
-                 {X::property("datasource", "QString", "ds"), X::boolProperty("splittable", splittable)})});
+    const QString xml = X::report({X::band("ReportHeader", "Filler", 1500,
+                                           {X::text("Fill", "Pengisi", QRect(0, 0, 500, 1500))}),
+                                   X::band("Data", "Rows", 60,
+                                           {X::text("Long", "$D{ds.v}", QRect(0, 0, 1800, 60),
+                                                    {X::boolProperty("autoHeight", true)})},
+                                           {X::property("datasource", "QString", "ds"),
+                                            X::boolProperty("splittable", splittable)})});
     const QString text = longText(words);
     const ReportPages pages = renderWith(xml, {text});
     QCOMPARE(pages.size(), pageCount);
@@ -287,12 +302,17 @@ void tst_ReportRenderer::keepSubdetailTogether_data()
 void tst_ReportRenderer::keepSubdetailTogether()
 {
     QFETCH(bool, keep);
-    const QString xml = X::report(
-        {X::band("ReportHeader", "Filler", 2450, {X::text("Fill", "Pengisi", QRect(0, 0, 500, 2450))}),
-         X::band("Data", "Master", 100, {X::text("MasterValue", "Induk $D{ds.v}", QRect(0, 0, 500, 90))},
-                 {X::property("datasource", "QString", "ds"), X::boolProperty("keepSubdetailTogether", keep)}),
-         X::band("SubDetail", "Detail", 100, {X::text("DetailValue", "$D{details.d}", QRect(100, 0, 500, 90))},
-                 {X::property("datasource", "QString", "details"), X::property("parentBand", "QString", "Master")})});
+    const QString xml =
+        X::report({X::band("ReportHeader", "Filler", 2450,
+                           {X::text("Fill", "Pengisi", QRect(0, 0, 500, 2450))}),
+                   X::band("Data", "Master", 100,
+                           {X::text("MasterValue", "Induk $D{ds.v}", QRect(0, 0, 500, 90))},
+                           {X::property("datasource", "QString", "ds"),
+                            X::boolProperty("keepSubdetailTogether", keep)}),
+                   X::band("SubDetail", "Detail", 100,
+                           {X::text("DetailValue", "$D{details.d}", QRect(100, 0, 500, 90))},
+                           {X::property("datasource", "QString", "details"),
+                            X::property("parentBand", "QString", "Master")})});
     const ReportPages pages = renderWith(xml, {"A"}, "Rincian");
     QCOMPARE(pages.size(), 2);
     QCOMPARE(pageOf(pages, "Induk A"), keep ? 1 : 0);
@@ -305,9 +325,9 @@ void tst_ReportRenderer::keepSubdetailTogether()
 
 void tst_ReportRenderer::startNewPage()
 {
-    const QString xml = X::report({X::band("Data", "Rows", 60, {X::text("Value", "$D{ds.v}", QRect(0, 0, 300, 50))},
-                                           {X::property("datasource", "QString", "ds"),
-                                            X::boolProperty("startNewPage", true)})});
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 60, {X::text("Value", "$D{ds.v}", QRect(0, 0, 300, 50))},
+        {X::property("datasource", "QString", "ds"), X::boolProperty("startNewPage", true)})});
     const ReportPages pages = renderWith(xml, {"satu", "dua", "tiga"});
     QCOMPARE(pages.size(), 3);
     for (int p = 0; p < 3; ++p)
@@ -319,14 +339,15 @@ void tst_ReportRenderer::startNewPage()
 // dropped with everything inside them.
 void tst_ReportRenderer::unknownContentIsIgnored()
 {
-    const QString unknownItem = QStringLiteral(
-        "<item Type=\"Object\" ClassName=\"ChartItem\"><children Type=\"Collection\">%1</children></item>")
-                                    .arg(X::text("Inside", "Di dalam grafik", QRect(0, 0, 300, 50)));
-    const QString xml = X::report(
-        {X::band("ReportHeader", "Title", 100,
-                 {X::text("Known", "Dikenal", QRect(0, 0, 300, 50), {X::property("sparkle", "QString", "x"),
-                                                                     X::property("margin", "QVector3D", "1")}),
-                  unknownItem})});
+    const QString unknownItem =
+        QStringLiteral("<item Type=\"Object\" ClassName=\"ChartItem\"><children "
+                       "Type=\"Collection\">%1</children></item>")
+            .arg(X::text("Inside", "Di dalam grafik", QRect(0, 0, 300, 50)));
+    const QString xml = X::report({X::band(
+        "ReportHeader", "Title", 100,
+        {X::text("Known", "Dikenal", QRect(0, 0, 300, 50),
+                 {X::property("sparkle", "QString", "x"), X::property("margin", "QVector3D", "1")}),
+         unknownItem})});
     const ReportPages pages = renderWith(xml, {});
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages.first().texts(), QStringList{"Dikenal"});
@@ -339,8 +360,10 @@ void tst_ReportRenderer::shapes_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QRectF>("rect");
     // The item sits at (100, 200) on the page, 400 x 100.
-    QTest::newRow("horizontal line") << 0 << int(RenderedItem::Line) << QRectF(QPointF(200, 250), QPointF(600, 250));
-    QTest::newRow("vertical line") << 1 << int(RenderedItem::Line) << QRectF(QPointF(400, 200), QPointF(400, 300));
+    QTest::newRow("horizontal line")
+        << 0 << int(RenderedItem::Line) << QRectF(QPointF(200, 250), QPointF(600, 250));
+    QTest::newRow("vertical line")
+        << 1 << int(RenderedItem::Line) << QRectF(QPointF(400, 200), QPointF(400, 300));
     QTest::newRow("ellipse") << 2 << int(RenderedItem::Ellipse) << QRectF(200, 200, 400, 100);
     QTest::newRow("rectangle") << 3 << int(RenderedItem::Rect) << QRectF(200, 200, 400, 100);
 }
@@ -350,13 +373,17 @@ void tst_ReportRenderer::shapes()
     QFETCH(int, shape);
     QFETCH(int, kind);
     QFETCH(QRectF, rect);
-    const QString item = QStringLiteral(
-        "<item Type=\"Object\" ClassName=\"ShapeItem\"><objectName Type=\"QString\">Shape</objectName>"
-        "<geometry Type=\"QRect\" x=\"100\" y=\"100\" width=\"400\" height=\"100\"/>%1%2%3</item>")
-                             .arg(X::intProperty("shape", shape), X::property("lineWidth", "qreal", "5"),
-                                  X::property("shapeColor", "QColor", "#ff0000"));
+    const QString item =
+        QStringLiteral("<item Type=\"Object\" ClassName=\"ShapeItem\"><objectName "
+                       "Type=\"QString\">Shape</objectName>"
+                       "<geometry Type=\"QRect\" x=\"100\" y=\"100\" width=\"400\" "
+                       "height=\"100\"/>%1%2%3</item>")
+            .arg(X::intProperty("shape", shape), X::property("lineWidth", "qreal", "5"),
+                 X::property("shapeColor", "QColor", "#ff0000"));
     const ReportPages pages =
-        renderWith(X::report({X::band("ReportHeader", "Title", 300, {item}, {X::boolProperty("autoHeight", false)})}), {});
+        renderWith(X::report({X::band("ReportHeader", "Title", 300, {item},
+                                      {X::boolProperty("autoHeight", false)})}),
+                   {});
     const RenderedItem* drawn = findItem(pages.value(0), "Shape", RenderedItem::Kind(kind));
     QVERIFY(drawn);
     QCOMPARE(drawn->rect, rect);
@@ -380,8 +407,9 @@ void tst_ReportRenderer::paperSize()
     QFETCH(int, pageSize);
     QFETCH(int, orientation);
     QFETCH(QSizeF, size);
-    QString xml = X::report({X::band("ReportHeader", "Title", 100, {X::text("T", "Judul", QRect(0, 0, 300, 50))})},
-                            {X::intProperty("pageSize", pageSize), X::intProperty("pageOrientation", orientation)});
+    QString xml = X::report(
+        {X::band("ReportHeader", "Title", 100, {X::text("T", "Judul", QRect(0, 0, 300, 50))})},
+        {X::intProperty("pageSize", pageSize), X::intProperty("pageOrientation", orientation)});
     xml.replace("width=\"2100\" height=\"2970\"", "width=\"2970\" height=\"2100\"");
     const ReportPages pages = renderWith(xml, {});
     QCOMPARE(pages.size(), 1);
@@ -396,10 +424,12 @@ void tst_ReportRenderer::imageFromPath()
     QImage picture(40, 10, QImage::Format_RGB32);
     picture.fill(Qt::blue);
     QVERIFY(picture.save(dir.filePath("logo.png")));
-    const QString item = QStringLiteral(
-        "<item Type=\"Object\" ClassName=\"ImageItem\"><objectName Type=\"QString\">Logo</objectName>"
-        "<geometry Type=\"QRect\" x=\"0\" y=\"0\" width=\"200\" height=\"100\"/>%1</item>")
-                             .arg(X::property("resourcePath", "QString", "$V{dir}/logo.png"));
+    const QString item =
+        QStringLiteral(
+            "<item Type=\"Object\" ClassName=\"ImageItem\"><objectName "
+            "Type=\"QString\">Logo</objectName>"
+            "<geometry Type=\"QRect\" x=\"0\" y=\"0\" width=\"200\" height=\"100\"/>%1</item>")
+            .arg(X::property("resourcePath", "QString", "$V{dir}/logo.png"));
     ReportEngine engine;
     QVERIFY(engine.loadFromString(X::report({X::band("ReportHeader", "Title", 100, {item})})));
     engine.dataManager()->setReportVariable("dir", dir.path());
@@ -414,7 +444,8 @@ void tst_ReportRenderer::initScript_data()
 {
     QTest::addColumn<QString>("script");
     QTest::addColumn<QStringList>("texts");
-    QTest::newRow("sets a variable") << "setVariable('greeting', 'Halo'); true" << QStringList{"Halo"};
+    QTest::newRow("sets a variable")
+        << "setVariable('greeting', 'Halo'); true" << QStringList{"Halo"};
     QTest::newRow("false cancels the render") << "1 > 2" << QStringList{};
     QTest::newRow("an error does not cancel") << "nonsense(" << QStringList{};
 }
@@ -423,10 +454,13 @@ void tst_ReportRenderer::initScript()
 {
     QFETCH(QString, script);
     QFETCH(QStringList, texts);
-    QString xml = X::report({X::band("ReportHeader", "Title", 100, {X::text("T", "$V{greeting}", QRect(0, 0, 300, 50))},
-                                     {X::boolProperty("printIfEmpty", true)})});
-    xml.replace("</pages>", "</pages><scriptContext Type=\"Object\" ClassName=\"LimeReport::ScriptEngineContext\">"
-                                + X::property("initScript", "QString", script) + "</scriptContext>");
+    QString xml = X::report(
+        {X::band("ReportHeader", "Title", 100, {X::text("T", "$V{greeting}", QRect(0, 0, 300, 50))},
+                 {X::boolProperty("printIfEmpty", true)})});
+    xml.replace(
+        "</pages>",
+        "</pages><scriptContext Type=\"Object\" ClassName=\"LimeReport::ScriptEngineContext\">" +
+            X::property("initScript", "QString", script) + "</scriptContext>");
     const ReportPages pages = renderWith(xml, {});
     QCOMPARE(pages.isEmpty(), script == "1 > 2");
     QCOMPARE(pages.value(0).texts(), texts);

@@ -29,8 +29,11 @@ void tst_TemplateReader::refused_data()
     QTest::addColumn<QString>("error");
     QTest::newRow("empty") << QByteArray("  \n") << "the template is empty";
     QTest::newRow("not XML") << QByteArray("%PDF-1.4 binary") << "Wrong file format";
-    QTest::newRow("cut short") << QByteArray("<Report><object Type=\"Object\"><pages") << "Wrong file format";
-    QTest::newRow("no pages") << QByteArray("<Report><object Type=\"Object\" ClassName=\"X\"/></Report>") << "no pages";
+    QTest::newRow("cut short") << QByteArray("<Report><object Type=\"Object\"><pages")
+                               << "Wrong file format";
+    QTest::newRow("no pages") << QByteArray(
+                                     "<Report><object Type=\"Object\" ClassName=\"X\"/></Report>")
+                              << "no pages";
 }
 
 // Input that is not a template is refused with a reason, through every way in;
@@ -52,7 +55,8 @@ void tst_TemplateReader::refused()
 void tst_TemplateReader::declaredUtf8()
 {
     const QString xml = TemplateXml::report(
-        {TemplateXml::band("ReportHeader", "Title", 100, {TemplateXml::text("Name", "Ṣalihah Nguyễn Ñ", QRect(0, 0, 900, 60))})});
+        {TemplateXml::band("ReportHeader", "Title", 100,
+                           {TemplateXml::text("Name", "Ṣalihah Nguyễn Ñ", QRect(0, 0, 900, 60))})});
     QByteArray bytes = xml.toUtf8();
     QVERIFY(bytes.contains("encoding=\"UTF8\""));
     ReportEngine engine;
@@ -66,10 +70,14 @@ void tst_TemplateReader::fontsAndImages_data()
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<bool>("bold");
     QTest::addColumn<bool>("italic");
-    QTest::newRow("Qt 5 weight") << "family=\"Arial\" pointSize=\"10\" weight=\"75\" italic=\"0\"" << 35 << true << false;
-    QTest::newRow("Qt 6 weight") << "family=\"Arial\" pointSize=\"9\" weight=\"700\" italic=\"1\"" << 31 << true << true;
-    QTest::newRow("bold attribute wins") << "family=\"Arial\" pointSize=\"8\" weight=\"50\" bold=\"1\"" << 28 << true << false;
-    QTest::newRow("normal") << "family=\"DejaVu Sans\" pointSize=\"12\" weight=\"50\"" << 42 << false << false;
+    QTest::newRow("Qt 5 weight") << "family=\"Arial\" pointSize=\"10\" weight=\"75\" italic=\"0\""
+                                 << 35 << true << false;
+    QTest::newRow("Qt 6 weight") << "family=\"Arial\" pointSize=\"9\" weight=\"700\" italic=\"1\""
+                                 << 31 << true << true;
+    QTest::newRow("bold attribute wins")
+        << "family=\"Arial\" pointSize=\"8\" weight=\"50\" bold=\"1\"" << 28 << true << false;
+    QTest::newRow("normal") << "family=\"DejaVu Sans\" pointSize=\"12\" weight=\"50\"" << 42
+                            << false << false;
 }
 
 // Point sizes become 0.1 mm pixel sizes (pt x 3.5, truncated); weights on
@@ -83,7 +91,8 @@ void tst_TemplateReader::fontsAndImages()
     QFile file(fixture("manual.lrxml"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QString xml = QString::fromUtf8(file.readAll());
-    xml.replace("family=\"Arial\" pointSize=\"16\" weight=\"75\" italic=\"0\" underline=\"0\"", font);
+    xml.replace("family=\"Arial\" pointSize=\"16\" weight=\"75\" italic=\"0\" underline=\"0\"",
+                font);
     ReportEngine engine;
     QVERIFY(engine.loadFromString(xml));
     const LimeReport::ReportPages pages = engine.renderPages();
@@ -92,8 +101,9 @@ void tst_TemplateReader::fontsAndImages()
     QCOMPARE(heading->font.pixelSize(), pixelSize);
     QCOMPARE(heading->font.bold(), bold);
     QCOMPARE(heading->font.italic(), italic);
-    const auto image = std::find_if(pages.first().items().begin(), pages.first().items().end(),
-                                    [](const RenderedItem& item) { return item.kind == RenderedItem::Image; });
+    const auto image =
+        std::find_if(pages.first().items().begin(), pages.first().items().end(),
+                     [](const RenderedItem& item) { return item.kind == RenderedItem::Image; });
     QVERIFY(image != pages.first().items().end());
     QCOMPARE(image->image.size(), QSize(8, 4));
     QCOMPARE(image->rect, QRectF(200, 150 + 180, 160, 80));

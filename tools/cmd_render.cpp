@@ -12,29 +12,36 @@
 int runRender(const QStringList& args)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders TEMPLATE.lrxml without data sources into a PDF file."));
+    parser.setApplicationDescription(
+        QStringLiteral("Renders TEMPLATE.lrxml without data sources into a PDF file."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
-                                    QStringLiteral("The PDF file to write."), QStringLiteral("OUT.pdf"));
+                                    QStringLiteral("The PDF file to write."),
+                                    QStringLiteral("OUT.pdf"));
     parser.addOption(output);
-    parser.addPositionalArgument(QStringLiteral("TEMPLATE"), QStringLiteral("The template to render."),
+    parser.addPositionalArgument(QStringLiteral("TEMPLATE"),
+                                 QStringLiteral("The template to render."),
                                  QStringLiteral("TEMPLATE.lrxml"));
     const int parsed = ToolCommon::parse(parser, args);
     if (parsed != ToolCommon::proceed)
         return parsed;
     if (!parser.isSet(output) || parser.positionalArguments().size() != 1)
-        return ToolCommon::fail(args, QStringLiteral("need TEMPLATE.lrxml and -o OUT.pdf"), ToolCommon::exitUsage);
+        return ToolCommon::fail(args, QStringLiteral("need TEMPLATE.lrxml and -o OUT.pdf"),
+                                ToolCommon::exitUsage);
 
     const QString templateFile = parser.positionalArguments().first();
     LimeReport::ReportEngine engine;
     if (!engine.loadFromFile(templateFile))
-        return ToolCommon::fail(args, QStringLiteral("cannot read %1: %2").arg(templateFile, engine.lastError()));
+        return ToolCommon::fail(
+            args, QStringLiteral("cannot read %1: %2").arg(templateFile, engine.lastError()));
     const LimeReport::ReportPages pages = engine.renderPages();
     if (pages.isEmpty())
         return ToolCommon::fail(args, QStringLiteral("%1 renders no pages").arg(templateFile));
     const QString pdf = parser.value(output);
     if (!engine.printToPDF(pdf))
-        return ToolCommon::fail(args, QStringLiteral("cannot write %1: %2").arg(pdf, engine.lastError()));
-    ToolCommon::out() << QStringLiteral("%1: %2 page(s)\n").arg(QFileInfo(pdf).fileName()).arg(pages.size());
+        return ToolCommon::fail(args,
+                                QStringLiteral("cannot write %1: %2").arg(pdf, engine.lastError()));
+    ToolCommon::out()
+        << QStringLiteral("%1: %2 page(s)\n").arg(QFileInfo(pdf).fileName()).arg(pages.size());
     ToolCommon::out().flush();
     return 0;
 }

@@ -9,8 +9,20 @@ namespace LimeReport {
 // One question the engine asks a callback data source.
 struct CallbackInfo
 {
-    enum DataType { IsEmpty, HasNext, ColumnHeaderData, ColumnData, ColumnCount, RowCount };
-    enum ChangePosType { First, Next };
+    enum DataType
+    {
+        IsEmpty,
+        HasNext,
+        ColumnHeaderData,
+        ColumnData,
+        ColumnCount,
+        RowCount
+    };
+    enum ChangePosType
+    {
+        First,
+        Next
+    };
 
     DataType dataType = IsEmpty;
     // The row for ColumnData and HasNext, the column for ColumnHeaderData, 0 otherwise.

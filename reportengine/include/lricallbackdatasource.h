@@ -15,10 +15,7 @@ class ICallbackDatasource : public QObject
 {
     Q_OBJECT
 public:
-    explicit ICallbackDatasource(QObject* parent = nullptr)
-        : QObject(parent)
-    {
-    }
+    explicit ICallbackDatasource(QObject* parent = nullptr) : QObject(parent) {}
 
 signals:
     void getCallbackData(const LimeReport::CallbackInfo& info, QVariant& data);

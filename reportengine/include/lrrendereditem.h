@@ -13,16 +13,24 @@ namespace LimeReport {
 // Kept as plain data so that hundreds of pages stay cheap.
 struct RenderedItem
 {
-    enum Kind { Text, Fill, Line, Rect, Ellipse, Image };
+    enum Kind
+    {
+        Text,
+        Fill,
+        Line,
+        Rect,
+        Ellipse,
+        Image
+    };
 
     Kind kind = Text;
-    QRectF rect;      // Line: from topLeft to bottomRight
-    QString text;     // Text only; one line per '\n'
+    QRectF rect;          // Line: from topLeft to bottomRight
+    QString text;         // Text only; one line per '\n'
     qreal lineHeight = 0; // Text only: distance between line tops
-    QString name;     // objectName of the design item it came from
-    QFont font;       // Text only, pixel size in 0.1 mm
-    QColor color;     // text or pen colour
-    QColor fillColor; // Fill, Rect, Ellipse
+    QString name;         // objectName of the design item it came from
+    QFont font;           // Text only, pixel size in 0.1 mm
+    QColor color;         // text or pen colour
+    QColor fillColor;     // Fill, Rect, Ellipse
     Qt::BrushStyle brush = Qt::NoBrush;
     Qt::PenStyle penStyle = Qt::SolidLine;
     qreal penWidth = 1;

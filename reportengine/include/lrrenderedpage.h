@@ -14,10 +14,7 @@ class RenderedPage
 {
 public:
     RenderedPage() = default;
-    explicit RenderedPage(const QSizeF& size)
-        : m_size(size)
-    {
-    }
+    explicit RenderedPage(const QSizeF& size) : m_size(size) {}
 
     QSizeF size() const { return m_size; }
     const QVector<RenderedItem>& items() const { return m_items; }

@@ -12,10 +12,7 @@ namespace LimeReport {
 class ReportError : public std::runtime_error
 {
 public:
-    explicit ReportError(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
+    explicit ReportError(const QString& message) : std::runtime_error(message.toStdString()) {}
 };
 
 } // namespace LimeReport

@@ -12,18 +12,23 @@ static const qreal tolerance = 0.01;
 static Qt::PenStyle penStyle(int style)
 {
     switch (style) {
-    case 0: return Qt::NoPen;
-    case 2: return Qt::DashLine;
-    case 3: return Qt::DotLine;
-    case 4: return Qt::DashDotLine;
-    case 5: return Qt::DashDotDotLine;
-    default: return Qt::SolidLine;
+    case 0:
+        return Qt::NoPen;
+    case 2:
+        return Qt::DashLine;
+    case 3:
+        return Qt::DotLine;
+    case 4:
+        return Qt::DashDotLine;
+    case 5:
+        return Qt::DashDotDotLine;
+    default:
+        return Qt::SolidLine;
     }
 }
 
 BandEmitter::BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher)
-    : m_out(out)
-    , m_finisher(finisher)
+    : m_out(out), m_finisher(finisher)
 {
 }
 
@@ -33,7 +38,8 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
     // Only a real cut limits what is drawn: a whole band also shows items
     // that reach below its height.
     const qreal from = top <= tolerance ? -std::numeric_limits<qreal>::infinity() : top;
-    const qreal to = bottom >= band.height - tolerance ? std::numeric_limits<qreal>::infinity() : bottom;
+    const qreal to =
+        bottom >= band.height - tolerance ? std::numeric_limits<qreal>::infinity() : bottom;
     for (const BandElement& element : band.elements) {
         const QRectF& r = element.rect;
         if (element.kind == BandElement::Frame) {
@@ -64,7 +70,8 @@ void BandEmitter::emitFrame(const BandElement& element, const QRectF& part)
     emitBorders(element, part, true, true, filled ? &fill : nullptr);
 }
 
-bool BandEmitter::background(const DesignObject* d, int defaultMode, const QRectF& rect, RenderedItem* fill)
+bool BandEmitter::background(const DesignObject* d, int defaultMode, const QRectF& rect,
+                             RenderedItem* fill)
 {
     if (d->intValue(QStringLiteral("backgroundMode"), defaultMode) != 1)
         return false;
@@ -124,7 +131,8 @@ void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal
         RenderedItem text;
         text.kind = RenderedItem::Text;
         text.name = d->name();
-        text.rect = QRectF(r.left() + margin, first + from * lh, r.width() - 2 * margin, (to - from + 1) * lh)
+        text.rect = QRectF(r.left() + margin, first + from * lh, r.width() - 2 * margin,
+                           (to - from + 1) * lh)
                         .translated(shift);
         text.text = lines.mid(from, to - from + 1).join(QLatin1Char('\n'));
         text.font = element.font;
@@ -152,7 +160,8 @@ void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
     switch (d->intValue(QStringLiteral("shape"), 0)) {
     case 1:
         shape.kind = RenderedItem::Line;
-        shape.rect = QRectF(QPointF(rect.center().x(), rect.top()), QPointF(rect.center().x(), rect.bottom()));
+        shape.rect = QRectF(QPointF(rect.center().x(), rect.top()),
+                            QPointF(rect.center().x(), rect.bottom()));
         break;
     case 2:
         shape.kind = RenderedItem::Ellipse;
@@ -164,7 +173,8 @@ void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
         break;
     default:
         shape.kind = RenderedItem::Line;
-        shape.rect = QRectF(QPointF(rect.left(), rect.center().y()), QPointF(rect.right(), rect.center().y()));
+        shape.rect = QRectF(QPointF(rect.left(), rect.center().y()),
+                            QPointF(rect.right(), rect.center().y()));
         break;
     }
     m_out << shape;
@@ -182,8 +192,8 @@ void BandEmitter::emitImage(const BandElement& element, const QPointF& shift)
     emitBorders(element, element.rect.translated(shift), true, true, nullptr);
 }
 
-void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom,
-                              RenderedItem* fill)
+void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop,
+                              bool withBottom, RenderedItem* fill)
 {
     const DesignObject* d = element.design;
     const int sides = d->intValue(QStringLiteral("borders"), 0);

@@ -23,13 +23,15 @@ public:
 
 private:
     void emitFrame(const BandElement& element, const QRectF& part);
-    void emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom, const QPointF& shift);
+    void emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom,
+                  const QPointF& shift);
     void emitShape(const BandElement& element, const QRectF& rect);
     void emitImage(const BandElement& element, const QPointF& shift);
     // Draws the fill, if any, beneath the borders.
     void emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom,
                      RenderedItem* fill);
-    static bool background(const DesignObject* design, int defaultMode, const QRectF& rect, RenderedItem* fill);
+    static bool background(const DesignObject* design, int defaultMode, const QRectF& rect,
+                           RenderedItem* fill);
 
     QVector<RenderedItem>& m_out;
     const Finisher& m_finisher;

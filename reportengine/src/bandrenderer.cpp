@@ -14,10 +14,9 @@ namespace LimeReport {
 
 static const qreal tolerance = 0.01;
 
-BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data, const QFont& defaultFont)
-    : m_expander(expander)
-    , m_data(data)
-    , m_defaultFont(defaultFont)
+BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data,
+                           const QFont& defaultFont)
+    : m_expander(expander), m_data(data), m_defaultFont(defaultFont)
 {
 }
 
@@ -64,7 +63,8 @@ RenderedBand BandRenderer::render(const DesignObject* band, qreal width)
     frame.rect = QRectF(0, 0, width, result.height);
     result.elements << frame;
     std::stable_sort(nodes.begin(), nodes.end(), [](const Node& a, const Node& b) {
-        return a.design->realValue(QStringLiteral("zOrder")) < b.design->realValue(QStringLiteral("zOrder"));
+        return a.design->realValue(QStringLiteral("zOrder")) <
+               b.design->realValue(QStringLiteral("zOrder"));
     });
     for (const Node& node : nodes)
         collect(node, QPointF(), result.elements);
@@ -85,7 +85,8 @@ RenderedBand BandRenderer::renderPageItems(const DesignObject* page, const QSize
     return result;
 }
 
-std::vector<BandRenderer::Node> BandRenderer::measureAll(const DesignObject* owner, qreal width, bool pageItems)
+std::vector<BandRenderer::Node> BandRenderer::measureAll(const DesignObject* owner, qreal width,
+                                                         bool pageItems)
 {
     std::vector<Node> nodes;
     for (const auto& child : owner->children()) {
@@ -107,11 +108,20 @@ BandRenderer::Node BandRenderer::measure(const DesignObject* item, qreal parentW
     node.className = item->className();
     node.designed = item->rectValue(QStringLiteral("geometry"), QRect(0, 0, 200, 50));
     switch (item->intValue(QStringLiteral("itemAlign"), 4)) {
-    case 0: node.designed.moveLeft(0); break;
-    case 1: node.designed.moveLeft(parentWidth - node.designed.width()); break;
-    case 2: node.designed.moveLeft((parentWidth - node.designed.width()) / 2); break;
-    case 3: node.designed.setRect(0, node.designed.top(), parentWidth, node.designed.height()); break;
-    default: break;
+    case 0:
+        node.designed.moveLeft(0);
+        break;
+    case 1:
+        node.designed.moveLeft(parentWidth - node.designed.width());
+        break;
+    case 2:
+        node.designed.moveLeft((parentWidth - node.designed.width()) / 2);
+        break;
+    case 3:
+        node.designed.setRect(0, node.designed.top(), parentWidth, node.designed.height());
+        break;
+    default:
+        break;
     }
     node.rect = node.designed;
     if (node.className == QLatin1String("TextItem"))
@@ -152,7 +162,8 @@ void BandRenderer::measureText(Node& node)
     if (!text.isEmpty())
         node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
     if (d->boolValue(QStringLiteral("autoHeight"))) {
-        const qreal needed = node.lines.size() * node.lineHeight + 2 * d->realValue(QStringLiteral("borderLineSize"), 1);
+        const qreal needed = node.lines.size() * node.lineHeight +
+                             2 * d->realValue(QStringLiteral("borderLineSize"), 1);
         node.rect.setHeight(std::max(node.rect.height(), needed));
     }
 }
@@ -171,9 +182,14 @@ QImage BandRenderer::loadImage(const DesignObject* item)
             return value.value<QImage>();
         QByteArray bytes = value.toByteArray();
         switch (item->intValue(QStringLiteral("format"))) {
-        case 1: bytes = QByteArray::fromHex(bytes); break;
-        case 2: bytes = QByteArray::fromBase64(bytes); break;
-        default: break;
+        case 1:
+            bytes = QByteArray::fromHex(bytes);
+            break;
+        case 2:
+            bytes = QByteArray::fromBase64(bytes);
+            break;
+        default:
+            break;
         }
         return QImage::fromData(bytes);
     }
@@ -195,13 +211,16 @@ void BandRenderer::measureImage(Node& node)
     const QSizeF box = node.rect.size();
     QSizeF size = node.image.size();
     if (d->boolValue(QStringLiteral("scale"), true))
-        size = size.scaled(box, d->boolValue(QStringLiteral("keepAspectRatio"), true) ? Qt::KeepAspectRatio
-                                                                                      : Qt::IgnoreAspectRatio);
+        size = size.scaled(box, d->boolValue(QStringLiteral("keepAspectRatio"), true)
+                                    ? Qt::KeepAspectRatio
+                                    : Qt::IgnoreAspectRatio);
     if (size.width() > box.width() || size.height() > box.height()) {
         // Unscaled pictures larger than the item are cropped, evenly when centred.
         const bool center = d->boolValue(QStringLiteral("center"), true);
-        const QSize keep(int(std::min(size.width(), box.width())), int(std::min(size.height(), box.height())));
-        const QPoint from = center ? QPoint((node.image.width() - keep.width()) / 2, (node.image.height() - keep.height()) / 2)
+        const QSize keep(int(std::min(size.width(), box.width())),
+                         int(std::min(size.height(), box.height())));
+        const QPoint from = center ? QPoint((node.image.width() - keep.width()) / 2,
+                                            (node.image.height() - keep.height()) / 2)
                                    : QPoint(0, 0);
         node.image = node.image.copy(QRect(from, keep));
         size = keep;
@@ -218,12 +237,15 @@ void BandRenderer::measureLayout(Node& node, bool horizontal)
     const bool hideEmpty = d->boolValue(QStringLiteral("hideEmptyItems"));
     const qreal spacing = d->intValue(QStringLiteral("layoutSpacing"));
     for (const auto& child : d->children()) {
-        if (TemplateReader::isItemClass(child->className()) && child->boolValue(QStringLiteral("isVisible"), true))
+        if (TemplateReader::isItemClass(child->className()) &&
+            child->boolValue(QStringLiteral("isVisible"), true))
             node.children.push_back(measure(child.get(), node.rect.width()));
     }
-    std::stable_sort(node.children.begin(), node.children.end(), [horizontal](const Node& a, const Node& b) {
-        return horizontal ? a.designed.left() < b.designed.left() : a.designed.top() < b.designed.top();
-    });
+    std::stable_sort(node.children.begin(), node.children.end(),
+                     [horizontal](const Node& a, const Node& b) {
+                         return horizontal ? a.designed.left() < b.designed.left()
+                                           : a.designed.top() < b.designed.top();
+                     });
     qreal position = 0;
     qreal extent = horizontal ? node.rect.height() : 0;
     for (Node& child : node.children) {
@@ -244,7 +266,8 @@ void BandRenderer::measureLayout(Node& node, bool horizontal)
     if (horizontal)
         setHeight(node, extent);
     else
-        node.rect.setHeight(std::max(node.rect.height(), position - (node.children.empty() ? 0 : spacing)));
+        node.rect.setHeight(
+            std::max(node.rect.height(), position - (node.children.empty() ? 0 : spacing)));
 }
 
 void BandRenderer::setHeight(Node& node, qreal height)
@@ -261,8 +284,9 @@ void BandRenderer::arrange(std::vector<Node>& nodes)
     std::vector<Node*> order;
     for (Node& node : nodes)
         order.push_back(&node);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Node* a, const Node* b) { return a->designed.top() < b->designed.top(); });
+    std::stable_sort(order.begin(), order.end(), [](const Node* a, const Node* b) {
+        return a->designed.top() < b->designed.top();
+    });
     for (size_t i = 0; i < order.size(); ++i) {
         Node* below = order[i];
         qreal shift = 0;
@@ -270,8 +294,8 @@ void BandRenderer::arrange(std::vector<Node>& nodes)
             const Node* above = order[j];
             if (!above->visible || above->designed.bottom() > below->designed.top() + tolerance)
                 continue;
-            const qreal overlap = std::min(above->designed.right(), below->designed.right())
-                - std::max(above->designed.left(), below->designed.left());
+            const qreal overlap = std::min(above->designed.right(), below->designed.right()) -
+                                  std::max(above->designed.left(), below->designed.left());
             if (overlap > 0)
                 shift = std::max(shift, above->rect.bottom() - above->designed.bottom());
         }

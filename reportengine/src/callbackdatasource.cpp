@@ -2,10 +2,7 @@
 
 namespace LimeReport {
 
-CallbackDataSource::CallbackDataSource(ICallbackDatasource* callbacks)
-    : m_callbacks(callbacks)
-{
-}
+CallbackDataSource::CallbackDataSource(ICallbackDatasource* callbacks) : m_callbacks(callbacks) {}
 
 CallbackDataSource::~CallbackDataSource()
 {

@@ -23,7 +23,8 @@ public:
     QVariant data(const QString& column) override;
 
 private:
-    QVariant ask(CallbackInfo::DataType type, int index, const QString& column, const QVariant& preset);
+    QVariant ask(CallbackInfo::DataType type, int index, const QString& column,
+                 const QVariant& preset);
     bool changePos(CallbackInfo::ChangePosType type, bool preset);
     bool hasNext();
 

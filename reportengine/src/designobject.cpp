@@ -2,10 +2,7 @@
 
 namespace LimeReport {
 
-DesignObject::DesignObject(const QString& className)
-    : m_className(className)
-{
-}
+DesignObject::DesignObject(const QString& className) : m_className(className) {}
 
 QString DesignObject::stringValue(const QString& property, const QString& fallback) const
 {

@@ -28,7 +28,10 @@ public:
 
     bool has(const QString& property) const { return m_values.contains(property); }
     QVariant value(const QString& property) const { return m_values.value(property); }
-    void setValue(const QString& property, const QVariant& value) { m_values.insert(property, value); }
+    void setValue(const QString& property, const QVariant& value)
+    {
+        m_values.insert(property, value);
+    }
 
     QString stringValue(const QString& property, const QString& fallback = QString()) const;
     int intValue(const QString& property, int fallback = 0) const;

@@ -11,14 +11,12 @@ namespace LimeReport {
 static const QRegularExpression variableToken(QStringLiteral("\\$\\s*[Vv]\\s*\\{([^},]*)[^}]*\\}"));
 static const QRegularExpression fieldToken(QStringLiteral("\\$\\s*[Dd]\\s*\\{\\s*([^}]*)\\}"));
 static const QRegularExpression scriptStart(QStringLiteral("\\$S\\s*\\{"));
-static const QRegularExpression pageCounter(QStringLiteral("\\$\\s*[Vv]\\s*\\{\\s*#PAGE(_COUNT)?\\s*[},]"));
+static const QRegularExpression
+    pageCounter(QStringLiteral("\\$\\s*[Vv]\\s*\\{\\s*#PAGE(_COUNT)?\\s*[},]"));
 
-ExpressionExpander::ExpressionExpander(VariableStore& variables, DataSourceManager& data, ScriptEngine& scripts,
-                                       bool suppressErrors)
-    : m_variables(variables)
-    , m_data(data)
-    , m_scripts(scripts)
-    , m_suppressErrors(suppressErrors)
+ExpressionExpander::ExpressionExpander(VariableStore& variables, DataSourceManager& data,
+                                       ScriptEngine& scripts, bool suppressErrors)
+    : m_variables(variables), m_data(data), m_scripts(scripts), m_suppressErrors(suppressErrors)
 {
 }
 
@@ -37,7 +35,9 @@ QString ExpressionExpander::expand(const QString& content, const Options& option
 QString ExpressionExpander::prepareSecondPass(const QString& content, const Options& options,
                                               bool deferAllVariables)
 {
-    QString text = deferAllVariables ? content : substituteVariables(content, VariableScope::AllButPageCounters);
+    QString text = deferAllVariables
+                       ? content
+                       : substituteVariables(content, VariableScope::AllButPageCounters);
     text = expandScripts(text, options, false);
     return substituteFields(text, options, false);
 }
@@ -78,7 +78,8 @@ static int scriptEnd(const QString& text, int from)
         if (text.at(i) == QLatin1Char('$')) {
             for (const QRegularExpression* token : {&fieldToken, &variableToken}) {
                 const QRegularExpressionMatch match =
-                    token->match(text, i, QRegularExpression::NormalMatch, QRegularExpression::AnchoredMatchOption);
+                    token->match(text, i, QRegularExpression::NormalMatch,
+                                 QRegularExpression::AnchoredMatchOption);
                 if (match.hasMatch()) {
                     i = match.capturedEnd() - 1;
                     break;
@@ -93,7 +94,8 @@ static int scriptEnd(const QString& text, int from)
     return -1;
 }
 
-QString ExpressionExpander::expandScripts(const QString& text, const Options& options, bool evaluate)
+QString ExpressionExpander::expandScripts(const QString& text, const Options& options,
+                                          bool evaluate)
 {
     QString result;
     int last = 0;
@@ -106,7 +108,8 @@ QString ExpressionExpander::expandScripts(const QString& text, const Options& op
         QString body = expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
         body = substituteFields(body, options, true);
         result += text.midRef(last, start.capturedStart() - last);
-        result += evaluate ? m_scripts.evaluate(body) : QStringLiteral("$S{") + body + QLatin1Char('}');
+        result +=
+            evaluate ? m_scripts.evaluate(body) : QStringLiteral("$S{") + body + QLatin1Char('}');
         last = end;
         start = scriptStart.match(text, end);
     }
@@ -130,8 +133,9 @@ static QString scriptLiteral(const QVariant& value)
     default:
         break;
     }
-    QString text = value.userType() == QMetaType::QStringList ? value.toStringList().join(QLatin1Char(','))
-                                                               : value.toString();
+    QString text = value.userType() == QMetaType::QStringList
+                       ? value.toStringList().join(QLatin1Char(','))
+                       : value.toString();
     text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
     text.replace(QLatin1Char('"'), QLatin1String("\\\""));
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
@@ -139,20 +143,24 @@ static QString scriptLiteral(const QVariant& value)
     return QLatin1Char('"') + text + QLatin1Char('"');
 }
 
-bool ExpressionExpander::fieldValue(const QString& token, const Options& options, QVariant* value, QString* error)
+bool ExpressionExpander::fieldValue(const QString& token, const Options& options, QVariant* value,
+                                    QString* error)
 {
     const int dot = token.indexOf(QLatin1Char('.'));
     DataSource* source = dot < 0 ? nullptr : m_data.dataSource(token.left(dot));
     const QString field = token.mid(dot + 1);
     if (!source || !source->hasColumn(field)) {
-        *error = m_suppressErrors ? QString() : QStringLiteral("Field %1 not found in %2!").arg(token, options.itemName);
+        *error = m_suppressErrors
+                     ? QString()
+                     : QStringLiteral("Field %1 not found in %2!").arg(token, options.itemName);
         return false;
     }
     *value = source->data(field);
     return true;
 }
 
-QString ExpressionExpander::substituteFields(const QString& text, const Options& options, bool asScriptLiterals)
+QString ExpressionExpander::substituteFields(const QString& text, const Options& options,
+                                             bool asScriptLiterals)
 {
     QString result;
     int last = 0;

@@ -29,13 +29,18 @@ public:
     QString expand(const QString& content, const Options& options);
     // Substitutes the fields (and, unless deferAllVariables, the variables
     // other than the page counters), leaving scripts to the second pass.
-    QString prepareSecondPass(const QString& content, const Options& options, bool deferAllVariables);
+    QString prepareSecondPass(const QString& content, const Options& options,
+                              bool deferAllVariables);
     QString expandSecondPass(const QString& prepared);
 
     static bool needsSecondPass(const QString& content);
 
 private:
-    enum class VariableScope { All, AllButPageCounters };
+    enum class VariableScope
+    {
+        All,
+        AllButPageCounters
+    };
     QString substituteVariables(const QString& text, VariableScope scope) const;
     QString expandScripts(const QString& text, const Options& options, bool evaluate);
     QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);

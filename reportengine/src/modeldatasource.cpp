@@ -5,8 +5,7 @@
 namespace LimeReport {
 
 ModelDataSource::ModelDataSource(QAbstractItemModel* model, bool owned)
-    : m_model(model)
-    , m_owned(owned)
+    : m_model(model), m_owned(owned)
 {
 }
 

@@ -6,10 +6,7 @@
 
 namespace LimeReport {
 
-PageGraphicsItem::PageGraphicsItem(const RenderedPage& page)
-    : m_page(page)
-{
-}
+PageGraphicsItem::PageGraphicsItem(const RenderedPage& page) : m_page(page) {}
 
 QRectF PageGraphicsItem::boundingRect() const
 {

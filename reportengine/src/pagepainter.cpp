@@ -17,7 +17,8 @@ void PagePainter::paintText(QPainter* painter, const RenderedItem& item)
     const QStringList lines = item.text.split(QLatin1Char('\n'));
     const qreal height = item.lineHeight > 0 ? item.lineHeight : item.rect.height() / lines.size();
     for (int i = 0; i < lines.size(); ++i) {
-        const QRectF line(item.rect.left(), item.rect.top() + i * height, item.rect.width(), height);
+        const QRectF line(item.rect.left(), item.rect.top() + i * height, item.rect.width(),
+                          height);
         painter->drawText(line, item.flags | Qt::TextDontClip, lines.at(i));
     }
 }

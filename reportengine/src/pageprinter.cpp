@@ -18,8 +18,8 @@ static QPageLayout layoutFor(const RenderedPage& page)
     const bool landscape = mm.width() > mm.height();
     const QPageSize size(landscape ? mm.transposed() : mm, QPageSize::Millimeter, QString(),
                          QPageSize::ExactMatch);
-    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
-                       QPageLayout::Millimeter);
+    return QPageLayout(size, landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                       QMarginsF(), QPageLayout::Millimeter);
 }
 
 bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit)

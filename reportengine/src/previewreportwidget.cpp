@@ -25,11 +25,8 @@ static const qreal sceneBorder = 100;
 static const int minimumPercent = 10;
 
 PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
-    : QWidget(parent)
-    , m_report(report)
-    , m_view(new QGraphicsView(this))
-    , m_scene(new QGraphicsScene(this))
-    , m_resizeTimer(new QTimer(this))
+    : QWidget(parent), m_report(report), m_view(new QGraphicsView(this)),
+      m_scene(new QGraphicsScene(this)), m_resizeTimer(new QTimer(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -43,7 +40,8 @@ PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(100);
     connect(m_resizeTimer, &QTimer::timeout, this, [this] { setScalePercent(m_scalePercent); });
-    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { followScroll(); });
+    connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { followScroll(); });
 }
 
 PreviewReportWidget::~PreviewReportWidget() = default;
@@ -93,7 +91,8 @@ void PreviewReportWidget::printToPDF()
 {
     if (m_pages.isEmpty())
         return;
-    QString fileName = QFileDialog::getSaveFileName(this, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
+    QString fileName =
+        QFileDialog::getSaveFileName(this, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
     if (fileName.isEmpty())
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
@@ -138,7 +137,8 @@ void PreviewReportWidget::fitPage()
     if (m_currentPage < 1)
         return;
     const qreal byWidth = m_view->viewport()->width() / m_scene->sceneRect().width();
-    const qreal byHeight = m_view->viewport()->height() / m_pages.at(m_currentPage - 1).size().height();
+    const qreal byHeight =
+        m_view->viewport()->height() / m_pages.at(m_currentPage - 1).size().height();
     setScalePercent(int(std::min(byWidth, byHeight) * 100));
 }
 
@@ -180,7 +180,8 @@ void PreviewReportWidget::goToPage(int page, bool announce)
     m_changingPage = true;
     m_currentPage = page;
     const qreal top = m_pageTops.at(page - 1) - pageGap / 2;
-    m_view->verticalScrollBar()->setValue(int(std::round(m_view->transform().map(QPointF(0, top)).y())));
+    m_view->verticalScrollBar()->setValue(
+        int(std::round(m_view->transform().map(QPointF(0, top)).y())));
     m_changingPage = false;
     if (announce)
         emit pageChanged(page);

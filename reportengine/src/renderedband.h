@@ -15,7 +15,13 @@ class DesignObject;
 // design object that gives its colours and borders.
 struct BandElement
 {
-    enum Kind { Frame, Text, Image, Shape };
+    enum Kind
+    {
+        Frame,
+        Text,
+        Image,
+        Shape
+    };
 
     Kind kind = Text;
     const DesignObject* design = nullptr;

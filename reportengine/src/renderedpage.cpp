@@ -15,7 +15,8 @@ QStringList RenderedPage::texts() const
 const RenderedItem* RenderedPage::findText(const QString& text, bool partial) const
 {
     for (const RenderedItem& item : m_items) {
-        if (item.kind == RenderedItem::Text && (partial ? item.text.contains(text) : item.text == text))
+        if (item.kind == RenderedItem::Text &&
+            (partial ? item.text.contains(text) : item.text == text))
             return &item;
     }
     return nullptr;

@@ -17,8 +17,7 @@ namespace LimeReport {
 class ReportEnginePrivate
 {
 public:
-    template <typename Text>
-    bool load(const Text& xml, bool requireReportRoot);
+    template <typename Text> bool load(const Text& xml, bool requireReportRoot);
 
     DataSourceManager data;
     std::unique_ptr<ReportTemplate> report;
@@ -27,8 +26,7 @@ public:
     bool busy = false;
 };
 
-template <typename Text>
-bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
+template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
 {
     report.reset();
     TemplateReader reader;
@@ -38,8 +36,7 @@ bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
 }
 
 ReportEngine::ReportEngine(QObject* parent)
-    : QObject(parent)
-    , d(std::make_unique<ReportEnginePrivate>())
+    : QObject(parent), d(std::make_unique<ReportEnginePrivate>())
 {
 }
 
@@ -128,14 +125,16 @@ bool ReportEngine::printToPDF(const QString& fileName)
 {
     QString target = fileName;
     if (target.isEmpty())
-        target = QFileDialog::getSaveFileName(nullptr, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
+        target =
+            QFileDialog::getSaveFileName(nullptr, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
     if (target.isEmpty())
         return false;
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
     const ReportPages pages = renderPages();
     if (pages.isEmpty()) {
-        d->lastError = d->report ? QStringLiteral("The report has no pages") : QStringLiteral("No template is loaded");
+        d->lastError = d->report ? QStringLiteral("The report has no pages")
+                                 : QStringLiteral("No template is loaded");
         return false;
     }
     if (!PagePrinter::writePdf(pages, target)) {

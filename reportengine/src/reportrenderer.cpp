@@ -23,8 +23,7 @@ static const QString pageVariable = QStringLiteral("#PAGE");
 static const QString pageCountVariable = QStringLiteral("#PAGE_COUNT");
 
 ReportRenderer::ReportRenderer(const ReportTemplate& report, DataSourceManager& data)
-    : m_report(report)
-    , m_data(data)
+    : m_report(report), m_data(data)
 {
 }
 
@@ -51,7 +50,8 @@ ReportPages ReportRenderer::render()
 // size other than A4, which then decides with the orientation.
 static QSizeF sheetSize(const DesignObject* sheet)
 {
-    const QSizeF geometry = sheet->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970)).size();
+    const QSizeF geometry =
+        sheet->rectValue(QStringLiteral("geometry"), QRect(0, 0, 2100, 2970)).size();
     const int id = sheet->intValue(QStringLiteral("pageSize"), QPageSize::A4);
     if (id == QPageSize::A4 || id < 0 || id >= QPageSize::Custom)
         return geometry;
@@ -72,7 +72,8 @@ void ReportRenderer::renderSheet(const DesignObject* sheet)
     m_contentBottom = m_pageSize.height() - sheet->intValue(QStringLiteral("bottomMargin")) * 10;
     const QVariant font = sheet->value(QStringLiteral("font"));
     m_bands = std::make_unique<BandRenderer>(*m_expander, m_data,
-                                             font.isValid() ? font.value<QFont>() : QFont(QStringLiteral("Arial"), 10));
+                                             font.isValid() ? font.value<QFont>()
+                                                            : QFont(QStringLiteral("Arial"), 10));
     linkBands(sheet);
     if (m_pages.isEmpty() || sheet->boolValue(QStringLiteral("resetPageNumber")))
         m_rangeStart = m_pages.size();
@@ -84,7 +85,8 @@ void ReportRenderer::renderSheet(const DesignObject* sheet)
     if (m_reportHeader && !m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
         placeBand(m_reportHeader);
     for (const DesignObject* band : m_sheetBands) {
-        if (band->className() == QLatin1String("Data") && band->stringValue(QStringLiteral("parentBand")).isEmpty())
+        if (band->className() == QLatin1String("Data") &&
+            band->stringValue(QStringLiteral("parentBand")).isEmpty())
             renderDataBand(band);
     }
     if (m_reportFooter)
@@ -104,9 +106,11 @@ void ReportRenderer::linkBands(const DesignObject* sheet)
         m_sheetBands << child.get();
         byName.insert(child->name().toLower(), child.get());
     }
-    std::stable_sort(m_sheetBands.begin(), m_sheetBands.end(), [](const DesignObject* a, const DesignObject* b) {
-        return a->intValue(QStringLiteral("bandIndex")) < b->intValue(QStringLiteral("bandIndex"));
-    });
+    std::stable_sort(m_sheetBands.begin(), m_sheetBands.end(),
+                     [](const DesignObject* a, const DesignObject* b) {
+                         return a->intValue(QStringLiteral("bandIndex")) <
+                                b->intValue(QStringLiteral("bandIndex"));
+                     });
     // Links are resolved after the whole sheet is read, so a child band listed
     // before its parent still belongs to it.
     for (const DesignObject* band : m_sheetBands) {
@@ -125,7 +129,8 @@ void ReportRenderer::linkBands(const DesignObject* sheet)
     }
 }
 
-QVector<const DesignObject*> ReportRenderer::childBands(const DesignObject* parent, const QString& className) const
+QVector<const DesignObject*> ReportRenderer::childBands(const DesignObject* parent,
+                                                        const QString& className) const
 {
     QVector<const DesignObject*> list;
     for (const DesignObject* band : m_children.value(parent)) {
@@ -138,8 +143,10 @@ QVector<const DesignObject*> ReportRenderer::childBands(const DesignObject* pare
 void ReportRenderer::renderDataBand(const DesignObject* band)
 {
     const bool master = band->className() == QLatin1String("Data");
-    const QString headerClass = master ? QStringLiteral("DataHeader") : QStringLiteral("SubDetailHeader");
-    const QString footerClass = master ? QStringLiteral("DataFooter") : QStringLiteral("SubDetailFooter");
+    const QString headerClass =
+        master ? QStringLiteral("DataHeader") : QStringLiteral("SubDetailHeader");
+    const QString footerClass =
+        master ? QStringLiteral("DataFooter") : QStringLiteral("SubDetailFooter");
     const QVector<const DesignObject*> headers = childBands(band, headerClass);
     const QVector<const DesignObject*> footers = childBands(band, footerClass);
     const QVector<const DesignObject*> details = childBands(band, QStringLiteral("SubDetail"));
@@ -206,7 +213,8 @@ bool ReportRenderer::pageIsFresh() const
     return m_y <= m_freshY + tolerance;
 }
 
-void ReportRenderer::append(const std::shared_ptr<const RenderedBand>& band, qreal top, qreal bottom)
+void ReportRenderer::append(const std::shared_ptr<const RenderedBand>& band, qreal top,
+                            qreal bottom)
 {
     Placement placement;
     placement.band = band;
@@ -278,22 +286,26 @@ void ReportRenderer::startPage(const QSet<const DesignObject*>& alreadyMoved)
     m_y = m_contentTop;
     m_limit = m_contentBottom;
 
-    auto pageItems = std::make_shared<const RenderedBand>(m_bands->renderPageItems(m_sheet, m_pageSize));
+    auto pageItems =
+        std::make_shared<const RenderedBand>(m_bands->renderPageItems(m_sheet, m_pageSize));
     if (!pageItems->elements.isEmpty()) {
         Placement background;
         background.band = pageItems;
         background.bottom = m_pageSize.height();
         m_pages.last().placements << background;
     }
-    if (first && m_reportHeader && m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
+    if (first && m_reportHeader &&
+        m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
         appendWhole(m_reportHeader);
-    if (m_pageHeader && (!first || m_pageHeader->boolValue(QStringLiteral("printOnFirstPage"), true))) {
+    if (m_pageHeader &&
+        (!first || m_pageHeader->boolValue(QStringLiteral("printOnFirstPage"), true))) {
         const int index = m_pages.last().placements.size();
         appendWhole(m_pageHeader);
         if (m_pages.last().placements.size() > index)
             m_pages.last().headerIndex = index;
     }
-    if (m_pageFooter && (!first || m_pageFooter->boolValue(QStringLiteral("printOnFirstPage"), true)))
+    if (m_pageFooter &&
+        (!first || m_pageFooter->boolValue(QStringLiteral("printOnFirstPage"), true)))
         m_limit -= m_pageFooter->rectValue(QStringLiteral("geometry")).height() + footerOverhang;
     for (const DesignObject* header : m_openHeaders) {
         if (!alreadyMoved.contains(header))
@@ -337,8 +349,8 @@ void ReportRenderer::finishPage(bool last)
     const bool first = index == m_sheetFirstPage;
     PageState& page = m_pages.last();
 
-    if (last && !first && m_pageHeader && page.headerIndex >= 0
-        && !m_pageHeader->boolValue(QStringLiteral("printOnLastPage"), true)) {
+    if (last && !first && m_pageHeader && page.headerIndex >= 0 &&
+        !m_pageHeader->boolValue(QStringLiteral("printOnLastPage"), true)) {
         const Placement header = page.placements.takeAt(page.headerIndex);
         const qreal height = header.bottom - header.top;
         for (int i = page.headerIndex; i < page.placements.size(); ++i)
@@ -360,7 +372,8 @@ void ReportRenderer::finishPage(bool last)
     Placement placement;
     placement.band = footer;
     placement.bottom = footer->height;
-    placement.at = QPointF(m_left, m_contentBottom - m_pageFooter->rectValue(QStringLiteral("geometry")).height());
+    placement.at = QPointF(
+        m_left, m_contentBottom - m_pageFooter->rectValue(QStringLiteral("geometry")).height());
     page.placements << placement;
 }
 

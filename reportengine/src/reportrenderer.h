@@ -35,9 +35,9 @@ private:
     struct Placement
     {
         std::shared_ptr<const RenderedBand> band;
-        qreal top = 0;    // the part of the band shown here
+        qreal top = 0; // the part of the band shown here
         qreal bottom = 0;
-        QPointF at;       // where that part's top-left lands on the page
+        QPointF at; // where that part's top-left lands on the page
     };
     struct PageState
     {
@@ -54,7 +54,8 @@ private:
 
     void renderSheet(const DesignObject* sheet);
     void linkBands(const DesignObject* sheet);
-    QVector<const DesignObject*> childBands(const DesignObject* parent, const QString& className) const;
+    QVector<const DesignObject*> childBands(const DesignObject* parent,
+                                            const QString& className) const;
     void renderDataBand(const DesignObject* band);
     bool placeBand(const DesignObject* band);
     void append(const std::shared_ptr<const RenderedBand>& band, qreal top, qreal bottom);

@@ -2,10 +2,7 @@
 
 namespace LimeReport {
 
-ReportTemplate::ReportTemplate(std::unique_ptr<DesignObject> root)
-    : m_root(std::move(root))
-{
-}
+ReportTemplate::ReportTemplate(std::unique_ptr<DesignObject> root) : m_root(std::move(root)) {}
 
 QVector<const DesignObject*> ReportTemplate::pages() const
 {
@@ -22,7 +19,8 @@ QMap<QString, QVariant> ReportTemplate::variables() const
     QMap<QString, QVariant> map;
     if (const DesignObject* manager = m_root->object(QStringLiteral("datasourcesManager"))) {
         for (const auto& var : manager->collection(QStringLiteral("variables")))
-            map.insert(var->stringValue(QStringLiteral("name")), var->value(QStringLiteral("value")));
+            map.insert(var->stringValue(QStringLiteral("name")),
+                       var->value(QStringLiteral("value")));
     }
     return map;
 }

@@ -8,7 +8,8 @@ ScriptEngine::ScriptEngine(VariableStore& variables)
 {
     // The engine takes ownership of the parentless functions object.
     const QString native = QStringLiteral("__reportFunctions");
-    m_engine.globalObject().setProperty(native, m_engine.newQObject(new ScriptFunctions(variables)));
+    m_engine.globalObject().setProperty(native,
+                                        m_engine.newQObject(new ScriptFunctions(variables)));
     m_engine.evaluate(ScriptFunctions::wrappers(native));
 }
 

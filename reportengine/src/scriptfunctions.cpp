@@ -7,8 +7,7 @@
 namespace LimeReport {
 
 ScriptFunctions::ScriptFunctions(VariableStore& variables, QObject* parent)
-    : QObject(parent)
-    , m_variables(variables)
+    : QObject(parent), m_variables(variables)
 {
 }
 
@@ -54,13 +53,15 @@ static QDateTime parseIso(const QJSValue& value)
     return dateTime;
 }
 
-QString ScriptFunctions::dateFormat(const QJSValue& value, const QString& format, const QString& locale) const
+QString ScriptFunctions::dateFormat(const QJSValue& value, const QString& format,
+                                    const QString& locale) const
 {
     const QDateTime dateTime = parseIso(value);
     return dateTime.isValid() ? toLocale(locale).toString(dateTime.date(), format) : QString();
 }
 
-QString ScriptFunctions::dateTimeFormat(const QJSValue& value, const QString& format, const QString& locale) const
+QString ScriptFunctions::dateTimeFormat(const QJSValue& value, const QString& format,
+                                        const QString& locale) const
 {
     const QDateTime dateTime = parseIso(value);
     return dateTime.isValid() ? toLocale(locale).toString(dateTime, format) : QString();
@@ -100,14 +101,18 @@ QVariant ScriptFunctions::line(const QString& bandName) const
 QString ScriptFunctions::wrappers(const QString& native)
 {
     return QStringLiteral(
-               "function numberFormat(v, f, p, l) { return %1.numberFormat(v, f === undefined ? 'f' : String(f),"
+               "function numberFormat(v, f, p, l) { return %1.numberFormat(v, f === undefined ? "
+               "'f' : String(f),"
                " p === undefined ? 2 : p, l === undefined ? '' : String(l)); }\n"
-               "function dateFormat(v, f, l) { return %1.dateFormat(v, f === undefined ? 'dd.MM.yyyy' : String(f),"
+               "function dateFormat(v, f, l) { return %1.dateFormat(v, f === undefined ? "
+               "'dd.MM.yyyy' : String(f),"
                " l === undefined ? '' : String(l)); }\n"
                "function dateTimeFormat(v, f, l) { return %1.dateTimeFormat(v, f === undefined ?"
                " 'dd.MM.yyyy hh:mm' : String(f), l === undefined ? '' : String(l)); }\n"
-               "function timeFormat(v, f) { return %1.timeFormat(v, f === undefined ? 'hh:mm' : String(f)); }\n"
-               "function currencyFormat(v, l) { return %1.currencyFormat(v, l === undefined ? '' : String(l)); }\n"
+               "function timeFormat(v, f) { return %1.timeFormat(v, f === undefined ? 'hh:mm' : "
+               "String(f)); }\n"
+               "function currencyFormat(v, l) { return %1.currencyFormat(v, l === undefined ? '' : "
+               "String(l)); }\n"
                "function getVariable(n) { return %1.getVariable(String(n)); }\n"
                "function setVariable(n, v) { %1.setVariable(String(n), v); }\n"
                "function line(b) { return %1.line(String(b)); }\n"

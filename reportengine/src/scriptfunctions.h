@@ -20,11 +20,12 @@ public:
     // Number in fixed-point (or 'e'/'g') form; a value that is not a number
     // in C syntax counts as 0. A known locale groups thousands.
     Q_INVOKABLE QString numberFormat(const QJSValue& value, const QString& format, int precision,
-                                            const QString& locale) const;
+                                     const QString& locale) const;
     // ISO dates only; anything else gives an empty string.
-    Q_INVOKABLE QString dateFormat(const QJSValue& value, const QString& format, const QString& locale) const;
+    Q_INVOKABLE QString dateFormat(const QJSValue& value, const QString& format,
+                                   const QString& locale) const;
     Q_INVOKABLE QString dateTimeFormat(const QJSValue& value, const QString& format,
-                                              const QString& locale) const;
+                                       const QString& locale) const;
     Q_INVOKABLE QString timeFormat(const QJSValue& value, const QString& format) const;
     Q_INVOKABLE QString currencyFormat(const QJSValue& value, const QString& locale) const;
 

@@ -7,10 +7,12 @@
 namespace LimeReport {
 
 static const QStringList bandClasses = {
-    QStringLiteral("PageHeader"),      QStringLiteral("ReportHeader"),    QStringLiteral("DataHeader"),
-    QStringLiteral("GroupHeader"),     QStringLiteral("Data"),            QStringLiteral("SubDetailHeader"),
-    QStringLiteral("SubDetail"),       QStringLiteral("SubDetailFooter"), QStringLiteral("GroupFooter"),
-    QStringLiteral("DataFooter"),      QStringLiteral("ReportFooter"),    QStringLiteral("TearOffBand"),
+    QStringLiteral("PageHeader"),   QStringLiteral("ReportHeader"),
+    QStringLiteral("DataHeader"),   QStringLiteral("GroupHeader"),
+    QStringLiteral("Data"),         QStringLiteral("SubDetailHeader"),
+    QStringLiteral("SubDetail"),    QStringLiteral("SubDetailFooter"),
+    QStringLiteral("GroupFooter"),  QStringLiteral("DataFooter"),
+    QStringLiteral("ReportFooter"), QStringLiteral("TearOffBand"),
     QStringLiteral("PageFooter"),
 };
 
@@ -44,7 +46,10 @@ static bool parseDocument(const Text& xml, QDomDocument* document, QString* erro
     int column = 0;
     if (document->setContent(xml, &message, &line, &column))
         return true;
-    *error = QStringLiteral("Wrong file format: %1 at line %2, column %3").arg(message).arg(line).arg(column);
+    *error = QStringLiteral("Wrong file format: %1 at line %2, column %3")
+                 .arg(message)
+                 .arg(line)
+                 .arg(column);
     return false;
 }
 
@@ -82,7 +87,8 @@ std::unique_ptr<ReportTemplate> TemplateReader::read(const QString& xml, bool re
     return build(document.documentElement(), requireReportRoot);
 }
 
-std::unique_ptr<ReportTemplate> TemplateReader::build(const QDomElement& documentElement, bool requireReportRoot)
+std::unique_ptr<ReportTemplate> TemplateReader::build(const QDomElement& documentElement,
+                                                      bool requireReportRoot)
 {
     if (requireReportRoot && documentElement.tagName() != QLatin1String("Report")) {
         m_error = QStringLiteral("Wrong file format: the root element is not Report");
@@ -102,10 +108,12 @@ std::unique_ptr<ReportTemplate> TemplateReader::build(const QDomElement& documen
 
 void TemplateReader::readObject(const QDomElement& element, DesignObject* object)
 {
-    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement()) {
+    for (QDomElement child = element.firstChildElement(); !child.isNull();
+         child = child.nextSiblingElement()) {
         const QString type = child.attribute(QStringLiteral("Type"));
         if (type == QLatin1String("Object")) {
-            readObject(child, object->addObject(child.tagName(), child.attribute(QStringLiteral("ClassName"))));
+            readObject(child, object->addObject(child.tagName(),
+                                                child.attribute(QStringLiteral("ClassName"))));
         } else if (type == QLatin1String("Collection")) {
             readCollection(child, child.tagName(), object);
         } else {
@@ -116,12 +124,14 @@ void TemplateReader::readObject(const QDomElement& element, DesignObject* object
     }
 }
 
-void TemplateReader::readCollection(const QDomElement& element, const QString& property, DesignObject* owner)
+void TemplateReader::readCollection(const QDomElement& element, const QString& property,
+                                    DesignObject* owner)
 {
     DesignObject::List& list = owner->addCollection(property);
     const bool children = property == QLatin1String("children");
     const bool pages = property == QLatin1String("pages");
-    for (QDomElement item = element.firstChildElement(); !item.isNull(); item = item.nextSiblingElement()) {
+    for (QDomElement item = element.firstChildElement(); !item.isNull();
+         item = item.nextSiblingElement()) {
         const QString className = plainClassName(item.attribute(QStringLiteral("ClassName")));
         if (children && !isBandClass(className) && !isItemClass(className))
             continue;
@@ -165,7 +175,8 @@ QVariant TemplateReader::readScalar(const QDomElement& element)
     if (type == QLatin1String("qreal") || type == QLatin1String("double"))
         return value.toDouble();
     if (type == QLatin1String("QRect") || type == QLatin1String("QRectF")) {
-        return QRect(element.attribute(QStringLiteral("x")).toInt(), element.attribute(QStringLiteral("y")).toInt(),
+        return QRect(element.attribute(QStringLiteral("x")).toInt(),
+                     element.attribute(QStringLiteral("y")).toInt(),
                      element.attribute(QStringLiteral("width")).toInt(),
                      element.attribute(QStringLiteral("height")).toInt());
     }

@@ -25,7 +25,8 @@ public:
     static bool isItemClass(const QString& className);
 
 private:
-    std::unique_ptr<ReportTemplate> build(const QDomElement& documentElement, bool requireReportRoot);
+    std::unique_ptr<ReportTemplate> build(const QDomElement& documentElement,
+                                          bool requireReportRoot);
     void readObject(const QDomElement& element, DesignObject* object);
     void readCollection(const QDomElement& element, const QString& property, DesignObject* owner);
     static QVariant readScalar(const QDomElement& element);

@@ -11,7 +11,8 @@ QStringList TextLines::breakLines(const QString& text, const QFont& font, qreal 
 {
     QStringList lines;
     const QFontMetricsF metrics(font);
-    const QStringList paragraphs = QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
+    const QStringList paragraphs =
+        QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'));
     for (const QString& paragraph : paragraphs) {
         if (metrics.horizontalAdvance(paragraph) <= width) {
             lines << paragraph;

@@ -4,15 +4,16 @@
 
 namespace LimeReport {
 
-VariableStore::VariableStore(IDataSourceManager& application, const QMap<QString, QVariant>& reportVariables)
-    : m_application(application)
-    , m_report(reportVariables)
+VariableStore::VariableStore(IDataSourceManager& application,
+                             const QMap<QString, QVariant>& reportVariables)
+    : m_application(application), m_report(reportVariables)
 {
 }
 
 bool VariableStore::contains(const QString& name) const
 {
-    return m_system.contains(name) || m_application.containsVariable(name) || m_report.contains(name);
+    return m_system.contains(name) || m_application.containsVariable(name) ||
+           m_report.contains(name);
 }
 
 QVariant VariableStore::value(const QString& name) const

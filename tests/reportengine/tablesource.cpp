@@ -1,15 +1,14 @@
 #include "tablesource.h"
 
 TableSource::TableSource(const QStringList& columns, const Rows& rows, QObject* parent)
-    : QObject(parent)
-    , m_columns(columns)
-    , m_rows(rows)
+    : QObject(parent), m_columns(columns), m_rows(rows)
 {
 }
 
 void TableSource::connectTo(LimeReport::ICallbackDatasource* source)
 {
-    connect(source, &LimeReport::ICallbackDatasource::getCallbackData, this, &TableSource::getCallbackData);
+    connect(source, &LimeReport::ICallbackDatasource::getCallbackData, this,
+            &TableSource::getCallbackData);
     connect(source, &LimeReport::ICallbackDatasource::changePos, this, &TableSource::changePos);
 }
 
@@ -52,7 +51,9 @@ void TableSource::changePos(const LimeReport::CallbackInfo::ChangePosType& type,
     } else {
         result = m_position < m_rows.size();
     }
-    log << QStringLiteral("%1 %2").arg(type == LimeReport::CallbackInfo::First ? "First" : "Next").arg(result);
+    log << QStringLiteral("%1 %2")
+               .arg(type == LimeReport::CallbackInfo::First ? "First" : "Next")
+               .arg(result);
     if (result) {
         m_current = m_rows.at(m_position);
         ++m_position;

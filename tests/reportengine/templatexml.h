@@ -16,8 +16,8 @@ public:
 
     static QString text(const QString& name, const QString& content, const QRect& geometry,
                         const QStringList& properties = {});
-    static QString band(const QString& className, const QString& name, int height, const QStringList& children,
-                        const QStringList& properties = {});
+    static QString band(const QString& className, const QString& name, int height,
+                        const QStringList& children, const QStringList& properties = {});
     // One A4 sheet with 10 mm margins holding the bands.
     static QString report(const QStringList& bands, const QStringList& pageProperties = {});
 };
