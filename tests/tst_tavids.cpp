@@ -327,5 +327,5 @@ void TestTAVIDs::engineDestroyedBeforeDocument()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QTEST_MAIN(TestTAVIDs)
+QTEST_GUILESS_MAIN(TestTAVIDs)
 #include "tst_tavids.moc"
