@@ -229,7 +229,8 @@ def pair_rows(stack, pairs):
 
 
 def title_band(cls, text, parent=None, extra=None, note=None):
-    s = Stack()
+    # A gap above every section title keeps it apart from the grid of the section before.
+    s = Stack(y=16)
     s.row([Text(text, W, h=50, size=10, bold=True, bg=TITLE_BG, color=WHITE, borders=0)], gap=6)
     if note:
         s.row([Text(note, W, size=7, italic=True, borders=0, align=LEFT_TOP)], gap=6)
@@ -288,13 +289,13 @@ def summary_section(src, rows, always):
     s.row([label("Fasilitas", col[0], bold=True), label("Plafon Efektif", col[1], bold=True, align=RIGHT_V),
            label("Baki Debet", col[2], bold=True, align=RIGHT_V)])
     for name, limit, outstanding in rows:
-        s.row([label(name + "\n(dalam IDR)", col[0], h=64, bold=name == "Total"),
+        s.row([label(name + "\n(dalam IDR)", col[0], h=64, bold=name == "Total", align=LEFT_V),
                value(number(src, limit), col[1], h=64, align=RIGHT_V, bold=name == "Total"),
                value(number(src, outstanding), col[2], h=64, align=RIGHT_V, bold=name == "Total")])
     side = Stack()
-    side.row([label("Kualitas Terburuk\n/ Bulan Data", right_l, h=64),
+    side.row([label("Kualitas Terburuk\n/ Bulan Data", right_l, h=64, align=LEFT_V),
               value('$S{ %s + " / " + %s }' % (d(src, "worstCollectibilityColCode"),
-                                               d(src, "worstCollectibilityYearMonth")), right_v, h=64)], gap=20)
+                                               d(src, "worstCollectibilityYearMonth")), right_v, h=64, align=LEFT_V)], gap=20)
     side.row([label("Jumlah Kreditur", right_l + right_v, bold=True)])
     for lab, field in (("Bank Umum", "numberOfBank"), ("BPR / BPRS", "numberOfRuralBank"),
                        ("Lembaga Pembiayaan", "numberOfFinancingCompany"), ("Lainnya", "numberOfOtherCreditor")):
