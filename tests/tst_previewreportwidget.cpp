@@ -28,6 +28,7 @@ private slots:
     void navigatorDoesNotAnnounce();
     void scrollingFollowsPages();
     void paintsThePages();
+    void controlWheelZooms();
 
 private:
     std::unique_ptr<ReportEngine> m_engine;
@@ -175,6 +176,24 @@ void tst_PreviewReportWidget::paintsThePages()
     }
     QVERIFY2(dark > 50, qPrintable(QString::number(dark)));
     QVERIFY2(white > shot.width() * shot.height() / 16, qPrintable(QString::number(white)));
+}
+
+void tst_PreviewReportWidget::controlWheelZooms()
+{
+    QSignalSpy scale(m_preview.get(), &PreviewReportWidget::scalePercentChanged);
+    QWidget* viewport = m_preview->view()->viewport();
+    const QPointF at(100, 100);
+    QWheelEvent up(at, viewport->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &up);
+    QWheelEvent down(at, viewport->mapToGlobal(at.toPoint()), QPoint(), QPoint(0, -120),
+                     Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &down);
+    QApplication::sendEvent(viewport, &down);
+    QList<int> steps;
+    for (const QList<QVariant>& call : scale)
+        steps << call.first().toInt();
+    QCOMPARE(steps, (QList<int>{60, 50, 40}));
 }
 
 QTEST_MAIN(tst_PreviewReportWidget)

@@ -46,6 +46,7 @@ private slots:
     void paperSize_data();
     void paperSize();
     void imageFromPath();
+    void layouts();
     void initScript_data();
     void initScript();
 };
@@ -438,6 +439,54 @@ void tst_ReportRenderer::imageFromPath()
     QVERIFY(image);
     QCOMPARE(image->image.size(), QSize(40, 10));
     QCOMPARE(image->rect, QRectF(100, 100 + 25, 200, 50));
+}
+
+static QString layout(const QString& className, const QRect& geometry, const QStringList& children,
+                      const QStringList& properties = {})
+{
+    return QStringLiteral(
+               "<item Type=\"Object\" ClassName=\"%1\">%2<geometry Type=\"QRect\" x=\"%3\" "
+               "y=\"%4\" "
+               "width=\"%5\" height=\"%6\"/>%7<children Type=\"Collection\">%8</children></item>")
+        .arg(className, X::property("objectName", "QString", className))
+        .arg(geometry.x())
+        .arg(geometry.y())
+        .arg(geometry.width())
+        .arg(geometry.height())
+        .arg(properties.join(QString()), children.join(QString()));
+}
+
+// A horizontal layout places its cells side by side in x order and gives them
+// all the tallest cell's height; a vertical one stacks them in y order.
+void tst_ReportRenderer::layouts()
+{
+    const QStringList autoHeight{X::boolProperty("autoHeight", true)};
+    const QString row = layout("HLayout", QRect(0, 0, 900, 50),
+                               {X::text("Right", "Kanan", QRect(600, 0, 300, 50)),
+                                X::text("Left", "$D{ds.v}", QRect(0, 0, 300, 50), autoHeight),
+                                X::text("Middle", "Tengah", QRect(300, 0, 300, 50))},
+                               {X::intProperty("layoutSpacing", 10)});
+    const QString column = layout("VLayout", QRect(1000, 0, 400, 100),
+                                  {X::text("Second", "Kedua", QRect(0, 50, 400, 50)),
+                                   X::text("First", "$D{ds.v}", QRect(0, 0, 400, 50), autoHeight)});
+    const ReportPages pages =
+        renderWith(X::report({X::band("Data", "Rows", 200, {row, column},
+                                      {X::property("datasource", "QString", "ds")})}),
+                   {longText(30)});
+    const RenderedPage& page = pages.value(0);
+    const RenderedItem* left = findItem(page, "Left", RenderedItem::Fill);
+    const RenderedItem* middle = findItem(page, "Middle", RenderedItem::Fill);
+    const RenderedItem* right = findItem(page, "Right", RenderedItem::Fill);
+    QVERIFY(left && middle && right);
+    QVERIFY(left->rect.height() > 100);
+    QCOMPARE(middle->rect, QRectF(100 + 310, 100, 300, left->rect.height()));
+    QCOMPARE(right->rect, QRectF(100 + 620, 100, 300, left->rect.height()));
+    const RenderedItem* first = findItem(page, "First", RenderedItem::Fill);
+    const RenderedItem* second = findItem(page, "Second", RenderedItem::Fill);
+    QVERIFY(first && second);
+    QCOMPARE(first->rect.top(), 100.0);
+    QVERIFY(first->rect.height() > 50);
+    QCOMPARE(second->rect, QRectF(1100, first->rect.bottom(), 400, 50));
 }
 
 void tst_ReportRenderer::initScript_data()

@@ -3,6 +3,7 @@
 
 #include "lrrenderedpage.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QGraphicsScene;
@@ -58,7 +59,7 @@ private:
     void followScroll();
     int pageAt(qreal sceneY) const;
 
-    ReportEngine* m_report;
+    QPointer<ReportEngine> m_report;
     QGraphicsView* m_view;
     QGraphicsScene* m_scene;
     QTimer* m_resizeTimer;
