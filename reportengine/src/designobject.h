@@ -26,7 +26,6 @@ public:
     QString className() const { return m_className; }
     QString name() const { return stringValue(QStringLiteral("objectName")); }
 
-    bool has(const QString& property) const { return m_values.contains(property); }
     QVariant value(const QString& property) const { return m_values.value(property); }
     void setValue(const QString& property, const QVariant& value)
     {
