@@ -61,6 +61,9 @@ ReportWidget::ReportWidget(const QString& filename, const QString& reportFilenam
 
 ReportWidget::~ReportWidget()
 {
+    // Tearing down the list must not look like the user choosing another data set.
+    if (dataSetSelection)
+        dataSetSelection->disconnect(this);
     qDebug() << "ReportWidget::~ReportWidget() 1";
     delete scaleBox;
     qDebug() << "ReportWidget::~ReportWidget() 2";
@@ -106,12 +109,11 @@ void ReportWidget::buildMainLayout()
     mainLayout->setSizeConstraint(QLayout::SetMaximumSize);
 }
 
-QFrame* ReportWidget::toolbarGap()
+void ReportWidget::toolbarGap()
 {
     auto* gap = new QFrame(toolbarFrame);
     gap->setFixedSize(15, 40);
     toolbarLayout->addWidget(gap);
-    return gap;
 }
 
 TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& tooltip,

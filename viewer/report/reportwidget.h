@@ -72,7 +72,7 @@ protected:
 private:
     void buildMainLayout();
     void buildToolbar();
-    QFrame* toolbarGap();
+    void toolbarGap();
     TabButton* addToolbarButton(const QString& name, const QString& tooltip,
                                 const QString& iconPath);
     void runCommand(const QString& buttonName);
