@@ -106,8 +106,10 @@ void MainWindow::setUpShell()
     setTabCurrentIndex(0);
     connect(ui->homeTab, &QPushButton::released, this, &MainWindow::clickHomeTab);
     connect(ui->toolsTab, &QPushButton::released, this, &MainWindow::clickToolsTab);
-    ui->toolsTab->setFixedWidth(ui->toolsTab->width());
-    ui->homeTab->setFixedWidth(ui->homeTab->width());
+    // Their natural widths: the window may already have stretched them across the
+    // strip, and the strip's free room belongs to the document tabs.
+    ui->toolsTab->setFixedWidth(ui->toolsTab->sizeHint().width());
+    ui->homeTab->setFixedWidth(ui->homeTab->sizeHint().width());
     ui->tabBar->setAlignment(Qt::AlignLeft);
 
     view = new QQuickView;

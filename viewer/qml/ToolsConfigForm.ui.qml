@@ -20,8 +20,9 @@ Rectangle {
     property alias saveDialog: saveDialog
     property alias resetDialog: resetDialog
 
-    width: 800
-    height: 480
+    // A design size only: the tools stack sizes its pages to itself.
+    implicitWidth: 800
+    implicitHeight: 480
     color: "#f0f0f0"
 
     TitleBar {
