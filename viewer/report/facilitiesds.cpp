@@ -3,14 +3,19 @@
 #include "facilityhistory.h"
 #include "facilityrecords.h"
 
+#include <utility>
+
 namespace {
 
-QList<QVariantMap> laidOut(const QVariantList& rows, const QDate& referenceDate, bool exportMode)
+QList<QVariantMap> laidOut(QVariantList rows, const QDate& referenceDate, bool exportMode)
 {
     QList<QVariantMap> records;
     records.reserve(rows.size());
-    for (const QVariant& rowValue : rows) {
+    for (QVariant& rowValue : rows) {
         QVariantMap row = rowValue.toMap();
+        // Dropping the list's reference first lets the layout change the row in place
+        // instead of copying it.
+        rowValue.clear();
         FacilityHistory::layOut(row, referenceDate, exportMode);
         records.append(row);
     }
@@ -19,10 +24,10 @@ QList<QVariantMap> laidOut(const QVariantList& rows, const QDate& referenceDate,
 
 } // namespace
 
-FacilitiesDs::FacilitiesDs(const QStringList& columns, const QVariantList& rows,
+FacilitiesDs::FacilitiesDs(const QStringList& columns, QVariantList rows,
                            const QDate& referenceDate, bool exportMode, QObject* parent)
     : QObject(parent), m_exportMode(exportMode),
-      m_facilities(columns, laidOut(rows, referenceDate, exportMode)),
+      m_facilities(columns, laidOut(std::move(rows), referenceDate, exportMode)),
       m_collaterals(FacilityRecords::collateralColumns(), {}),
       m_guarantors(FacilityRecords::guarantorColumns(), {})
 {

@@ -15,7 +15,7 @@ class FacilitiesDs : public QObject
 {
     Q_OBJECT
 public:
-    FacilitiesDs(const QStringList& columns, const QVariantList& rows, const QDate& referenceDate,
+    FacilitiesDs(const QStringList& columns, QVariantList rows, const QDate& referenceDate,
                  bool exportMode, QObject* parent = nullptr);
 
     bool exportMode() const { return m_exportMode; }
