@@ -47,6 +47,7 @@ private slots:
     void paperSize();
     void imageFromPath();
     void layouts();
+    void fillInSecondPass();
     void initScript_data();
     void initScript();
 };
@@ -487,6 +488,25 @@ void tst_ReportRenderer::layouts()
     QCOMPARE(first->rect.top(), 100.0);
     QVERIFY(first->rect.height() > 50);
     QCOMPARE(second->rect, QRectF(1100, first->rect.bottom(), 400, 50));
+}
+
+// An item filled in the second pass sees what the rest of the report set
+// afterwards; its fields still come from the row it was placed with.
+void tst_ReportRenderer::fillInSecondPass()
+{
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 60,
+        {X::text("Early", "$D{ds.v}: $V{last}", QRect(0, 0, 600, 50),
+                 {X::boolProperty("fillInSecondPass", true)}),
+         X::text("Setter", "$S{setVariable('last', $D{ds.v}); 'baris'}", QRect(700, 0, 300, 50))},
+        {X::property("datasource", "QString", "ds")})});
+    const ReportPages pages = renderWith(xml, {"satu", "dua", "tiga"});
+    QStringList early;
+    for (const RenderedItem& item : pages.value(0).items()) {
+        if (item.kind == RenderedItem::Text && item.name == QLatin1String("Early"))
+            early << item.text;
+    }
+    QCOMPARE(early, (QStringList{"satu: tiga", "dua: tiga", "tiga: tiga"}));
 }
 
 void tst_ReportRenderer::initScript_data()

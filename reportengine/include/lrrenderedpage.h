@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <utility>
+
 namespace LimeReport {
 
 // One output page: its size in 0.1 mm and what is drawn on it, back to front.
@@ -17,8 +19,10 @@ public:
     explicit RenderedPage(const QSizeF& size) : m_size(size) {}
 
     QSizeF size() const { return m_size; }
-    const QVector<RenderedItem>& items() const { return m_items; }
-    QVector<RenderedItem>& items() { return m_items; }
+    const QVector<RenderedItem>& items() const& { return m_items; }
+    QVector<RenderedItem>& items() & { return m_items; }
+    // A temporary page hands its items over rather than a reference into itself.
+    QVector<RenderedItem> items() && { return std::move(m_items); }
 
     // The texts of the page's text items, in drawing order.
     QStringList texts() const;
