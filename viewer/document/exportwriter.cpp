@@ -1,6 +1,7 @@
 #include "exportwriter.h"
 
 #include "documentdate.h"
+#include "facilityhistory.h"
 
 #include <QFile>
 
@@ -232,9 +233,21 @@ void writeString(ExportWriter::Writer& writer, const QString& text)
     writer.String(utf8.constData(), static_cast<rapidjson::SizeType>(utf8.size()));
 }
 
-QString numbered(const char* pattern, int n)
+// The export names of the history columns, in the order they are written.
+const ExportWriter::KeyPairs& historyKeys()
 {
-    return QString::asprintf(pattern, n);
+    static const ExportWriter::KeyPairs keys = [] {
+        ExportWriter::KeyPairs pairs;
+        for (int i = 1; i <= FacilityHistory::months; ++i) {
+            pairs.append(
+                {FacilityHistory::monthYearKey(i), QString::asprintf("tahunBulan%02d", i)});
+            pairs.append(
+                {FacilityHistory::colCodeKey(i), QString::asprintf("tahunBulan%02dKol", i)});
+            pairs.append({FacilityHistory::dayKey(i), QString::asprintf("tahunBulan%02dHt", i)});
+        }
+        return pairs;
+    }();
+    return keys;
 }
 
 } // namespace
@@ -304,14 +317,7 @@ void ExportWriter::writeFacilities(Writer& writer, const QString& name, Facility
     for (const QVariantMap& row : rows) {
         writer.StartObject();
         writeMembers(writer, *tables.value(type), row);
-        for (int i = 1; i <= 24; ++i) {
-            writeKeyValue(writer, numbered("tahunBulan%02d", i),
-                          row.value(numbered("monthYear%02d", i)));
-            writeKeyValue(writer, numbered("tahunBulan%02dKol", i),
-                          row.value(numbered("month%02dColCode", i)));
-            writeKeyValue(writer, numbered("tahunBulan%02dHt", i),
-                          row.value(numbered("month%02dDay", i)));
-        }
+        writeMembers(writer, historyKeys(), row);
         QVariantList collaterals = row.value(QStringLiteral("collaterals")).toList();
         truncateDateKeysInRows(collaterals, {QStringLiteral("contractDate")});
         writeArray(writer, QStringLiteral("agunan"), collateralKeys(), collaterals);

@@ -31,6 +31,21 @@ const HistoryKeys& historyKeys()
 
 } // namespace
 
+const QString& FacilityHistory::monthYearKey(int column)
+{
+    return historyKeys().monthYear.at(column);
+}
+
+const QString& FacilityHistory::colCodeKey(int column)
+{
+    return historyKeys().colCode.at(column);
+}
+
+const QString& FacilityHistory::dayKey(int column)
+{
+    return historyKeys().day.at(column);
+}
+
 QDate FacilityHistory::referenceDate(const QVariant& requestDate)
 {
     return QDate::fromString(requestDate.toString().left(8), QStringLiteral("yyyyMMdd"));
@@ -48,11 +63,10 @@ void FacilityHistory::layOut(QVariantMap& row, const QDate& referenceDate, bool 
         QString colCode;
         QString day;
     };
-    const HistoryKeys& keys = historyKeys();
     std::array<Stored, months + 1> stored;
     for (int s = 1; s <= months; ++s) {
-        stored[s].colCode = row.value(keys.colCode[s]).toString();
-        stored[s].day = row.value(keys.day[s]).toString();
+        stored[s].colCode = row.value(colCodeKey(s)).toString();
+        stored[s].day = row.value(dayKey(s)).toString();
     }
 
     const QString dataMonthKey =
@@ -65,12 +79,12 @@ void FacilityHistory::layOut(QVariantMap& row, const QDate& referenceDate, bool 
     for (int i = 1; i <= months; ++i) {
         const QDate month =
             requestMonth.isValid() ? requestMonth.addMonths(i - months - 1) : QDate();
-        row.insert(keys.monthYear[i], exportMode ? yearMonthKey(month) : shortMonthYear(month));
+        row.insert(monthYearKey(i), exportMode ? yearMonthKey(month) : shortMonthYear(month));
         // QDate orders an invalid date before every valid one, so both must be checked.
         const bool reported = month.isValid() && dataMonth.isValid() && month <= dataMonth;
         const Stored& value = reported ? stored[slotOf(month)] : Stored();
-        row.insert(keys.colCode[i], value.colCode);
-        row.insert(keys.day[i], value.day);
+        row.insert(colCodeKey(i), value.colCode);
+        row.insert(dayKey(i), value.day);
     }
 
     const QString dataYearMonth = row.value(QStringLiteral("dataYearMonth")).toString();

@@ -14,6 +14,11 @@ class FacilityHistory
 public:
     static constexpr int months = 24;
 
+    // The history keys of display column, or stored slot, 1 to 24.
+    static const QString& monthYearKey(int column);
+    static const QString& colCodeKey(int column);
+    static const QString& dayKey(int column);
+
     // The document's reference date: the first 8 characters of its request date.
     static QDate referenceDate(const QVariant& requestDate);
     // The calendar slot (1 to 24) in which a document stores `month`.

@@ -1,6 +1,7 @@
 #include "facilityrecords.h"
 
 #include "documentdate.h"
+#include "facilityhistory.h"
 
 namespace {
 
@@ -97,11 +98,10 @@ QStringList FacilityRecords::columns(Type type)
                            QStringLiteral("createdDatetime"),
                            QStringLiteral("updatedDatetime"),
                            dataYearMonthKey};
-    for (int i = 1; i <= 24; ++i) {
-        const QString nn = QStringLiteral("%1").arg(i, 2, 10, QLatin1Char('0'));
-        columns << QStringLiteral("monthYear") + nn << QStringLiteral("month") + nn + "ColCode";
+    for (int i = 1; i <= FacilityHistory::months; ++i) {
+        columns << FacilityHistory::monthYearKey(i) << FacilityHistory::colCodeKey(i);
         if (t.hasDays)
-            columns << QStringLiteral("month") + nn + "Day";
+            columns << FacilityHistory::dayKey(i);
     }
     return columns + t.ownColumns;
 }
