@@ -39,6 +39,7 @@ private slots:
     void tallBands();
     void keepSubdetailTogether_data();
     void keepSubdetailTogether();
+    void headerTravelsWithFirstRow();
     void startNewPage();
     void unknownContentIsIgnored();
     void shapes_data();
@@ -323,6 +324,23 @@ void tst_ReportRenderer::keepSubdetailTogether()
     QCOMPARE(pages.at(1).findText("Induk A") != nullptr, keep);
     if (keep)
         QCOMPARE(pages.at(1).findText("Induk A")->rect.top(), 100.0);
+}
+
+// A column header never stays alone at the foot of a page.
+void tst_ReportRenderer::headerTravelsWithFirstRow()
+{
+    const QString xml = X::report(
+        {X::band("ReportHeader", "Filler", 2600,
+                 {X::text("Fill", "Pengisi", QRect(0, 0, 500, 2600))}),
+         X::band("DataHeader", "Head", 100, {X::text("Title", "Judul kolom", QRect(0, 0, 500, 90))},
+                 {X::property("parentBand", "QString", "Rows")}),
+         X::band("Data", "Rows", 100, {X::text("Value", "$D{ds.v}", QRect(0, 0, 500, 90))},
+                 {X::property("datasource", "QString", "ds")})});
+    const ReportPages pages = renderWith(xml, {"pertama", "kedua"});
+    QCOMPARE(pages.size(), 2);
+    QCOMPARE(pages.at(0).texts(), QStringList{"Pengisi"});
+    QCOMPARE(pages.at(1).texts(), (QStringList{"Judul kolom", "pertama", "kedua"}));
+    QCOMPARE(pages.at(1).findText("Judul kolom")->rect.top(), 100.0);
 }
 
 void tst_ReportRenderer::startNewPage()
