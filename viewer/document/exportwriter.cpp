@@ -17,216 +17,160 @@ ExportWriter::KeyPairs keyPairs(const char* text)
     return pairs;
 }
 
-const ExportWriter::KeyPairs& headerKeys()
-{
-    static const ExportWriter::KeyPairs pairs =
-        keyPairs("userReferenceCode kodeReferensiPengguna resultDate tanggalHasil inquiryId "
-                 "idPermintaan inquiryUserId idPenggunaPermintaan inquiryCreatedBy dibuatOleh "
-                 "inquiryMemberCode kodeLJKPermintaan inquiryOfficeCode kodeCabangPermintaan "
-                 "reportRequestPurposeCode kodeTujuanPermintaan inquiryDate tanggalPermintaan "
-                 "dataSetTotal totalBagian dataSetNumber nomorBagian");
-    return pairs;
-}
+const ExportWriter::KeyPairs headerKeys =
+    keyPairs("userReferenceCode kodeReferensiPengguna resultDate tanggalHasil inquiryId "
+             "idPermintaan inquiryUserId idPenggunaPermintaan inquiryCreatedBy dibuatOleh "
+             "inquiryMemberCode kodeLJKPermintaan inquiryOfficeCode kodeCabangPermintaan "
+             "reportRequestPurposeCode kodeTujuanPermintaan inquiryDate tanggalPermintaan "
+             "dataSetTotal totalBagian dataSetNumber nomorBagian");
 
-const ExportWriter::KeyPairs& individualKeywordKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "identityNumberName namaDebitur gender jenisKelamin genderDesc jenisKelaminKet "
-        "identityNumber noIdentitas taxId npwp birthPlace tempatLahir birthDate tanggalLahir");
-    return pairs;
-}
+const ExportWriter::KeyPairs individualKeywordKeys =
+    keyPairs("identityNumberName namaDebitur gender jenisKelamin genderDesc jenisKelaminKet "
+             "identityNumber noIdentitas taxId npwp birthPlace tempatLahir birthDate tanggalLahir");
 
-const ExportWriter::KeyPairs& corporateKeywordKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "identityNumberName namaBadanUsaha taxId npwp estPlace tempatPendirian estCertDate "
-        "tanggalAktaPendirian estCertNo nomorAktaPendirian");
-    return pairs;
-}
+const ExportWriter::KeyPairs corporateKeywordKeys =
+    keyPairs("identityNumberName namaBadanUsaha taxId npwp estPlace tempatPendirian estCertDate "
+             "tanggalAktaPendirian estCertNo nomorAktaPendirian");
 
-const ExportWriter::KeyPairs& individualDebtorKeys()
-{
-    static const ExportWriter::KeyPairs pairs =
-        keyPairs("identityNumberName namaDebitur identityNumberType identitas identityNumber "
-                 "noIdentitas address alamat gender jenisKelamin genderDesc jenisKelaminKet taxId "
-                 "npwp birthPlace tempatLahir birthDate tanggalLahir member pelapor memberDesc "
-                 "pelaporKet createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate "
-                 "subDistrict kelurahan district kecamatan city kabKota cityDesc kabKotaKet "
-                 "postalCode kodePos country negara countryDesc negaraKet occupation pekerjaan "
-                 "occupationDesc pekerjaanKet workCompanyName tempatBekerja economicSector "
-                 "bidangUsaha economicSectorDesc bidangUsahaKet academicDegree kodeGelarDebitur "
-                 "academicDegreeDesc statusGelarDebitur");
-    return pairs;
-}
+const ExportWriter::KeyPairs individualDebtorKeys =
+    keyPairs("identityNumberName namaDebitur identityNumberType identitas identityNumber "
+             "noIdentitas address alamat gender jenisKelamin genderDesc jenisKelaminKet taxId "
+             "npwp birthPlace tempatLahir birthDate tanggalLahir member pelapor memberDesc "
+             "pelaporKet createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate "
+             "subDistrict kelurahan district kecamatan city kabKota cityDesc kabKotaKet "
+             "postalCode kodePos country negara countryDesc negaraKet occupation pekerjaan "
+             "occupationDesc pekerjaanKet workCompanyName tempatBekerja economicSector "
+             "bidangUsaha economicSectorDesc bidangUsahaKet academicDegree kodeGelarDebitur "
+             "academicDegreeDesc statusGelarDebitur");
 
-const ExportWriter::KeyPairs& corporateDebtorKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "identityNumberName namaDebitur fullName namaLengkap taxId npwp companyType bentukBu "
-        "goPublicFlag goPublic companyTypeDesc bentukBuKet estPlace tempatPendirian "
-        "estCertNo noAktaPendirian estCertDate tglAktaPendirian member pelapor memberDesc "
-        "pelaporKet createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate address "
-        "alamat subDistrict kelurahan district kecamatan city kabKota cityDesc kabKotaKet "
-        "postalCode kodePos country negara countryDesc negaraKet latestAddCertNo "
-        "noAktaTerakhir latestAddCertDate tglAktaTerakhir economicSector sektorEkonomi "
-        "economicSectorDesc sektorEkonomiKet ratingAgency pemeringkat ratingAgencyDesc "
-        "pemeringkatKet rating peringkat ratingDate tanggalPemeringkatan");
-    return pairs;
-}
+const ExportWriter::KeyPairs corporateDebtorKeys =
+    keyPairs("identityNumberName namaDebitur fullName namaLengkap taxId npwp companyType bentukBu "
+             "goPublicFlag goPublic companyTypeDesc bentukBuKet estPlace tempatPendirian "
+             "estCertNo noAktaPendirian estCertDate tglAktaPendirian member pelapor memberDesc "
+             "pelaporKet createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate address "
+             "alamat subDistrict kelurahan district kecamatan city kabKota cityDesc kabKotaKet "
+             "postalCode kodePos country negara countryDesc negaraKet latestAddCertNo "
+             "noAktaTerakhir latestAddCertDate tglAktaTerakhir economicSector sektorEkonomi "
+             "economicSectorDesc sektorEkonomiKet ratingAgency pemeringkat ratingAgencyDesc "
+             "pemeringkatKet rating peringkat ratingDate tanggalPemeringkatan");
 
-const ExportWriter::KeyPairs& summaryKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "currentCreditLimit plafonEfektifKreditPembiayaan currentLcLimit plafonEfektifLc "
-        "currentBgLimit plafonEfektifGyd currentSecLimit plafonEfektifSec currentOtherLimit "
-        "plafonEfektifLain currentTotalLimit plafonEfektifTotal outstandingPrincipalCredit "
-        "bakiDebetKreditPembiayaan outstandingPrincipalLc bakiDebetLc outstandingPrincipalBg "
-        "bakiDebetGyd outstandingPrincipalSec bakiDebetSec outstandingPrincipalOther "
-        "bakiDebetLain outstandingPrincipalTotal bakiDebetTotal numberOfBank "
-        "krediturBankUmum numberOfRuralBank krediturBPR/S numberOfFinancingCompany "
-        "krediturLp numberOfOtherCreditor krediturLainnya worstCollectibilityColCode "
-        "kualitasTerburuk worstCollectibilityYearMonth kualitasBulanDataTerburuk");
-    return pairs;
-}
+const ExportWriter::KeyPairs summaryKeys =
+    keyPairs("currentCreditLimit plafonEfektifKreditPembiayaan currentLcLimit plafonEfektifLc "
+             "currentBgLimit plafonEfektifGyd currentSecLimit plafonEfektifSec currentOtherLimit "
+             "plafonEfektifLain currentTotalLimit plafonEfektifTotal outstandingPrincipalCredit "
+             "bakiDebetKreditPembiayaan outstandingPrincipalLc bakiDebetLc outstandingPrincipalBg "
+             "bakiDebetGyd outstandingPrincipalSec bakiDebetSec outstandingPrincipalOther "
+             "bakiDebetLain outstandingPrincipalTotal bakiDebetTotal numberOfBank "
+             "krediturBankUmum numberOfRuralBank krediturBPR/S numberOfFinancingCompany "
+             "krediturLp numberOfOtherCreditor krediturLainnya worstCollectibilityColCode "
+             "kualitasTerburuk worstCollectibilityYearMonth kualitasBulanDataTerburuk");
 
-const ExportWriter::KeyPairs& securityKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "member ljk memberDesc ljkKet office cabang officeDesc cabangKet amount nominalSb "
-        "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
-        "dataYear tahun accountNo noSuratBerharga securityType jenisSuratBerharga "
-        "sovereignRate sovereignRate isListed listing rating peringkatSuratBerharga "
-        "securityOwnPurpose tujuanKepemilikan securityOwnPurposeDesc tujuanKepemilikanKet "
-        "listingDate tanggalTerbit dueDate tanggalJatuhTempo interestRate sukuBungaImbalan "
-        "currencyCode kodeValuta collectibilityType kualitas collectibilityTypeDesc "
-        "kualitasKet overdueDays jumlahHariTunggakan oriCurrencyAmount "
-        "nilaiDalamMataUangAsal marketValue nilaiPasar buyAmount nilaiPerolehan "
-        "overdueAmount tunggakan nonPerformingDate tanggalMacet nonPerformingReason "
-        "kodeSebabMacet nonPerformingReasonDesc sebabMacetKet condition kondisi "
-        "conditionDesc kondisiKet conditionDate tanggalKondisi description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs securityKeys =
+    keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet amount nominalSb "
+             "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
+             "dataYear tahun accountNo noSuratBerharga securityType jenisSuratBerharga "
+             "sovereignRate sovereignRate isListed listing rating peringkatSuratBerharga "
+             "securityOwnPurpose tujuanKepemilikan securityOwnPurposeDesc tujuanKepemilikanKet "
+             "listingDate tanggalTerbit dueDate tanggalJatuhTempo interestRate sukuBungaImbalan "
+             "currencyCode kodeValuta collectibilityType kualitas collectibilityTypeDesc "
+             "kualitasKet overdueDays jumlahHariTunggakan oriCurrencyAmount "
+             "nilaiDalamMataUangAsal marketValue nilaiPasar buyAmount nilaiPerolehan "
+             "overdueAmount tunggakan nonPerformingDate tanggalMacet nonPerformingReason "
+             "kodeSebabMacet nonPerformingReasonDesc sebabMacetKet condition kondisi "
+             "conditionDesc kondisiKet conditionDate tanggalKondisi description keterangan");
 
-const ExportWriter::KeyPairs& creditKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "member ljk memberDesc ljkKet office cabang officeDesc cabangKet "
-        "outstandingPrincipal bakiDebet createdDatetime tanggalDibentuk updatedDatetime "
-        "tanggalUpdate dataMonth bulan dataYear tahun creditNature sifatKreditPembiayaan "
-        "creditNatureDesc sifatKreditPembiayaanKet creditType jenisKreditPembiayaan "
-        "creditTypeDesc jenisKreditPembiayaanKet financingScheme akadKreditPembiayaan "
-        "financingSchemeDesc akadKreditPembiayaanKet accountNo noRekening isNewFlag "
-        "frekPerpjganKreditPembiayaan initialContractNo noAkadAwal initialContractDate "
-        "tanggalAkadAwal lastContractNo noAkadAkhir lastContractDate tanggalAkadAkhir "
-        "creditStartDate tanggalAwalKredit startDate tanggalMulai dueDate tanggalJatuhTempo "
-        "debtorCategory kategoriDebiturKode debtorCategoryDesc kategoriDebiturKet "
-        "creditUsage jenisPenggunaan creditUsageDesc jenisPenggunaanKet economicSector "
-        "sektorEkonomi economicSectorDesc sektorEkonomiKet governmentProgramFlag "
-        "kreditProgramPemerintah governmentProgramFlagDesc kreditProgramPemerintahKet "
-        "projectCity lokasiProyek projectCityDesc lokasiProyekKet currencyCode valutaKode "
-        "interestRate sukuBungaImbalan interestRateType jenisSukuBungaImbalan "
-        "interestRateTypeDesc jenisSukuBungaImbalanKet collectibility kualitas "
-        "collectibilityDesc kualitasKet overdueDays jumlahHariTunggakan projectAmount "
-        "nilaiProyek originalCreditLimit plafonAwal currentCreditLimit plafon "
-        "creditLimitUsage realisasiBulanBerjalan oriCurrencyAmount nilaiDalamMataUangAsal "
-        "nonPerformingReason kodeSebabMacet nonPerformingReasonDesc sebabMacetKet "
-        "nonPerformingDate tanggalMacet overduePrincipalAmount tunggakanPokok "
-        "overdueInterestAmount tunggakanBunga overdueFreq frekuensiTunggakan lateCharges "
-        "denda restructureFreq frekuensiRestrukturisasi restructureEndDate "
-        "tanggalRestrukturisasiAkhir restructureMethod kodeCaraRestrukturisasi "
-        "restructureMethodDesc restrukturisasiKet condition kondisi conditionDesc kondisiKet "
-        "conditionDate tanggalKondisi description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs creditKeys =
+    keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet "
+             "outstandingPrincipal bakiDebet createdDatetime tanggalDibentuk updatedDatetime "
+             "tanggalUpdate dataMonth bulan dataYear tahun creditNature sifatKreditPembiayaan "
+             "creditNatureDesc sifatKreditPembiayaanKet creditType jenisKreditPembiayaan "
+             "creditTypeDesc jenisKreditPembiayaanKet financingScheme akadKreditPembiayaan "
+             "financingSchemeDesc akadKreditPembiayaanKet accountNo noRekening isNewFlag "
+             "frekPerpjganKreditPembiayaan initialContractNo noAkadAwal initialContractDate "
+             "tanggalAkadAwal lastContractNo noAkadAkhir lastContractDate tanggalAkadAkhir "
+             "creditStartDate tanggalAwalKredit startDate tanggalMulai dueDate tanggalJatuhTempo "
+             "debtorCategory kategoriDebiturKode debtorCategoryDesc kategoriDebiturKet "
+             "creditUsage jenisPenggunaan creditUsageDesc jenisPenggunaanKet economicSector "
+             "sektorEkonomi economicSectorDesc sektorEkonomiKet governmentProgramFlag "
+             "kreditProgramPemerintah governmentProgramFlagDesc kreditProgramPemerintahKet "
+             "projectCity lokasiProyek projectCityDesc lokasiProyekKet currencyCode valutaKode "
+             "interestRate sukuBungaImbalan interestRateType jenisSukuBungaImbalan "
+             "interestRateTypeDesc jenisSukuBungaImbalanKet collectibility kualitas "
+             "collectibilityDesc kualitasKet overdueDays jumlahHariTunggakan projectAmount "
+             "nilaiProyek originalCreditLimit plafonAwal currentCreditLimit plafon "
+             "creditLimitUsage realisasiBulanBerjalan oriCurrencyAmount nilaiDalamMataUangAsal "
+             "nonPerformingReason kodeSebabMacet nonPerformingReasonDesc sebabMacetKet "
+             "nonPerformingDate tanggalMacet overduePrincipalAmount tunggakanPokok "
+             "overdueInterestAmount tunggakanBunga overdueFreq frekuensiTunggakan lateCharges "
+             "denda restructureFreq frekuensiRestrukturisasi restructureEndDate "
+             "tanggalRestrukturisasiAkhir restructureMethod kodeCaraRestrukturisasi "
+             "restructureMethodDesc restrukturisasiKet condition kondisi conditionDesc kondisiKet "
+             "conditionDate tanggalKondisi description keterangan");
 
-const ExportWriter::KeyPairs& lcKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "member ljk memberDesc ljkKet office cabang officeDesc cabangKet lcAmount nominalLc "
-        "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
-        "dataYear tahun accountNo noLc lcType jenisLc lcTypeDesc jenisLcKet lcIssueDate "
-        "tanggalKeluar lcEndDate tanggalJthTempo initialContractNo noAkadAwal "
-        "initialContractDate tanggalAkadAwal lastContractNo noAkadAkhir lastContractDate "
-        "tanggalAkadAkhir counterPartyBank bankBeneficiary collectibilityType kualitas "
-        "collectibilityTypeDesc kualitasKet currencyCode valuta lcLimit plafon lcPurpose "
-        "tujuanLc lcPurposeDesc tujuanLcKet lcCollateralAmount setoraJaminan lcDefaultDate "
-        "tanggalWanPrestasi condition kondisi conditionDesc kondisiKet conditionDate "
-        "tanggalKondisi description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs lcKeys =
+    keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet lcAmount nominalLc "
+             "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
+             "dataYear tahun accountNo noLc lcType jenisLc lcTypeDesc jenisLcKet lcIssueDate "
+             "tanggalKeluar lcEndDate tanggalJthTempo initialContractNo noAkadAwal "
+             "initialContractDate tanggalAkadAwal lastContractNo noAkadAkhir lastContractDate "
+             "tanggalAkadAkhir counterPartyBank bankBeneficiary collectibilityType kualitas "
+             "collectibilityTypeDesc kualitasKet currencyCode valuta lcLimit plafon lcPurpose "
+             "tujuanLc lcPurposeDesc tujuanLcKet lcCollateralAmount setoraJaminan lcDefaultDate "
+             "tanggalWanPrestasi condition kondisi conditionDesc kondisiKet conditionDate "
+             "tanggalKondisi description keterangan");
 
-const ExportWriter::KeyPairs& bankGuaranteeKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "member ljk memberDesc ljkKet office cabang officeDesc cabangKet bgAmount nominalBg "
-        "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
-        "dataYear tahun accountNo noRekening bankGuaranteeType jenisGaransi "
-        "bankGuaranteeTypeDesc jenisGaransiKet bgIssueDate tanggalDiterbitkan bgEndDate "
-        "tanggalJatuhTempo initialContractNo noAkadAwal initialContractDate tanggalAkadAwal "
-        "lastContractNo noAkadAkhir lastContractDate tanggalAkadAkhir guaranteeName "
-        "namaYangDijamin collectibilityType kualitas collectibilityTypeDesc kualitasKet "
-        "currencyCode kodeValuta bgLimit plafon bankGuaranteePurpose kodeTujuanGaransi "
-        "bankGuaranteePurposeDesc tujuanGaransiKet collateralAmount setoranJaminan "
-        "bgDefaultDate tanggalWanPrestasi condition kodeKondisi conditionDesc kondisiKet "
-        "conditionDate tanggalKondisi description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs bankGuaranteeKeys =
+    keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet bgAmount nominalBg "
+             "createdDatetime tanggalDibentuk updatedDatetime tanggalUpdate dataMonth bulan "
+             "dataYear tahun accountNo noRekening bankGuaranteeType jenisGaransi "
+             "bankGuaranteeTypeDesc jenisGaransiKet bgIssueDate tanggalDiterbitkan bgEndDate "
+             "tanggalJatuhTempo initialContractNo noAkadAwal initialContractDate tanggalAkadAwal "
+             "lastContractNo noAkadAkhir lastContractDate tanggalAkadAkhir guaranteeName "
+             "namaYangDijamin collectibilityType kualitas collectibilityTypeDesc kualitasKet "
+             "currencyCode kodeValuta bgLimit plafon bankGuaranteePurpose kodeTujuanGaransi "
+             "bankGuaranteePurposeDesc tujuanGaransiKet collateralAmount setoranJaminan "
+             "bgDefaultDate tanggalWanPrestasi condition kodeKondisi conditionDesc kondisiKet "
+             "conditionDate tanggalKondisi description keterangan");
 
-const ExportWriter::KeyPairs& otherKeys()
-{
-    static const ExportWriter::KeyPairs pairs =
-        keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet facilityAmount "
-                 "nominalJumlahKwajibanIDR createdDatetime tanggalDibentuk updatedDatetime "
-                 "tanggalUpdate dataMonth bulan dataYear tahun accountNo noRekening facilityType "
-                 "kodeJenisFasilitas facilityTypeDesc jenisFasilitasKet facilityStartDate "
-                 "tanggalMulai facilityEndDate tanggalJatuhTempo currencyCode kodeValuta "
-                 "oriCurrencyAmount nilaiDalamMataUangAsal interestRate sukuBungaImbalan "
-                 "collectibilityType kualitas collectibilityTypeDesc kualitasKet overdueDays "
-                 "jumlahHariTunggakan nonPerformingDate tanggalMacet nonPerformingReason "
-                 "kodeSebabMacet nonPerformingReasonDesc sebabMacetDesc overdueAmount tunggakan "
-                 "condition kodeKondisi conditionDesc kondisiKet conditionDate tanggalKondisi "
-                 "description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs otherKeys =
+    keyPairs("member ljk memberDesc ljkKet office cabang officeDesc cabangKet facilityAmount "
+             "nominalJumlahKwajibanIDR createdDatetime tanggalDibentuk updatedDatetime "
+             "tanggalUpdate dataMonth bulan dataYear tahun accountNo noRekening facilityType "
+             "kodeJenisFasilitas facilityTypeDesc jenisFasilitasKet facilityStartDate "
+             "tanggalMulai facilityEndDate tanggalJatuhTempo currencyCode kodeValuta "
+             "oriCurrencyAmount nilaiDalamMataUangAsal interestRate sukuBungaImbalan "
+             "collectibilityType kualitas collectibilityTypeDesc kualitasKet overdueDays "
+             "jumlahHariTunggakan nonPerformingDate tanggalMacet nonPerformingReason "
+             "kodeSebabMacet nonPerformingReasonDesc sebabMacetDesc overdueAmount tunggakan "
+             "condition kodeKondisi conditionDesc kondisiKet conditionDate tanggalKondisi "
+             "description keterangan");
 
-const ExportWriter::KeyPairs& collateralKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "collateralTypeDesc jenisAgunanKet collateralValueMember nilaiAgunanMenurutLJK "
-        "sharedCollPercentage prosentaseParipasu updatedDatetime tanggalUpdate "
-        "collateralRegNo nomorAgunan contractType jenisPengikatan contractTypeDesc "
-        "jenisPengikatanKet contractDate tanggalPengikatan collateralOwnerName "
-        "namaPemilikAgunan collateralAddress alamatAgunan collateralCity kabKotaLokasiAgunan "
-        "collateralCityDesc kabKotaLokasiAgunanKet memberAppraisalDate tglPenilaianPelapor "
-        "collateralRating peringkatAgunan ratingAgency kodeLembagaPemeringkat "
-        "ratingAgencyDesc lembagaPemeringkat ownershipDocument buktiKepemilikan "
-        "collateralValueTax nilaiAgunanNjop collateralValueAppr nilaiAgunanIndep "
-        "collateralAppraiserName namaPenilaiIndep isInsuredFlag asuransi "
-        "collateralAppraisalDate tanggalPenilaianPenilaiIndependen description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs collateralKeys =
+    keyPairs("collateralTypeDesc jenisAgunanKet collateralValueMember nilaiAgunanMenurutLJK "
+             "sharedCollPercentage prosentaseParipasu updatedDatetime tanggalUpdate "
+             "collateralRegNo nomorAgunan contractType jenisPengikatan contractTypeDesc "
+             "jenisPengikatanKet contractDate tanggalPengikatan collateralOwnerName "
+             "namaPemilikAgunan collateralAddress alamatAgunan collateralCity kabKotaLokasiAgunan "
+             "collateralCityDesc kabKotaLokasiAgunanKet memberAppraisalDate tglPenilaianPelapor "
+             "collateralRating peringkatAgunan ratingAgency kodeLembagaPemeringkat "
+             "ratingAgencyDesc lembagaPemeringkat ownershipDocument buktiKepemilikan "
+             "collateralValueTax nilaiAgunanNjop collateralValueAppr nilaiAgunanIndep "
+             "collateralAppraiserName namaPenilaiIndep isInsuredFlag asuransi "
+             "collateralAppraisalDate tanggalPenilaianPenilaiIndependen description keterangan");
 
-const ExportWriter::KeyPairs& guarantorKeys()
-{
-    static const ExportWriter::KeyPairs pairs =
-        keyPairs("guarantorName namaPenjamin identityNumber nomorIdentitas updatedDatetime "
-                 "tanggalUpdate createdDatetime tanggalBuat guarantorType kodeJenisPenjamin "
-                 "guarantorTypeDesc keteranganJenisPenjamin guarantorAddress alamatPenjamin "
-                 "description keterangan");
-    return pairs;
-}
+const ExportWriter::KeyPairs guarantorKeys =
+    keyPairs("guarantorName namaPenjamin identityNumber nomorIdentitas updatedDatetime "
+             "tanggalUpdate createdDatetime tanggalBuat guarantorType kodeJenisPenjamin "
+             "guarantorTypeDesc keteranganJenisPenjamin guarantorAddress alamatPenjamin "
+             "description keterangan");
 
-const ExportWriter::KeyPairs& officerKeys()
-{
-    static const ExportWriter::KeyPairs pairs = keyPairs(
-        "identityNumberName namaSesuaiIdentitas identityNumber nomorIdentitas gender "
-        "kodeJenisKelamin genderDesc jenisKelamin jobPosition kodePosisiPekerjaan "
-        "jobPositionDesc posisiPekerjaan shareOwnership prosentaseKepemilikan "
-        "shareholderStatus kodeStatusPengurusPemilik shareholderStatusDesc "
-        "statusPengurusPemilik address alamat subDistrict kelurahan district kecamatan city "
-        "kodeKota cityDesc kota");
-    return pairs;
-}
+const ExportWriter::KeyPairs officerKeys =
+    keyPairs("identityNumberName namaSesuaiIdentitas identityNumber nomorIdentitas gender "
+             "kodeJenisKelamin genderDesc jenisKelamin jobPosition kodePosisiPekerjaan "
+             "jobPositionDesc posisiPekerjaan shareOwnership prosentaseKepemilikan "
+             "shareholderStatus kodeStatusPengurusPemilik shareholderStatusDesc "
+             "statusPengurusPemilik address alamat subDistrict kelurahan district kecamatan city "
+             "kodeKota cityDesc kota");
 void writeString(ExportWriter::Writer& writer, const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();
@@ -295,7 +239,7 @@ void ExportWriter::writeOfficerGroups(Writer& writer, const QVariantList& groups
         writer.StartObject();
         writeKeyValue(writer, QStringLiteral("kodeLJK"), group.value(QStringLiteral("member")));
         writeKeyValue(writer, QStringLiteral("namaLJK"), group.value(QStringLiteral("memberDesc")));
-        writeArray(writer, QStringLiteral("pengurusPemilik"), officerKeys(),
+        writeArray(writer, QStringLiteral("pengurusPemilik"), officerKeys,
                    group.value(QStringLiteral("offclsSharehldrs")).toList());
         writer.EndObject();
     }
@@ -306,11 +250,11 @@ void ExportWriter::writeFacilities(Writer& writer, const QString& name, Facility
                                    const QList<QVariantMap>& rows)
 {
     static const QMap<FacilityRecords::Type, const KeyPairs*> tables = {
-        {FacilityRecords::Credits, &creditKeys()},
-        {FacilityRecords::Lcs, &lcKeys()},
-        {FacilityRecords::BankGuarantees, &bankGuaranteeKeys()},
-        {FacilityRecords::Securities, &securityKeys()},
-        {FacilityRecords::Others, &otherKeys()},
+        {FacilityRecords::Credits, &creditKeys},
+        {FacilityRecords::Lcs, &lcKeys},
+        {FacilityRecords::BankGuarantees, &bankGuaranteeKeys},
+        {FacilityRecords::Securities, &securityKeys},
+        {FacilityRecords::Others, &otherKeys},
     };
     writeString(writer, name);
     writer.StartArray();
@@ -320,8 +264,8 @@ void ExportWriter::writeFacilities(Writer& writer, const QString& name, Facility
         writeMembers(writer, historyKeys(), row);
         QVariantList collaterals = row.value(QStringLiteral("collaterals")).toList();
         truncateDateKeysInRows(collaterals, {QStringLiteral("contractDate")});
-        writeArray(writer, QStringLiteral("agunan"), collateralKeys(), collaterals);
-        writeArray(writer, QStringLiteral("penjamin"), guarantorKeys(),
+        writeArray(writer, QStringLiteral("agunan"), collateralKeys, collaterals);
+        writeArray(writer, QStringLiteral("penjamin"), guarantorKeys,
                    row.value(QStringLiteral("guarantors")).toList());
         writer.EndObject();
     }
@@ -333,7 +277,7 @@ QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityR
     rapidjson::StringBuffer buffer;
     Writer writer(buffer);
     writer.StartObject();
-    writeObject(writer, QStringLiteral("header"), headerKeys(),
+    writeObject(writer, QStringLiteral("header"), headerKeys,
                 document.value(QStringLiteral("header")).toMap());
 
     const QVariant individual = document.value(QStringLiteral("individual"));
@@ -358,15 +302,15 @@ QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityR
     QVariantMap keyword = subject.value(keywordKey).toMap();
     truncateDateKeys(keyword, {dateKey});
     writeObject(writer, QStringLiteral("parameterPencarian"),
-                isIndividual ? individualKeywordKeys() : corporateKeywordKeys(), keyword);
+                isIndividual ? individualKeywordKeys : corporateKeywordKeys, keyword);
     QVariantList debtors = subject.value(debtorsKey).toList();
     truncateDateKeysInRows(debtors, {dateKey});
     writeArray(writer, QStringLiteral("dataPokokDebitur"),
-               isIndividual ? individualDebtorKeys() : corporateDebtorKeys(), debtors);
+               isIndividual ? individualDebtorKeys : corporateDebtorKeys, debtors);
     if (!isIndividual)
         writeOfficerGroups(writer, subject.value(QStringLiteral("offclsSharehldrGroups")).toList());
 
-    writeObject(writer, QStringLiteral("ringkasanFasilitas"), summaryKeys(),
+    writeObject(writer, QStringLiteral("ringkasanFasilitas"), summaryKeys,
                 subject.value(QStringLiteral("facilitySummary")).toMap());
 
     writeString(writer, QStringLiteral("fasilitas"));
