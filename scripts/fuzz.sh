@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang, AddressSanitizer and UBSan in build-fuzz and
+# runs each for a bounded time, one after the other, at the lowest priority.
+#   scripts/fuzz.sh [target...]      targets: the names after fuzz_ (default: all)
+# FUZZ_SECONDS sets the time per target (default 60). New inputs collect in
+# build-fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; crashes are written
+# to build-fuzz/crashes/<target>/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+build=${BUILD_DIR:-build-fuzz}
+seconds=${FUZZ_SECONDS:-60}
+all=(documentplain documentraw valuecipher template dataset updateheader status)
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
+
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DVARDO_FUZZ=ON -DVARDO_SANITIZE=ON -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link \
+    -DVARDO_BUILD_TESTS=OFF -DVARDO_BUILD_BENCH=OFF
+nice -n 19 cmake --build "$build" -j2 --target "${targets[@]/#/fuzz_}"
+
+# Larger inputs only for the targets whose seeds are whole documents or data sets.
+max_len() {
+    case "$1" in
+        documentplain | documentraw | dataset) echo 65536 ;;
+        template) echo 16384 ;;
+        *) echo 4096 ;;
+    esac
+}
+
+export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+status=0
+for t in "${targets[@]}"; do
+    corpus="$build/corpus/$t"
+    crashes="$build/crashes/$t"
+    mkdir -p "$corpus" "$crashes"
+    [ -d "fuzz/corpus/$t" ] && cp -n fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
+    echo "== fuzz_$t for ${seconds}s"
+    nice -n 19 "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
+        -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 -artifact_prefix="$crashes/" \
+        "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' \
+        || status=1
+    if ls "$crashes"/* >/dev/null 2>&1; then
+        echo "fuzz_$t: findings in $crashes"
+        status=1
+    fi
+done
+exit $status
