@@ -1,11 +1,14 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QQuickItem>
@@ -62,6 +65,8 @@ class DialogDriver : public QObject
     Q_OBJECT
 public:
     QStringList passwords;
+    // What to choose in a file dialog; empty cancels it.
+    QString fileChoice;
     bool answerYes = false;
     QStringList seen;
     std::function<void()> onQuestion;
@@ -100,6 +105,15 @@ private:
             }
             QTest::keyClicks(input->findChild<QLineEdit*>(), answer);
             input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto* files = qobject_cast<QFileDialog*>(widget)) {
+            handled = widget;
+            seen << QStringLiteral("file dialog: ") + files->windowTitle();
+            if (fileChoice.isEmpty()) {
+                files->reject();
+                return;
+            }
+            files->selectFile(fileChoice);
+            QMetaObject::invokeMethod(files, "accept");
         } else if (auto* box = qobject_cast<QMessageBox*>(widget)) {
             handled = widget;
             seen << box->windowTitle() + QStringLiteral(": ") + box->text();
@@ -147,6 +161,10 @@ private slots:
     void serverDownShowsFailure();
     void failedDownloadIsNotReportedReady();
     void downloadedPackageIsOffered();
+    void offlinePackage_data();
+    void offlinePackage();
+    void droppedDocumentOpensAndIsRemembered();
+    void shortcutsCloseTabAndOpenDialog();
 
 private:
     MainWindow* makeWindow(const QStringList& arguments = QStringList());
@@ -471,9 +489,10 @@ void TestMainWindow::labelsElideAfterResize()
     makeWindow();
     // Long enough that three of them cannot fit beside the report toolbar, which
     // sets the narrowest width of the window.
-    const QStringList names = {QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-pertama.vardo"),
-                               QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-kedua.vardo"),
-                               QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-ketiga.vardo")};
+    const QStringList names = {
+        QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-pertama.vardo"),
+        QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-kedua.vardo"),
+        QStringLiteral("laporan-informasi-debitur-perorangan-cabang-surabaya-ketiga.vardo")};
     for (const QString& name : names) {
         driver->passwords = QStringList{password};
         window->openTab(name, QStringLiteral("faq"), makeDocument(name));
@@ -674,6 +693,97 @@ void TestMainWindow::downloadedPackageIsOffered()
                             "update saat ini juga?"));
     QCOMPARE(readAll(appPath(QStringLiteral("update/tavi-viewer.kvu"))), package);
     QVERIFY(window->isVisible());
+}
+
+void TestMainWindow::offlinePackage_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("copied");
+
+    QTest::newRow("a package") << "paket.kvu"
+                               << "Update Aplikasi siap dilaksanakan" << true;
+    QTest::newRow("cancelled") << ""
+                               << "" << false;
+}
+
+void TestMainWindow::offlinePackage()
+{
+    QFETCH(QString, choice);
+    QFETCH(QString, message);
+    QFETCH(bool, copied);
+
+    makeWindow();
+    waitForRequests(1);
+    const QByteArray package =
+        DocumentEncoder::zipArchive({{QStringLiteral("header.xml"), QByteArray("<update/>")}});
+    QVERIFY(writeAll(dir->filePath(QStringLiteral("paket.kvu")), package));
+    driver->fileChoice = choice.isEmpty() ? QString() : dir->filePath(choice);
+    window->updateOffline();
+
+    QCOMPARE(driver->seen.first(), QStringLiteral("file dialog: Buka File Update"));
+    QCOMPARE(driver->messages().size(), message.isEmpty() ? 1 : 2);
+    if (!message.isEmpty())
+        QVERIFY2(driver->messages().last().contains(message),
+                 qPrintable(driver->messages().last()));
+    QCOMPARE(QFile::exists(appPath(QStringLiteral("update/tavi-viewer.kvu"))), copied);
+    if (copied)
+        QCOMPARE(readAll(appPath(QStringLiteral("update/tavi-viewer.kvu"))), package);
+}
+
+void TestMainWindow::droppedDocumentOpensAndIsRemembered()
+{
+    makeWindow();
+    const QString path = makeDocument(QStringLiteral("jatuh.vardo"));
+    driver->passwords = QStringList{password};
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(path),
+                  QUrl::fromLocalFile(dir->filePath(QStringLiteral("catatan.txt")))});
+
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.data(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(window.data(), &drop);
+
+    QCOMPARE(driver->prompts(), 1);
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(window->currentTabName(), QStringLiteral("jatuh.vardo"));
+    const QVariantList recent = window->getRecentFilesData();
+    QCOMPARE(recent.size(), 1);
+    QCOMPARE(recent.first().toMap().value("filename").toString(), path);
+
+    // Something that is no document is not taken.
+    QMimeData text;
+    text.setUrls({QUrl::fromLocalFile(dir->filePath(QStringLiteral("catatan.txt")))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.setAccepted(false);
+    QApplication::sendEvent(window.data(), &refused);
+    QVERIFY(!refused.isAccepted());
+}
+
+void TestMainWindow::shortcutsCloseTabAndOpenDialog()
+{
+    makeWindow();
+    for (const QString& name : {QStringLiteral("a.vardo"), QStringLiteral("b.vardo")}) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    QCOMPARE(window->currentTabName(), QStringLiteral("b.vardo"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    QTest::keyClick(window.data(), Qt::Key_W, Qt::ControlModifier);
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
+
+    QObject* fileDialog =
+        window->shellView()->rootObject()->findChild<QObject*>(QStringLiteral("fileDialog"));
+    QVERIFY(fileDialog);
+    // The shell's dialog is a widget dialog under a widget application; the driver
+    // cancels it as soon as it shows.
+    QTest::keyClick(window.data(), Qt::Key_O, Qt::ControlModifier);
+    QTRY_VERIFY(driver->seen.contains(QStringLiteral("file dialog: Pilih File TAVI")));
+    QCOMPARE(window->getTabCount(), 1);
 }
 
 QTEST_MAIN(TestMainWindow)
