@@ -10,7 +10,9 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QQmlContext>
 #include <QQuickItem>
 #include <QQuickView>
 #include <QSettings>
@@ -267,6 +269,11 @@ void TestMainWindow::startsOnHomeScreen()
     QCOMPARE(pages()->currentIndex(), 0);
     QVERIFY(window->shellView()->rootObject());
     QVERIFY(window->menuBar()->isHidden());
+    // The About page's versions, as the version file had them at start-up.
+    QCOMPARE(window->shellView()->rootContext()->contextProperty("verKvApplication").toString(),
+             QStringLiteral("1.0.10"));
+    QCOMPARE(window->shellView()->rootContext()->contextProperty("verKvLibrary").toString(),
+             QStringLiteral("1.0.3"));
     waitForRequests(1);
     QCOMPARE(server.requests().first().target, QByteArray("/pub/kv/cekVersion"));
 }
@@ -693,6 +700,16 @@ void TestMainWindow::downloadedPackageIsOffered()
                             "update saat ini juga?"));
     QCOMPARE(readAll(appPath(QStringLiteral("update/tavi-viewer.kvu"))), package);
     QVERIFY(window->isVisible());
+
+    QProgressDialog* progress = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<QProgressDialog*>(top))
+            progress = dialog;
+    }
+    QVERIFY(progress);
+    QCOMPARE(progress->windowTitle(), QStringLiteral("Download Update Aplikasi"));
+    QCOMPARE(progress->labelText(), QStringLiteral("Download Aplikasi sedang berlangsung..."));
+    QVERIFY(progress->isHidden());
 }
 
 void TestMainWindow::offlinePackage_data()

@@ -77,6 +77,8 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    // Parentless, so that it can stay on screen on its own; the window owns it still.
+    delete progressDialog;
     delete ui;
 }
 
