@@ -331,22 +331,28 @@ void MainWindow::showTab(QString tabName)
         ui->tabContents->setCurrentWidget(tab->reportWidget);
 }
 
+void MainWindow::callShell(const char* function, const QVariant& argument)
+{
+    QObject* root = view ? view->rootObject() : nullptr;
+    if (!root)
+        return;
+    // The shell's functions answer nothing the window needs.
+    QVariant ignored;
+    if (argument.isValid())
+        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, ignored),
+                                  Q_ARG(QVariant, argument));
+    else
+        QMetaObject::invokeMethod(root, function, Q_RETURN_ARG(QVariant, ignored));
+}
+
 void MainWindow::showShellPage(int index)
 {
-    if (view && view->rootObject()) {
-        QVariant ignored;
-        QMetaObject::invokeMethod(view->rootObject(), "setCurrentIndex",
-                                  Q_RETURN_ARG(QVariant, ignored), Q_ARG(QVariant, index));
-    }
+    callShell("setCurrentIndex", index);
 }
 
 void MainWindow::refreshTabCount()
 {
-    if (view && view->rootObject()) {
-        QVariant ignored;
-        QMetaObject::invokeMethod(view->rootObject(), "checkTabCount",
-                                  Q_RETURN_ARG(QVariant, ignored));
-    }
+    callShell("checkTabCount");
 }
 
 void MainWindow::tabClicked(QString tabName)
@@ -398,19 +404,19 @@ void MainWindow::setTabCurrentIndex(int index)
 
 void MainWindow::clickHomeTab()
 {
-    ui->homeTab->setChecked(true);
-    ui->toolsTab->setChecked(false);
-    ui->tabContents->setCurrentIndex(0);
-    showShellPage(0);
-    emit toogleTabHighlighted(QString());
+    showShellScreen(0);
 }
 
 void MainWindow::clickToolsTab()
 {
-    ui->homeTab->setChecked(false);
-    ui->toolsTab->setChecked(true);
+    showShellScreen(1);
+}
+
+void MainWindow::showShellScreen(int index)
+{
+    setTabCurrentIndex(index);
     ui->tabContents->setCurrentIndex(0);
-    showShellPage(1);
+    showShellPage(index);
     emit toogleTabHighlighted(QString());
 }
 
@@ -421,11 +427,7 @@ void MainWindow::home()
 
 void MainWindow::openFileDialog()
 {
-    if (view && view->rootObject()) {
-        QVariant ignored;
-        QMetaObject::invokeMethod(view->rootObject(), "openFileDialog",
-                                  Q_RETURN_ARG(QVariant, ignored));
-    }
+    callShell("openFileDialog");
 }
 
 void MainWindow::closeCurrentTab()
@@ -456,14 +458,9 @@ void MainWindow::dropEvent(QDropEvent* event)
 {
     // Handed to the shell, so that a dropped document takes the file dialog's road:
     // opened, then added to the recent files.
-    if (!view || !view->rootObject())
-        return;
     for (const QUrl& url : event->mimeData()->urls()) {
-        if (!isDocumentUrl(url))
-            continue;
-        QVariant ignored;
-        QMetaObject::invokeMethod(view->rootObject(), "openFile", Q_RETURN_ARG(QVariant, ignored),
-                                  Q_ARG(QVariant, url.toString()));
+        if (isDocumentUrl(url))
+            callShell("openFile", url.toString());
     }
     event->acceptProposedAction();
 }

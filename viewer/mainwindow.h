@@ -76,6 +76,8 @@ private:
     void addShortcuts();
     void showTab(QString tabName);
     void showShellPage(int index);
+    void showShellScreen(int index);
+    void callShell(const char* function, const QVariant& argument = QVariant());
     void refreshTabCount();
     bool askPassword(QString documentPath, OpenResult* result);
     void validatePassword(QString documentPath, QString password, OpenResult* result);
