@@ -28,6 +28,8 @@ LEFT_TOP = 33
 ALL_BORDERS = 15
 
 ROW_H = 36
+# Space between a facility's history grid and its guarantor and collateral tables.
+DETAIL_GAP = 12
 
 
 class Names:
@@ -356,7 +358,7 @@ def guarantor_bands(src, master):
     body = Stack()
     body.row([value(updated(src) if f is None else d(src, f), w) for _, w, f in cols])
     band = Band("SubDetail", body.items, height=body.y, datasource=src, parent=master)
-    head = Stack()
+    head = Stack(y=DETAIL_GAP)
     head.row([sub_title("Penjamin")])
     head.row([label(lab, w, bold=True) for lab, w, _ in cols])
     header = Band("SubDetailHeader", head.items, height=head.y, parent=band)
@@ -383,7 +385,9 @@ def collateral_bands(src, master):
     pair_rows(body, pairs)
     band = Band("SubDetail", body.items, height=body.y + 12, datasource=src, parent=master,
                 extra={"keepBottomSpace": ("bool", 1)})
-    header = Band("SubDetailHeader", [Row([sub_title("Agunan")], 0)], height=34, parent=band)
+    head = Stack(y=DETAIL_GAP)
+    head.row([sub_title("Agunan")])
+    header = Band("SubDetailHeader", head.items, height=head.y, parent=band)
     return [band, header]
 
 
