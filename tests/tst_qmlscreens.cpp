@@ -95,6 +95,7 @@ private slots:
     void sortFollowsIndicator_data();
     void sortFollowsIndicator();
     void clearListEmptiesStore();
+    void openingFromTableOpensTabAndRefreshes_data();
     void openingFromTableOpensTabAndRefreshes();
     void closeAllFollowsTabCount_data();
     void closeAllFollowsTabCount();
@@ -292,16 +293,33 @@ void TestQmlScreens::clearListEmptiesStore()
     QCOMPARE(shownFilenames(), QStringList());
 }
 
+void TestQmlScreens::openingFromTableOpensTabAndRefreshes_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("tabName");
+
+    QTest::newRow("stored path") << "C:/docs/zeta.vardo"
+                                 << "zeta.vardo";
+    QTest::newRow("path with backslashes") << "C:\\docs\\zeta.vardo"
+                                           << "zeta.vardo";
+    QTest::newRow("file URL") << "file:///C:/docs/zeta.vardo"
+                              << "zeta.vardo";
+    QTest::newRow("URL with an escape") << "file:///home/budi/laporan%23%201.vardo"
+                                        << "laporan# 1.vardo";
+}
+
 void TestQmlScreens::openingFromTableOpensTabAndRefreshes()
 {
+    QFETCH(QString, file);
+    QFETCH(QString, tabName);
+
     QVERIFY(load("Main.qml"));
     window->calls.clear();
     window->recentFiles.removeFirst();
     QObject* table = find("recentFiles");
-    QVERIFY(
-        QMetaObject::invokeMethod(table, "openFile", Q_ARG(QString, "file:///C:/docs/zeta.vardo")));
-    QCOMPARE(window->calls, QStringList({"openTab zeta.vardo|faq|file:///C:/docs/zeta.vardo",
-                                         "getRecentFilesData"}));
+    QVERIFY(QMetaObject::invokeMethod(table, "openFile", Q_ARG(QString, file)));
+    QCOMPARE(window->calls,
+             QStringList({"openTab " + tabName + "|faq|" + file, "getRecentFilesData"}));
     QCOMPARE(shownFilenames().size(), 3);
 }
 

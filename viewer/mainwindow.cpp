@@ -520,16 +520,18 @@ void MainWindow::emptyRecentFile()
 void MainWindow::checkUpdateStatus(bool showIntroMessage)
 {
     if (showIntroMessage)
-        showInformation(QStringLiteral("Pengecekan status aplikasi akan dilakukan secara "
-                                       "background, jangan tutup aplikasi anda dan "
-                                       "silahkan lakukan aktivitas lain apabila dibutuhkan."));
-    appVersion.checkStatusInBackground();
+        showInformation(QStringLiteral(
+            "Pengecekan status aplikasi akan dilakukan secara background, jangan tutup aplikasi "
+            "anda dan silahkan lakukan aktivitas lain apabila dibutuhkan."));
+    // Connected before the check starts, so that no answer can come back before
+    // anyone listens; each connection is made once however often the user asks.
     connect(&appVersion, &ApplicationVersion::statusReturned, this,
             &MainWindow::updateStatusReturned, Qt::UniqueConnection);
     connect(&appVersion, &ApplicationVersion::onlineUpdateConnectionFailed, this,
             &MainWindow::onlineUpdateConnectionFailed, Qt::UniqueConnection);
     connect(this, &MainWindow::hasUpdate, this, &MainWindow::confirmStatusUpdate,
             Qt::UniqueConnection);
+    appVersion.checkStatusInBackground();
 }
 
 void MainWindow::updateStatusReturned(QString status)

@@ -2,7 +2,6 @@ import QtQuick 2.4
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import qrv.kora.libraries 1.0
-import "scripts/common.js" as Common
 
 TableView {
     id: table
@@ -113,7 +112,9 @@ TableView {
                     table.selection.select(styleData.row)
                     table.currentRow = styleData.row
                 }
-                onDoubleClicked: table.openFile(Common.fileUrl(styleData.value))
+                // The stored path as it is: a path is opened exactly like a URL, and
+                // needs no escaping.
+                onDoubleClicked: table.openFile(styleData.value)
             }
         }
     }
