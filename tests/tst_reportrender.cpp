@@ -85,6 +85,8 @@ private slots:
     void historyRunsOverTheTwentyFourMonthsBeforeTheRequest();
     void valueBesideItsLabel_data();
     void valueBesideItsLabel();
+    void historyValuesSitUnderTheirMonth_data();
+    void historyValuesSitUnderTheirMonth();
 
 private:
     QString text(const QString& sample);
@@ -303,6 +305,61 @@ void TestReportRender::valueBesideItsLabel()
     QFETCH(QString, pattern);
     QFETCH(int, count);
     QCOMPARE(text(sample).count(QRegularExpression(pattern)), count);
+}
+
+void TestReportRender::historyValuesSitUnderTheirMonth_data()
+{
+    QTest::addColumn<int>("grid");
+    QTest::addColumn<QString>("firstMonth");
+    QTest::addColumn<QString>("values");
+    QTest::addColumn<QString>("under");
+    // Grids in page order: the housing loan, the vehicle financing, the credit card, the L/C...
+    // Each month shows its quality and, for credits, the days past due beside it.
+    QTest::newRow("housing loan, 2/12 in Jul 22")
+        << 0 << "Mar 22"
+        << "1 0 1 0 1 0 1 0 2 12 1 0 1 0 1 0 1 0 1 0 1 0 1 0"
+        << "Mar 22";
+    QTest::newRow("vehicle, 2/34 and 2/61 in Okt and Nov 23")
+        << 1 << "Mar 23"
+        << "1 0 1 0 1 0 1 0 1 0 1 0 1 0 2 34 2 61 1 0 1 0 1 0"
+        << "Mar 23";
+    QTest::newRow("credit card, nothing before it was opened") << 2 << "Mar 22"
+                                                               << ""
+                                                               << "";
+    QTest::newRow("credit card, from May 23, Feb 24 not yet reported")
+        << 2 << "Mar 23"
+        << "1 0 1 0 1 0 1 0 1 0 1 0 1 0 2 8 2 15"
+        << "Mei 23";
+    QTest::newRow("letter of credit, quality only, from Sep 23") << 3 << "Mar 23"
+                                                                 << "1 1 1 1 1 1"
+                                                                 << "Sep 23";
+}
+
+void TestReportRender::historyValuesSitUnderTheirMonth()
+{
+    QFETCH(int, grid);
+    QFETCH(QString, firstMonth);
+    QFETCH(QString, values);
+    QFETCH(QString, under);
+    const QStringList lines =
+        text(QStringLiteral("individual-basic.json")).split(QLatin1Char('\n'));
+    int found = -1;
+    int at = 0;
+    for (; at < lines.size() - 1; ++at) {
+        if (lines.at(at).trimmed().startsWith(firstMonth) && ++found == grid)
+            break;
+    }
+    QVERIFY(found == grid);
+    const QString label = lines.at(at);
+    QString row = lines.at(at + 1);
+    // An empty row leaves no line of its own: the next block's labels follow at once.
+    if (row.trimmed().startsWith(QLatin1String("Mar ")))
+        row.clear();
+    QCOMPARE(row.simplified(), values);
+    if (!under.isEmpty()) {
+        const int column = row.indexOf(QRegularExpression(QStringLiteral("\\S")));
+        QVERIFY(qAbs(column - label.indexOf(under)) <= 3);
+    }
 }
 
 QTEST_MAIN(TestReportRender)
