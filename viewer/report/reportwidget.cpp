@@ -125,18 +125,12 @@ TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& to
     button->setStyleSheet(buttonStyle);
     button->setToolTip(tooltip);
     button->installEventFilter(this);
-    if (!iconPath.isEmpty()) {
-        const QIcon icon(iconPath);
-        button->setText(QString());
-        button->setIconSize(QSize(25, 25));
-        button->setIconPixmap(icon, icon.pixmap(25, 25));
-        button->setFixedSize(40, 40);
-    } else {
-        QFont font = button->font();
-        font.setPixelSize(16);
-        button->setFont(font);
-        button->setFixedSize(QFontMetrics(font).horizontalAdvance(name) + 10, 40);
-    }
+    // Every toolbar button is an icon without text.
+    const QIcon icon(iconPath);
+    button->setText(QString());
+    button->setIconSize(QSize(25, 25));
+    button->setIconPixmap(icon, icon.pixmap(25, 25));
+    button->setFixedSize(40, 40);
     toolbarLayout->addWidget(button);
     return button;
 }
