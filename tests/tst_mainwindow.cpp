@@ -770,6 +770,14 @@ void TestMainWindow::droppedDocumentOpensAndIsRemembered()
     QCOMPARE(recent.size(), 1);
     QCOMPARE(recent.first().toMap().value("filename").toString(), path);
 
+    // The home screen's close-all button follows the tabs, also when the last one closes.
+    QObject* closeAll =
+        window->shellView()->rootObject()->findChild<QObject*>(QStringLiteral("closeAllButton"));
+    QVERIFY(closeAll);
+    QVERIFY(closeAll->property("enabled").toBool());
+    window->tabClosed(QStringLiteral("jatuh.vardo"));
+    QVERIFY(!closeAll->property("enabled").toBool());
+
     // Something that is no document is not taken.
     QMimeData text;
     text.setUrls({QUrl::fromLocalFile(dir->filePath(QStringLiteral("catatan.txt")))});
@@ -801,6 +809,8 @@ void TestMainWindow::shortcutsCloseTabAndOpenDialog()
     QTest::keyClick(window.data(), Qt::Key_O, Qt::ControlModifier);
     QTRY_VERIFY(driver->seen.contains(QStringLiteral("file dialog: Pilih File TAVI")));
     QCOMPARE(window->getTabCount(), 1);
+    // Cancelled: nothing is remembered.
+    QVERIFY(window->getRecentFilesData().isEmpty());
 }
 
 QTEST_MAIN(TestMainWindow)
