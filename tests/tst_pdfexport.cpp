@@ -31,6 +31,7 @@ private slots:
     void pageSizeCountAndText_data();
     void pageSizeCountAndText();
     void printsThroughAPrinter();
+    void failuresAreReported();
 
 private:
     QTemporaryDir m_dir;
@@ -111,6 +112,18 @@ void tst_PdfExport::printsThroughAPrinter()
     // The 8 x 4 picture goes in at its own resolution, not as a scaled-up raster.
     const QString images = runTool("pdfimages", {"-list", printer.outputFileName()});
     QVERIFY2(images.contains(QRegularExpression("image\\s+8\\s+4\\s")), qPrintable(images));
+}
+
+void tst_PdfExport::failuresAreReported()
+{
+    ReportEngine engine;
+    QSignalSpy exported(&engine, &ReportEngine::printedToPDF);
+    QVERIFY(!engine.printToPDF(m_dir.filePath("nothing-loaded.pdf")));
+    QCOMPARE(engine.lastError(), QString("No template is loaded"));
+    QVERIFY(engine.loadFromFile(fixture("manual.lrxml")));
+    QVERIFY(!engine.printToPDF(m_dir.filePath("no-such-dir/out.pdf")));
+    QVERIFY2(engine.lastError().contains("no-such-dir/out.pdf"), qPrintable(engine.lastError()));
+    QCOMPARE(exported.count(), 0);
 }
 
 QTEST_MAIN(tst_PdfExport)
