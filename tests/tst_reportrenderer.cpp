@@ -49,6 +49,8 @@ private slots:
     void imageFromPath();
     void layouts();
     void fillInSecondPass();
+    void pageNumberRanges_data();
+    void pageNumberRanges();
     void initScript_data();
     void initScript();
 };
@@ -525,6 +527,44 @@ void tst_ReportRenderer::fillInSecondPass()
             early << item.text;
     }
     QCOMPARE(early, (QStringList{"satu: tiga", "dua: tiga", "tiga: tiga"}));
+}
+
+void tst_ReportRenderer::pageNumberRanges_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::addColumn<QStringList>("counters");
+    QTest::newRow("one range") << false << QStringList{"1/3", "2/3", "3/3"};
+    QTest::newRow("second sheet starts again") << true << QStringList{"1/2", "2/2", "1/1"};
+}
+
+// Sheets render one after the other; a sheet with resetPageNumber starts its own page count.
+void tst_ReportRenderer::pageNumberRanges()
+{
+    QFETCH(bool, reset);
+    QFETCH(QStringList, counters);
+    const QString first = X::report(
+        {X::band("PageFooter", "Foot", 60,
+                 {X::text("Counter", "$V{#PAGE}/$V{#PAGE_COUNT}", QRect(0, 0, 300, 50))}),
+         X::band("Data", "Rows", 1500, {X::text("Value", "$D{ds.v}", QRect(0, 0, 300, 1400))},
+                 {X::property("datasource", "QString", "ds")})});
+    const QString second =
+        X::report({X::band("PageFooter", "Foot", 60,
+                           {X::text("Counter", "$V{#PAGE}/$V{#PAGE_COUNT}", QRect(0, 0, 300, 50))}),
+                   X::band("ReportHeader", "Title", 100,
+                           {X::text("Title", "Lembar kedua", QRect(0, 0, 300, 50))})},
+                  {X::boolProperty("resetPageNumber", reset)});
+    const QString open = "<pages Type=\"Collection\">";
+    const int from = second.indexOf(open) + open.size();
+    QString xml = first;
+    xml.replace("</pages>", second.mid(from, second.indexOf("</pages>") - from) + "</pages>");
+    const ReportPages pages = renderWith(xml, {"satu", "dua"});
+    QStringList found;
+    for (const RenderedPage& page : pages) {
+        const RenderedItem* counter = page.findText("/", true);
+        found << (counter ? counter->text : QString());
+    }
+    QCOMPARE(found, counters);
+    QCOMPARE(pageOf(pages, "Lembar kedua"), 2);
 }
 
 void tst_ReportRenderer::initScript_data()
