@@ -152,6 +152,7 @@ private slots:
     void sameNameFromTwoFolders();
     void closingTabsShowsAnotherThenHome();
     void closeAllTabsHidesEveryButton();
+    void closeButtonClosesItsTab();
     void manualReopensAfterClose();
     void labelsElideAfterResize();
     void commandLine_data();
@@ -470,6 +471,28 @@ void TestMainWindow::closeAllTabsHidesEveryButton()
     QCOMPARE(pages()->currentIndex(), 0);
     for (const QPointer<TabButton>& tab : buttons)
         QVERIFY(!tab || tab->isHidden());
+    QTRY_COMPARE(stripButtons().size(), 0);
+}
+
+void TestMainWindow::closeButtonClosesItsTab()
+{
+    makeWindow();
+    driver->passwords = QStringList{password};
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"),
+                    makeDocument(QStringLiteral("a.vardo")));
+    QPointer<QWidget> report = pages()->currentWidget();
+    TabButton* closeButton = nullptr;
+    for (TabButton* tab : stripButtons()) {
+        if (tab->getLabel().isEmpty())
+            closeButton = tab;
+    }
+    QVERIFY(closeButton);
+    QCOMPARE(closeButton->getTabName(), QStringLiteral("a.vardo"));
+
+    QTest::mouseClick(closeButton, Qt::LeftButton);
+    QCOMPARE(window->getTabCount(), 0);
+    QVERIFY(report.isNull());
+    QVERIFY(button("homeTab")->isChecked());
     QTRY_COMPARE(stripButtons().size(), 0);
 }
 
