@@ -1,3 +1,4 @@
+#include "enginefixture.h"
 #include "tablesource.h"
 
 #include <LimeReport>
@@ -9,11 +10,6 @@
 using LimeReport::ReportEngine;
 using LimeReport::ReportPages;
 using Details = QMap<QString, QStringList>;
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 static QStringList allTexts(const ReportPages& pages)
 {
@@ -100,7 +96,7 @@ void tst_CallbackProtocol::masterDetail()
     QFETCH(Details, guarantors);
     QFETCH(QStringList, expected);
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, masters, collateral, guarantors);
     QCOMPARE(allTexts(engine.renderPages()), expected);
 }
@@ -111,7 +107,7 @@ void tst_CallbackProtocol::masterDetail()
 void tst_CallbackProtocol::callSequence()
 {
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, {"A", "B"}, {{"A", {"a1"}}}, {});
     engine.renderPages();
     const QStringList expected{"IsEmpty", "First 1", "IsEmpty",     "First 1", "Data 0 name",
@@ -127,7 +123,7 @@ void tst_CallbackProtocol::callSequence()
 void tst_CallbackProtocol::everyRenderStartsFromFirst()
 {
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, {"A", "B", "C"}, {{"C", {"c1"}}}, {});
     const QStringList first = allTexts(engine.renderPages());
     const int asked = sources.master.log.size();
@@ -151,8 +147,8 @@ void tst_CallbackProtocol::dataManagerOwnsItsSources()
     data->removeModel("CREDITS_col");
     QVERIFY(removed.isNull());
     QVERIFY(!data->containsDatasource("credits_col"));
-    QVERIFY(engine->loadFromFile(fixture("list.lrxml")));
-    QVERIFY(engine->loadFromFile(fixture("manual.lrxml")));
+    QVERIFY(engine->loadFromFile(engineFixture("list.lrxml")));
+    QVERIFY(engine->loadFromFile(engineFixture("manual.lrxml")));
     QVERIFY(!kept.isNull());
     QVERIFY(data->containsDatasource("header"));
     engine.reset();
@@ -180,7 +176,7 @@ void tst_CallbackProtocol::duplicateNameIsRefused()
 void tst_CallbackProtocol::sourceDeletedByTheApplication()
 {
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("masterdetail.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("masterdetail.lrxml")));
     MasterDetailSources sources(engine, {"A"}, {{"A", {"a1"}}}, {});
     QPointer<LimeReport::ICallbackDatasource> extra =
         engine.dataManager()->createCallbackDatasource("gone");
@@ -197,7 +193,7 @@ void tst_CallbackProtocol::sourceDeletedByTheApplication()
 void tst_CallbackProtocol::modelSource()
 {
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("list.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("list.lrxml")));
     QPointer<QStandardItemModel> model = new QStandardItemModel;
     model->setHorizontalHeaderLabels({"Name", "AMOUNT"});
     model->appendRow({new QStandardItem("Ani"), new QStandardItem("10")});

@@ -17,10 +17,14 @@ static QString itemTemplate(const QString& content)
         {TemplateXml::property("datasource", "QString", "ds")})});
 }
 
-static QString renderItem(const QString& content, QStringList* log = nullptr)
+static QString renderItem(const QString& content, QStringList* log = nullptr,
+                          bool suppressErrors = false)
 {
     ReportEngine engine;
-    if (!engine.loadFromString(itemTemplate(content)))
+    QString xml = itemTemplate(content);
+    if (suppressErrors)
+        xml.replace("</pages>", "</pages><suppressFieldAndVarError Type=\"bool\" Value=\"1\"/>");
+    if (!engine.loadFromString(xml))
         return QStringLiteral("load failed: ") + engine.lastError();
     engine.dataManager()->setReportVariable("user", "Budi");
     TableSource source({"name", "amount", "quote", "empty"},
@@ -49,6 +53,7 @@ private slots:
     void dates_data();
     void dates();
     void fieldAskedAsSpelled();
+    void suppressedErrors();
 };
 
 void tst_Expressions::expansion_data()
@@ -192,6 +197,14 @@ void tst_Expressions::fieldAskedAsSpelled()
     QStringList log;
     QCOMPARE(renderItem("$D{ds.NAME}", &log), QString(""));
     QVERIFY(log.contains("Data 0 NAME"));
+}
+
+// With suppressFieldAndVarError a missing field prints nothing and a missing
+// variable names itself.
+void tst_Expressions::suppressedErrors()
+{
+    QCOMPARE(renderItem("[$D{ds.nofield}] $V{nobody}", nullptr, true),
+             QString("[] Variable nobody not found"));
 }
 
 QTEST_MAIN(tst_Expressions)

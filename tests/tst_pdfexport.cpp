@@ -1,3 +1,4 @@
+#include "enginefixture.h"
 #include "tablesource.h"
 
 #include <LimeReport>
@@ -8,11 +9,6 @@
 #include <QtTest>
 
 using LimeReport::ReportEngine;
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 static QString runTool(const QString& program, const QStringList& arguments)
 {
@@ -64,7 +60,7 @@ void tst_PdfExport::pageSizeCountAndText()
     QFETCH(QStringList, names);
     QFETCH(int, pages);
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("list.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("list.lrxml")));
     TableSource::Rows rows;
     for (const QString& name : names)
         rows << QStringList{name, "1234567.891"};
@@ -98,7 +94,7 @@ void tst_PdfExport::pageSizeCountAndText()
 void tst_PdfExport::printsThroughAPrinter()
 {
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("manual.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("manual.lrxml")));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(m_dir.filePath("printed.pdf"));
@@ -120,7 +116,7 @@ void tst_PdfExport::failuresAreReported()
     QSignalSpy exported(&engine, &ReportEngine::printedToPDF);
     QVERIFY(!engine.printToPDF(m_dir.filePath("nothing-loaded.pdf")));
     QCOMPARE(engine.lastError(), QString("No template is loaded"));
-    QVERIFY(engine.loadFromFile(fixture("manual.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("manual.lrxml")));
     QVERIFY(!engine.printToPDF(m_dir.filePath("no-such-dir/out.pdf")));
     QVERIFY2(engine.lastError().contains("no-such-dir/out.pdf"), qPrintable(engine.lastError()));
     QCOMPARE(exported.count(), 0);

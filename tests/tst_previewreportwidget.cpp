@@ -1,3 +1,4 @@
+#include "enginefixture.h"
 #include "tablesource.h"
 
 #include <LimeReport>
@@ -8,11 +9,6 @@
 
 using LimeReport::PreviewReportWidget;
 using LimeReport::ReportEngine;
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 class tst_PreviewReportWidget : public QObject
 {
@@ -40,7 +36,7 @@ private:
 void tst_PreviewReportWidget::init()
 {
     m_engine = std::make_unique<ReportEngine>();
-    QVERIFY(m_engine->loadFromFile(fixture("list.lrxml")));
+    QVERIFY(m_engine->loadFromFile(engineFixture("list.lrxml")));
     TableSource::Rows rows;
     for (int i = 1; i <= 60; ++i)
         rows << QStringList{QStringLiteral("Debitur %1").arg(i), QString::number(i)};

@@ -1,11 +1,7 @@
+#include "enginefixture.h"
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 class tst_RenderCommand : public QObject
 {
@@ -20,10 +16,11 @@ void tst_RenderCommand::render_data()
     QTest::addColumn<QString>("input");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
-    QTest::newRow("static manual") << fixture("manual.lrxml") << 0 << "manual.pdf: 2 page(s)";
-    QTest::newRow("missing file") << fixture("absent.lrxml") << 1 << "not opened";
-    QTest::newRow("not a template") << fixture("notxml.lrxml") << 1 << "Wrong file format";
-    QTest::newRow("other root") << fixture("otherroot.lrxml") << 1 << "root element is not Report";
+    QTest::newRow("static manual") << engineFixture("manual.lrxml") << 0 << "manual.pdf: 2 page(s)";
+    QTest::newRow("missing file") << engineFixture("absent.lrxml") << 1 << "not opened";
+    QTest::newRow("not a template") << engineFixture("notxml.lrxml") << 1 << "Wrong file format";
+    QTest::newRow("other root") << engineFixture("otherroot.lrxml") << 1
+                                << "root element is not Report";
 }
 
 // The command writes the PDF of a template without data, and says why when it cannot.

@@ -1,3 +1,4 @@
+#include "enginefixture.h"
 #include "tablesource.h"
 #include "templatexml.h"
 
@@ -10,11 +11,6 @@ using LimeReport::RenderedItem;
 using LimeReport::RenderedPage;
 using LimeReport::ReportEngine;
 using LimeReport::ReportPages;
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 static TableSource::Rows numberedRows(int count)
 {
@@ -125,7 +121,7 @@ void tst_ReportRenderer::listPagination()
     QFETCH(int, rows);
     QFETCH(bool, several);
     ReportEngine engine;
-    QVERIFY2(engine.loadFromFile(fixture("list.lrxml")), qPrintable(engine.lastError()));
+    QVERIFY2(engine.loadFromFile(engineFixture("list.lrxml")), qPrintable(engine.lastError()));
     TableSource source({"name", "amount"}, numberedRows(rows));
     source.connectTo(engine.dataManager()->createCallbackDatasource("Rows"));
     const ReportPages pages = engine.renderPages();

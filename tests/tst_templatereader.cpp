@@ -1,3 +1,4 @@
+#include "enginefixture.h"
 #include "templatexml.h"
 
 #include <LimeReport>
@@ -6,11 +7,6 @@
 
 using LimeReport::RenderedItem;
 using LimeReport::ReportEngine;
-
-static QString fixture(const QString& name)
-{
-    return QStringLiteral(TEST_FIXTURES "/reportengine/") + name;
-}
 
 class tst_TemplateReader : public QObject
 {
@@ -43,7 +39,7 @@ void tst_TemplateReader::refused()
     QFETCH(QByteArray, xml);
     QFETCH(QString, error);
     ReportEngine engine;
-    QVERIFY(engine.loadFromFile(fixture("manual.lrxml")));
+    QVERIFY(engine.loadFromFile(engineFixture("manual.lrxml")));
     QVERIFY(!engine.loadFromString(QString::fromUtf8(xml)));
     QVERIFY2(engine.lastError().contains(error), qPrintable(engine.lastError()));
     QVERIFY(engine.renderPages().isEmpty());
@@ -88,7 +84,7 @@ void tst_TemplateReader::fontsAndImages()
     QFETCH(int, pixelSize);
     QFETCH(bool, bold);
     QFETCH(bool, italic);
-    QFile file(fixture("manual.lrxml"));
+    QFile file(engineFixture("manual.lrxml"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QString xml = QString::fromUtf8(file.readAll());
     xml.replace("family=\"Arial\" pointSize=\"16\" weight=\"75\" italic=\"0\" underline=\"0\"",

@@ -6,6 +6,9 @@
 
 #include <QRegularExpression>
 
+#include <functional>
+#include <optional>
+
 namespace LimeReport {
 
 static const QRegularExpression variableToken(QStringLiteral("\\$\\s*[Vv]\\s*\\{([^},]*)[^}]*\\}"));
@@ -48,25 +51,40 @@ QString ExpressionExpander::expandSecondPass(const QString& prepared)
     return expandScripts(text, Options(), true);
 }
 
-QString ExpressionExpander::substituteVariables(const QString& text, VariableScope scope) const
+// Rebuilds text with each match of token replaced by what replacement returns;
+// no result keeps the match as it was.
+static QString replaceTokens(
+    const QString& text, const QRegularExpression& token,
+    const std::function<std::optional<QString>(const QRegularExpressionMatch&)>& replacement)
 {
     QString result;
     int last = 0;
-    auto it = variableToken.globalMatch(text);
+    auto it = token.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
-        const QString name = match.captured(1).trimmed();
-        if (scope == VariableScope::AllButPageCounters && name.startsWith(QLatin1String("#PAGE")))
+        const std::optional<QString> replaced = replacement(match);
+        if (!replaced)
             continue;
         result += text.midRef(last, match.capturedStart() - last);
-        if (m_variables.contains(name))
-            result += m_variables.value(name).toString();
-        else if (m_suppressErrors)
-            result += QStringLiteral("Variable %1 not found").arg(name);
+        result += *replaced;
         last = match.capturedEnd();
     }
     result += text.midRef(last);
     return result;
+}
+
+QString ExpressionExpander::substituteVariables(const QString& text, VariableScope scope) const
+{
+    return replaceTokens(
+        text, variableToken, [&](const QRegularExpressionMatch& match) -> std::optional<QString> {
+            const QString name = match.captured(1).trimmed();
+            if (scope == VariableScope::AllButPageCounters &&
+                name.startsWith(QLatin1String("#PAGE")))
+                return std::nullopt;
+            if (m_variables.contains(name))
+                return m_variables.value(name).toString();
+            return m_suppressErrors ? QStringLiteral("Variable %1 not found").arg(name) : QString();
+        });
 }
 
 // The index just past the brace that closes the script body starting at `from`,
@@ -162,28 +180,17 @@ bool ExpressionExpander::fieldValue(const QString& token, const Options& options
 QString ExpressionExpander::substituteFields(const QString& text, const Options& options,
                                              bool asScriptLiterals)
 {
-    QString result;
-    int last = 0;
-    auto it = fieldToken.globalMatch(text);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch match = it.next();
-        result += text.midRef(last, match.capturedStart() - last);
-        QVariant value;
-        QString error;
-        if (!fieldValue(match.captured(1), options, &value, &error)) {
-            result += error;
-        } else if (asScriptLiterals) {
-            result += scriptLiteral(value);
-        } else {
-            QString plain = value.toString();
-            if (options.escapeFieldHtml)
-                plain = plain.toHtmlEscaped();
-            result += plain;
-        }
-        last = match.capturedEnd();
-    }
-    result += text.midRef(last);
-    return result;
+    return replaceTokens(text, fieldToken,
+                         [&](const QRegularExpressionMatch& match) -> std::optional<QString> {
+                             QVariant value;
+                             QString error;
+                             if (!fieldValue(match.captured(1), options, &value, &error))
+                                 return error;
+                             if (asScriptLiterals)
+                                 return scriptLiteral(value);
+                             const QString plain = value.toString();
+                             return options.escapeFieldHtml ? plain.toHtmlEscaped() : plain;
+                         });
 }
 
 } // namespace LimeReport
