@@ -294,34 +294,46 @@ void tst_ReportRenderer::tallBands()
 void tst_ReportRenderer::keepSubdetailTogether_data()
 {
     QTest::addColumn<bool>("keep");
-    QTest::newRow("kept together") << true;
-    QTest::newRow("free") << false;
+    QTest::addColumn<bool>("header");
+    QTest::newRow("kept together") << true << false;
+    QTest::newRow("free") << false << false;
+    QTest::newRow("kept together with the header") << true << true;
+    QTest::newRow("free, with the header") << false << true;
 }
 
 // With keepSubdetailTogether a master row whose details cross the page break
-// moves to the next page with them.
+// moves to the next page with them (and with the column header above the
+// first row).
 void tst_ReportRenderer::keepSubdetailTogether()
 {
     QFETCH(bool, keep);
-    const QString xml =
-        X::report({X::band("ReportHeader", "Filler", 2450,
-                           {X::text("Fill", "Pengisi", QRect(0, 0, 500, 2450))}),
-                   X::band("Data", "Master", 100,
-                           {X::text("MasterValue", "Induk $D{ds.v}", QRect(0, 0, 500, 90))},
-                           {X::property("datasource", "QString", "ds"),
-                            X::boolProperty("keepSubdetailTogether", keep)}),
-                   X::band("SubDetail", "Detail", 100,
-                           {X::text("DetailValue", "$D{details.d}", QRect(100, 0, 500, 90))},
-                           {X::property("datasource", "QString", "details"),
-                            X::property("parentBand", "QString", "Master")})});
-    const ReportPages pages = renderWith(xml, {"A"}, "Rincian");
+    QFETCH(bool, header);
+    QStringList bands{X::band("ReportHeader", "Filler", header ? 2350 : 2450,
+                              {X::text("Fill", "Pengisi", QRect(0, 0, 500, header ? 2350 : 2450))}),
+                      X::band("Data", "Master", 100,
+                              {X::text("MasterValue", "Induk $D{ds.v}", QRect(0, 0, 500, 90))},
+                              {X::property("datasource", "QString", "ds"),
+                               X::boolProperty("keepSubdetailTogether", keep)}),
+                      X::band("SubDetail", "Detail", 100,
+                              {X::text("DetailValue", "$D{details.d}", QRect(100, 0, 500, 90))},
+                              {X::property("datasource", "QString", "details"),
+                               X::property("parentBand", "QString", "Master")})};
+    if (header) {
+        bands << X::band("DataHeader", "Head", 100,
+                         {X::text("Title", "Judul", QRect(0, 0, 500, 90))},
+                         {X::property("parentBand", "QString", "Master")});
+    }
+    const ReportPages pages = renderWith(X::report(bands), {"A"}, "Rincian");
     QCOMPARE(pages.size(), 2);
     QCOMPARE(pageOf(pages, "Induk A"), keep ? 1 : 0);
     QCOMPARE(pageOf(pages, "Rincian A.1"), keep ? 1 : 0);
     QCOMPARE(pageOf(pages, "Rincian A.3"), 1);
-    QCOMPARE(pages.at(1).findText("Induk A") != nullptr, keep);
-    if (keep)
-        QCOMPARE(pages.at(1).findText("Induk A")->rect.top(), 100.0);
+    if (header)
+        QCOMPARE(pageOf(pages, "Judul"), keep ? 1 : 0);
+    if (keep) {
+        const QString first = header ? "Judul" : "Induk A";
+        QCOMPARE(pages.at(1).findText(first)->rect.top(), 100.0);
+    }
 }
 
 // A column header never stays alone at the foot of a page.

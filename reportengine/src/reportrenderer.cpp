@@ -183,13 +183,15 @@ void ReportRenderer::renderDataBand(const DesignObject* band)
                                            : band->boolValue(QStringLiteral("startNewPage"));
         if (breakBefore && !pageIsFresh())
             newPage();
-        const bool keepsRow = keepTogether && !details.isEmpty() && setKeepMark();
+        const bool holdsDetails = keepTogether && !details.isEmpty();
+        const bool keepsRow = holdsDetails && setKeepMark();
+        const bool heldByHeader = line == 1 && keepsHeader;
         placeBand(band);
-        if (line == 1 && keepsHeader)
+        if (heldByHeader && !holdsDetails)
             m_keep = KeepMark();
         for (const DesignObject* detail : details)
             renderDataBand(detail);
-        if (keepsRow)
+        if (keepsRow || heldByHeader)
             m_keep = KeepMark();
     } while (source && source->next());
     m_variables->removeSystem(lineVariable);
