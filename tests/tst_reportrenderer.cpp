@@ -158,6 +158,7 @@ void tst_ReportRenderer::growthPushesAndStretches()
         "Data", "Rows", 600,
         {X::text("Grows", "$D{ds.v}", QRect(0, 0, 300, 40), {X::boolProperty("autoHeight", true)}),
          X::text("Below", "Bawah", QRect(0, 50, 300, 40)),
+         X::text("Touching", "Menempel", QRect(150, 39, 100, 10)),
          X::text("Beside", "Samping", QRect(400, 0, 300, 40),
                  {X::boolProperty("stretchToMaxHeight", true)}),
          X::text("Hidden", "$V{nothing}", QRect(800, 0, 300, 500),
@@ -175,6 +176,10 @@ void tst_ReportRenderer::growthPushesAndStretches()
     QCOMPARE(grown->rect.top(), 100.0);
     QVERIFY2(grown->rect.height() > 100, qPrintable(QString::number(grown->rect.height())));
     QCOMPARE(below->rect.top(), grown->rect.bottom() + 10);
+    // Overlapping the grown item by one designed unit still moves with it.
+    const RenderedItem* touching = findItem(page, "Touching", RenderedItem::Fill);
+    QVERIFY(touching);
+    QCOMPARE(touching->rect.top(), grown->rect.bottom() - 1);
     QCOMPARE(beside->rect.bottom(), below->rect.bottom());
     const RenderedItem* grownText = page.findText("kata1", true);
     QVERIFY(grownText && grownText->text.count('\n') >= 2);

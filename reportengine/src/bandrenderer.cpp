@@ -292,11 +292,14 @@ void BandRenderer::arrange(std::vector<Node>& nodes)
         qreal shift = 0;
         for (size_t j = 0; j < i; ++j) {
             const Node* above = order[j];
-            if (!above->visible || above->designed.bottom() > below->designed.top() + tolerance)
+            if (!above->visible || above->designed.top() >= below->designed.top() - tolerance)
                 continue;
-            const qreal overlap = std::min(above->designed.right(), below->designed.right()) -
-                                  std::max(above->designed.left(), below->designed.left());
-            if (overlap > 0)
+            // Above and overlapping sideways more than downwards: a designed
+            // unit of overlap between two rows still counts as stacked.
+            const qreal across = std::min(above->designed.right(), below->designed.right()) -
+                                 std::max(above->designed.left(), below->designed.left());
+            const qreal down = std::max<qreal>(0, above->designed.bottom() - below->designed.top());
+            if (across > 0 && across > down)
                 shift = std::max(shift, above->rect.bottom() - above->designed.bottom());
         }
         below->rect.moveTop(below->designed.top() + shift);
