@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QQmlContext>
@@ -107,6 +108,10 @@ private:
             }
             QTest::keyClicks(input->findChild<QLineEdit*>(), answer);
             input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        } else if (auto* print = qobject_cast<QPrintDialog*>(widget)) {
+            handled = widget;
+            seen << QStringLiteral("print dialog");
+            print->reject();
         } else if (auto* files = qobject_cast<QFileDialog*>(widget)) {
             handled = widget;
             seen << QStringLiteral("file dialog: ") + files->windowTitle();
@@ -167,7 +172,7 @@ private slots:
     void offlinePackage_data();
     void offlinePackage();
     void droppedDocumentOpensAndIsRemembered();
-    void shortcutsCloseTabAndOpenDialog();
+    void shortcutsCloseTabPrintAndOpenDialog();
 
 private:
     MainWindow* makeWindow(const QStringList& arguments = QStringList());
@@ -810,7 +815,7 @@ void TestMainWindow::droppedDocumentOpensAndIsRemembered()
     QVERIFY(!refused.isAccepted());
 }
 
-void TestMainWindow::shortcutsCloseTabAndOpenDialog()
+void TestMainWindow::shortcutsCloseTabPrintAndOpenDialog()
 {
     makeWindow();
     for (const QString& name : {QStringLiteral("a.vardo"), QStringLiteral("b.vardo")}) {
@@ -823,6 +828,11 @@ void TestMainWindow::shortcutsCloseTabAndOpenDialog()
     QTest::keyClick(window.data(), Qt::Key_W, Qt::ControlModifier);
     QCOMPARE(window->getTabCount(), 1);
     QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
+
+    QTest::keyClick(window.data(), Qt::Key_P, Qt::ControlModifier);
+    QTRY_VERIFY(driver->seen.contains(QStringLiteral("print dialog")));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
 
     QObject* fileDialog =
         window->shellView()->rootObject()->findChild<QObject*>(QStringLiteral("fileDialog"));
