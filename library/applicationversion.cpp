@@ -599,6 +599,10 @@ bool ApplicationVersion::extractFile(QString entry, QuaZipFile& file, QString* f
     } else if (!written) {
         reason = componentFailed(
             entry, QStringLiteral("could not extract %1: %2").arg(actual, writeError));
+    } else if (content.isEmpty()) {
+        // No component is ever an empty file: installing one would leave the viewer
+        // without its program, its documents or its settings.
+        reason = componentFailed(entry, QStringLiteral("%1 is empty").arg(actual));
     } else if (!backupFile(entry)) {
         // Without a complete backup the old files could not be restored: keep them.
         reason = componentFailed(
@@ -674,7 +678,9 @@ bool ApplicationVersion::extractLibraryArchive()
             continue;
         }
         const QByteArray content = file.readAll();
-        extracted = writeWholeFile(libDir + QLatin1Char('/') + name, content) && extracted;
+        // An empty library would replace a working one with nothing that loads.
+        extracted = !content.isEmpty() &&
+                    writeWholeFile(libDir + QLatin1Char('/') + name, content) && extracted;
         file.close();
         qDebug() << "library filename " << name << " size " << content.size();
     }
