@@ -54,6 +54,31 @@ bool isUpdatePackage(const QByteArray& content)
     return hasHeader;
 }
 
+// The versions from before an update, kept in its work directory: a rollback may run
+// in a later process than the apply (the updater can be stopped in between), and a
+// second run of the same package finds the new versions already installed. Like the
+// backups, they belong to one package and go when another one arrives.
+QString backupVersionsPath(const QString& updateDir)
+{
+    return updateDir + QStringLiteral("/versions.bak");
+}
+
+QJsonObject readBackupVersions(const QString& updateDir)
+{
+    QFile file(backupVersionsPath(updateDir));
+    if (!file.open(QIODevice::ReadOnly))
+        return QJsonObject();
+    return QJsonDocument::fromJson(
+               UIUtils::decryptValue(QString::fromUtf8(file.readAll())).toUtf8())
+        .object();
+}
+
+bool writeBackupVersions(const QString& updateDir, const QJsonObject& versions)
+{
+    const QString json = QString::fromUtf8(QJsonDocument(versions).toJson(QJsonDocument::Compact));
+    return writeWholeFile(backupVersionsPath(updateDir), UIUtils::encryptValue(json).toUtf8());
+}
+
 } // namespace
 
 ApplicationVersion::ApplicationVersion(QObject* parent) : QObject(parent), m_home(thread())
@@ -365,6 +390,7 @@ void ApplicationVersion::downloadFinished(QNetworkReply* reply)
         Common::prepareDirectory(m_updateDir);
         // A new package starts a new update: backups of an earlier one do not belong to it.
         Common::removeDirectoryRecursively(m_updateDir + QStringLiteral("/backup"));
+        QFile::remove(backupVersionsPath(m_updateDir));
         QString error;
         if (!writeWholeFile(m_updateFile, body, &error))
             failure = QStringLiteral("The update package could not be stored: ") + error;
@@ -476,6 +502,7 @@ bool ApplicationVersion::prepareOfflineUpdate(QString path)
     if (QFileInfo(path).canonicalFilePath() == QFileInfo(m_updateFile).canonicalFilePath())
         return true;
     Common::removeDirectoryRecursively(m_updateDir + QStringLiteral("/backup"));
+    QFile::remove(backupVersionsPath(m_updateDir));
     return Common::replaceFileContent(path, m_updateFile);
 }
 
@@ -642,16 +669,26 @@ bool ApplicationVersion::applyHeader(const QByteArray& content)
     HeaderRecords records;
     if (!readHeader(content, &records))
         return false;
+    QJsonObject saved = readBackupVersions(m_updateDir);
     for (const auto& record : records) {
         if (m_failedComponents.contains(record.first)) {
             qDebug() << "keep version '" << record.first << "' because its files were not replaced";
             continue;
         }
         backupValue(record.first);
+        ApplicationObject& component = m_registry[record.first];
+        if (saved.contains(record.first))
+            component.backupVersion = saved.value(record.first).toString();
+        else
+            saved.insert(record.first, component.backupVersion);
         setValue(record.first, record.second);
         m_advancedComponents.insert(record.first);
         qDebug() << "set version '" << record.first << "'='" << record.second << "'";
     }
+    // Kept before the new versions are written, so that no moment exists in which the
+    // new versions are stored and the old ones are not.
+    if (!writeBackupVersions(m_updateDir, saved))
+        qWarning() << "the versions before this update could not be kept for a rollback";
     sync();
     return true;
 }
@@ -753,8 +790,12 @@ bool ApplicationVersion::rollbackFile(QString entry)
         QFile file(m_updateDir + QLatin1Char('/') + headerEntry);
         HeaderRecords records;
         if (file.open(QIODevice::ReadOnly) && readHeader(file.readAll(), &records)) {
-            for (const auto& record : records)
+            const QJsonObject saved = readBackupVersions(m_updateDir);
+            for (const auto& record : records) {
+                if (saved.contains(record.first))
+                    m_registry[record.first].backupVersion = saved.value(record.first).toString();
                 restoreValue(record.first);
+            }
             sync();
         }
         return true;
