@@ -1,5 +1,14 @@
 # Hardening: bad input and interrupted work through the users' paths.
 
+# The main window keeps its settings, recent files and version file beside the
+# running program, so the test runs from a directory of its own.
+vardo_add_test(badinput LIBS viewer-ui vardo-test-support)
+set_target_properties(tst_badinput PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badinput)
+
 # Update packages with broken entries, applied to an installation of its own directory.
 vardo_add_test(badpackage LIBS tavi-viewer vardo-test-support)
 set_target_properties(tst_badpackage PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badpackage)
+
+# Applies kept being killed at every point; the test runs itself as the killed updater.
+vardo_add_test(interruptedupdate LIBS tavi-viewer vardo-test-support)
+set_target_properties(tst_interruptedupdate PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/interruptedupdate)

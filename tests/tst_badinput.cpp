@@ -1,0 +1,348 @@
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QInputDialog>
+#include <QJsonDocument>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QQmlEngine>
+#include <QSettings>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include "applicationversion.h"
+#include "documentdecoder.h"
+#include "documentencoder.h"
+#include "filecontent.h"
+#include "libglobal.h"
+#include "mainwindow.h"
+#include "recentfilesstore.h"
+#include "reportwidget.h"
+#include "simplecrypt.h"
+#include "textexport.h"
+#include "uiutils.h"
+#include "updateserver.h"
+
+namespace {
+
+const QString password = QStringLiteral("rahasia");
+const QString wrongPassword =
+    QStringLiteral("Password yang anda masukkan salah, file Vardo tidak dapat dibuka.");
+const QString damaged = QStringLiteral("File Vardo rusak atau tidak valid.");
+
+QString appPath(const QString& relative)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative;
+}
+
+QByteArray sampleDataSet()
+{
+    return FileContent::read(QStringLiteral(TEST_SAMPLES "/individual-basic.json"));
+}
+
+QByteArray document(const QList<DocumentEncoder::Entry>& entries)
+{
+    return DocumentEncoder::encode(DocumentEncoder::zipArchive(entries), password, true,
+                                   QStringLiteral("minVer=1.0.0"));
+}
+
+// The sample data set with one identity field replaced by `value`, verbatim.
+QByteArray withName(const QByteArray& value)
+{
+    QByteArray json = sampleDataSet();
+    const QByteArray field = "\"identityNumberName\": \"";
+    const int at = json.indexOf(field) + field.size();
+    return json.replace(at, json.indexOf('"', at) - at, value);
+}
+
+using Maker = std::function<QString(const QString& directory)>;
+
+// Answers the modal dialogs the moment they are shown: each password prompt gets the
+// password, each message box is noted and confirmed, each question answered No.
+class DialogAnswerer : public QObject
+{
+public:
+    DialogAnswerer() { qApp->installEventFilter(this); }
+    ~DialogAnswerer() override { qApp->removeEventFilter(this); }
+
+    int prompts = 0;
+    QStringList messages;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show)
+            return false;
+        if (auto* input = qobject_cast<QInputDialog*>(watched)) {
+            ++prompts;
+            QTimer::singleShot(0, input, [input] {
+                input->setTextValue(password);
+                input->accept();
+            });
+        } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            messages << box->text();
+            QTimer::singleShot(0, box, [box] {
+                QAbstractButton* answer = box->button(QMessageBox::No);
+                if (!answer)
+                    answer = box->button(QMessageBox::Ok);
+                answer->click();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Maker)
+
+class TestBadInput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void badDocument_data();
+    void badDocument();
+    void badDataSet_data();
+    void badDataSet();
+    void damagedStore_data();
+    void damagedStore();
+
+private:
+    MainWindow* makeWindow();
+    ReportWidget* currentReport() const;
+
+    UpdateServer server;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<DialogAnswerer> answerer;
+    std::unique_ptr<MainWindow> window;
+};
+
+void TestBadInput::initTestCase()
+{
+    qmlRegisterType<UIUtils>("qrv.utils", 1, 0, "UIUtils");
+    QVERIFY(server.listen());
+}
+
+void TestBadInput::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    QDir(appPath(QStringLiteral("config"))).removeRecursively();
+    // The background check on start-up asks the local server, which has no update.
+    QVERIFY(
+        FileContent::write(appPath(QStringLiteral("config/config.ini")),
+                           QStringLiteral("[update-online]\nserver.address=127.0.0.1\nport=%1\n")
+                               .arg(server.port())
+                               .toUtf8()));
+    server.setMode(UpdateServer::Normal);
+    server.setOutdated({});
+    answerer = std::make_unique<DialogAnswerer>();
+}
+
+void TestBadInput::cleanup()
+{
+    window.reset();
+    answerer.reset();
+}
+
+MainWindow* TestBadInput::makeWindow()
+{
+    window = std::make_unique<MainWindow>(QStringList(QStringLiteral("run")));
+    return window.get();
+}
+
+ReportWidget* TestBadInput::currentReport() const
+{
+    auto* pages = window->findChild<QStackedWidget*>(QStringLiteral("tabContents"));
+    return pages ? qobject_cast<ReportWidget*>(pages->currentWidget()) : nullptr;
+}
+
+void TestBadInput::badDocument_data()
+{
+    QTest::addColumn<Maker>("make");
+    QTest::addColumn<int>("prompts");
+    QTest::addColumn<QStringList>("messages");
+
+    const QStringList askedThreeTimes{wrongPassword};
+    const auto truncatedTo = [](std::function<int(int)> length) {
+        return Maker([length](const QString& directory) {
+            const QByteArray whole = document({{QStringLiteral("a.json"), sampleDataSet()}});
+            const QString path = directory + QStringLiteral("/terpotong.vardo");
+            FileContent::write(path, whole.left(length(whole.size())));
+            return path;
+        });
+    };
+    QTest::newRow("truncated inside a block")
+        << truncatedTo([](int size) { return size - 5; }) << 1 << QStringList{damaged};
+    QTest::newRow("truncated at a block")
+        << truncatedTo([](int size) { return size / 32 * 16; }) << 1 << QStringList{damaged};
+    QTest::newRow("only the first block")
+        << truncatedTo([](int) { return 16; }) << 3 << askedThreeTimes;
+    QTest::newRow("0 bytes") << Maker([](const QString& directory) {
+        const QString path = directory + QStringLiteral("/kosong.vardo");
+        FileContent::write(path, QByteArray());
+        return path;
+    }) << 3 << askedThreeTimes;
+    QTest::newRow("a directory") << Maker([](const QString& directory) {
+        const QString path = directory + QStringLiteral("/folder.vardo");
+        QDir().mkpath(path);
+        return path;
+    }) << 3 << askedThreeTimes;
+    // Sparse: it takes no room on disk, and the decoder must not try to hold it.
+    QTest::newRow("2 GB") << Maker([](const QString& directory) {
+        const QString path = directory + QStringLiteral("/besar.vardo");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.resize(qint64(2) << 30);
+        return path;
+    }) << 3 << askedThreeTimes;
+}
+
+// A document that cannot be opened costs the user nothing: the message says why, the
+// document already open stays open, and the bad file itself is left as it was.
+void TestBadInput::badDocument()
+{
+    QFETCH(Maker, make);
+    QFETCH(int, prompts);
+    QFETCH(QStringList, messages);
+
+    makeWindow();
+    const QString good = dir->filePath(QStringLiteral("baik.vardo"));
+    QVERIFY(FileContent::write(good, document({{QStringLiteral("a.json"), sampleDataSet()}})));
+    window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), good);
+    QCOMPARE(window->getTabCount(), 1);
+
+    const QString bad = make(dir->path());
+    const QFileInfo before(bad);
+    answerer->prompts = 0;
+    window->openTab(before.fileName(), QStringLiteral("faq"), bad);
+
+    QCOMPARE(answerer->prompts, prompts);
+    QCOMPARE(answerer->messages, messages);
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(window->currentTabName(), QStringLiteral("baik.vardo"));
+    QVERIFY(currentReport());
+    QVERIFY(currentReport()->getPageCount() > 0);
+    const QFileInfo after(bad);
+    QCOMPARE(after.isDir(), before.isDir());
+    QCOMPARE(after.size(), before.size());
+    QCOMPARE(after.lastModified(), before.lastModified());
+}
+
+void TestBadInput::badDataSet_data()
+{
+    QTest::addColumn<QByteArray>("dataSet");
+
+    QTest::newRow("not JSON") << QByteArray("<html>bukan JSON</html>");
+    QTest::newRow("deeply nested") << QByteArray(100000, '[') + QByteArray(100000, ']');
+    QTest::newRow("deeply nested in a field")
+        << withName(QByteArray("\", \"x\": ") + QByteArray(5000, '[') + QByteArray(5000, ']') +
+                    QByteArray(", \"y\": \""));
+    QTest::newRow("50 MB string") << withName(QByteArray(50 << 20, 'A'));
+    QTest::newRow("invalid UTF-8") << withName(QByteArray("RAHMAT \xc3\x28 \xff\xfe \xed\xa0\x80"));
+}
+
+// A data set the viewer cannot make sense of is shown as far as it goes; it never
+// takes the other data sets of the document with it, on screen or in the text export.
+void TestBadInput::badDataSet()
+{
+    QFETCH(QByteArray, dataSet);
+
+    const QString path = dir->filePath(QStringLiteral("campur.vardo"));
+    QVERIFY(FileContent::write(path, document({{QStringLiteral("a-rusak.json"), dataSet},
+                                               {QStringLiteral("b-baik.json"), sampleDataSet()}})));
+    makeWindow();
+    window->openTab(QStringLiteral("campur.vardo"), QStringLiteral("faq"), path);
+
+    QCOMPARE(answerer->prompts, 1);
+    QCOMPARE(answerer->messages, QStringList());
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(currentReport());
+    QCOMPARE(currentReport()->getSelectedFilename(), QStringLiteral("a-rusak.json"));
+    QVERIFY(currentReport()->getPageCount() > 0);
+
+    std::unique_ptr<OpenResult> opened(
+        openDocument(1, 0, 10, password, path, QStringLiteral("./tmp"), true));
+    QCOMPARE(opened->code, 0);
+    const QString exportDir = dir->filePath(QStringLiteral("ekspor"));
+    QVERIFY(QDir().mkpath(exportDir));
+    const TextExport::Result exported = TextExport::exportAll(*opened, exportDir);
+    QVERIFY(exported.succeeded());
+    QCOMPARE(exported.written.size(), 2);
+    for (const QString& file : exported.written)
+        QVERIFY2(QJsonDocument::fromJson(FileContent::read(file)).isObject(), qPrintable(file));
+    const QJsonObject good =
+        QJsonDocument::fromJson(FileContent::read(exportDir + QStringLiteral("/b-baik.json.txt")))
+            .object();
+    QVERIFY(!good.isEmpty());
+}
+
+void TestBadInput::damagedStore_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    // The start of the one message the user sees; empty when there is none.
+    QTest::addColumn<QString>("message");
+
+    const QByteArray garbage("\x00\x01\xffsampah\x7f\x80 AwJ===", 18);
+    const QString none;
+    QTest::newRow("recents store with garbage") << "config/recents.dat" << garbage << none;
+    QTest::newRow("recents store of another cipher text")
+        << "config/recents.dat" << crypto.encryptToByteArray(QByteArray("[{\"filename\": 7}"))
+        << none;
+    QTest::newRow("version file with garbage") << "config/version.cfg" << garbage << none;
+    QTest::newRow("version file of a JSON array")
+        << "config/version.cfg" << crypto.encryptToByteArray(QByteArray("[1, 2, 3]")) << none;
+    // The server address goes with the rest of the settings: the start-up check asks the
+    // default server, which this machine cannot reach.
+    QTest::newRow("settings not INI")
+        << "config/config.ini" << garbage + "\n[[[\n=\n\xc3\x28"
+        << "Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: ";
+}
+
+// A damaged file under config/ does not stop the viewer: it starts without a word,
+// opens documents, and the next change writes the file whole again.
+void TestBadInput::damagedStore()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, message);
+
+    QVERIFY(FileContent::write(appPath(file), content));
+    makeWindow();
+    const QString path = dir->filePath(QStringLiteral("baik.vardo"));
+    QVERIFY(FileContent::write(path, document({{QStringLiteral("a.json"), sampleDataSet()}})));
+    window->addRecentFile(path);
+    window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), path);
+
+    if (message.isEmpty()) {
+        QCOMPARE(answerer->messages, QStringList());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(answerer->messages.size(), 1, 30000);
+        QVERIFY2(answerer->messages.first().startsWith(message),
+                 qPrintable(answerer->messages.first()));
+    }
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(currentReport()->getPageCount() > 0);
+
+    const QVariantList recent = window->getRecentFilesData();
+    QCOMPARE(recent.size(), 1);
+    QCOMPARE(recent.first().toMap().value(QStringLiteral("filename")).toString(), path);
+    ApplicationVersion versions;
+    QVERIFY(!versions.getApplicationVersion().isEmpty());
+    QVERIFY(QJsonDocument::fromJson(crypto.decryptToByteArray(QString::fromUtf8(
+                                        FileContent::read(versions.configFilename()))))
+                .isObject());
+}
+
+QTEST_MAIN(TestBadInput)
+#include "tst_badinput.moc"
