@@ -17,4 +17,3 @@ fi
 out="$build/samples/sample-pdf"
 echo "run-sample: no display to show the viewer on; exporting the sample to PDF in $out instead"
 "$build/bin/vardotool" export -p sampel2024 --pdf "$out" "$build/samples/sample.vardo"
-ls "$out"
