@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QRandomGenerator>
 #include <QtDebug>
+#include <QtEndian>
 
 namespace {
 
@@ -22,6 +23,18 @@ QByteArray checksumBytes(const QByteArray& payload)
 QByteArray hashBytes(const QByteArray& payload)
 {
     return QCryptographicHash::hash(payload, QCryptographicHash::Sha1);
+}
+
+// qUncompress reserves the size a block declares in its first four bytes before it
+// inflates anything, so a damaged value could claim gigabytes. Deflate never expands
+// more than about 1032 times; a larger claim cannot be a compressed value.
+bool plausibleCompressedSize(const QByteArray& block)
+{
+    constexpr qint64 maxDeflateRatio = 1032;
+    if (block.size() < 4)
+        return true;
+    const quint32 declared = qFromBigEndian<quint32>(block.constData());
+    return qint64(declared) <= (qint64(block.size()) - 4) * maxDeflateRatio;
 }
 
 } // namespace
@@ -177,8 +190,13 @@ QByteArray SimpleCrypt::decryptToByteArray(QByteArray cypher)
         return QByteArray();
     }
 
-    if (flags & CryptoFlagCompression)
+    if (flags & CryptoFlagCompression) {
+        if (!plausibleCompressedSize(block)) {
+            m_lastError = ErrorIntegrityFailed;
+            return QByteArray();
+        }
         block = qUncompress(block);
+    }
 
     m_lastError = ErrorNoError;
     return block;
