@@ -115,6 +115,7 @@ private slots:
     void badDataSet();
     void damagedStore_data();
     void damagedStore();
+    void storedValueClaimingGigabytes();
 
 private:
     MainWindow* makeWindow();
@@ -342,6 +343,22 @@ void TestBadInput::damagedStore()
     QVERIFY(QJsonDocument::fromJson(crypto.decryptToByteArray(QString::fromUtf8(
                                         FileContent::read(versions.configFilename()))))
                 .isObject());
+}
+
+// A stored value (a setting, the version file, the recent files) whose block claims
+// to inflate to 2 GB is refused as damaged before anything is reserved for it.
+void TestBadInput::storedValueClaimingGigabytes()
+{
+    SimpleCrypt cipher(0x5eedULL);
+    cipher.setCompressionMode(SimpleCrypt::CompressionNever);
+    cipher.setIntegrityProtectionMode(SimpleCrypt::ProtectionNone);
+    QByteArray value = cipher.encryptToByteArray(QByteArray("\x7f\xff\xff\xf0 no deflate", 15));
+    // The flags byte is outside the chained block: this turns the value into one that
+    // asks to be inflated.
+    value[1] = char(SimpleCrypt::CryptoFlagCompression);
+
+    QCOMPARE(cipher.decryptToByteArray(value), QByteArray());
+    QCOMPARE(cipher.lastError(), SimpleCrypt::ErrorIntegrityFailed);
 }
 
 QTEST_MAIN(TestBadInput)
