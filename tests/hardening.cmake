@@ -9,6 +9,6 @@ set_target_properties(tst_badinput PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 vardo_add_test(badpackage LIBS tavi-viewer vardo-test-support)
 set_target_properties(tst_badpackage PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badpackage)
 
-# Applies kept being killed at every point; the test runs itself as the killed updater.
+# Applies killed at every point; the test runs itself as the updater it kills.
 vardo_add_test(interruptedupdate LIBS tavi-viewer vardo-test-support)
 set_target_properties(tst_interruptedupdate PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/interruptedupdate)
