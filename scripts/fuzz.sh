@@ -2,7 +2,8 @@
 # Builds the libFuzzer targets with clang, AddressSanitizer and UBSan in build-fuzz and
 # runs each for a bounded time, one after the other, at the lowest priority.
 #   scripts/fuzz.sh [target...]      targets: the names after fuzz_ (default: all)
-# FUZZ_SECONDS sets the time per target (default 60). New inputs collect in
+# FUZZ_SECONDS sets the time per target (default 60); FUZZ_RUNS, if set, ends a target
+# earlier, once it has run that many inputs. New inputs collect in
 # build-fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; crashes are written
 # to build-fuzz/crashes/<target>/.
 set -euo pipefail
@@ -10,6 +11,7 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 build=${BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
+runs=${FUZZ_RUNS:--1}
 all=(documentplain documentraw valuecipher template dataset updateheader status)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
@@ -36,9 +38,9 @@ for t in "${targets[@]}"; do
     mkdir -p "$corpus" "$crashes"
     [ -d "fuzz/corpus/$t" ] && cp -n fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
     echo "== fuzz_$t for ${seconds}s"
-    nice -n 19 "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len="$(max_len "$t")" \
+    nice -n 19 "$build/bin/fuzz_$t" -max_total_time="$seconds" -runs="$runs" -max_len="$(max_len "$t")" \
         -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 -artifact_prefix="$crashes/" \
-        "$corpus" 2>&1 | grep -E '^(stat::number_of_executed_units|stat::peak_rss|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' \
+        "$corpus" 2>&1 | grep -E '^(Done |stat::number_of_executed_units|stat::peak_rss|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' \
         || status=1
     if ls "$crashes"/* >/dev/null 2>&1; then
         echo "fuzz_$t: findings in $crashes"
