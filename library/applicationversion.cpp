@@ -4,8 +4,8 @@
 #include "platform.h"
 #include "uiutils.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
+#include <QDir>
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +14,7 @@
 #include <QNetworkRequest>
 #include <QSaveFile>
 #include <QSettings>
+#include <QTemporaryFile>
 #include <QUrl>
 #include <QtDebug>
 
@@ -42,11 +43,9 @@ bool writeWholeFile(const QString& path, const QByteArray& content, QString* err
     return written;
 }
 
-bool isUpdatePackage(const QByteArray& content)
+bool isUpdatePackage(const QString& path)
 {
-    QBuffer buffer;
-    buffer.setData(content);
-    QuaZip zip(&buffer);
+    QuaZip zip(path);
     if (!zip.open(QuaZip::mdUnzip))
         return false;
     const bool hasHeader = zip.getFileNameList().contains(headerEntry);
@@ -289,6 +288,16 @@ int ApplicationVersion::transferTimeout() const
     return m_transferTimeout;
 }
 
+void ApplicationVersion::setMaximumPackageSize(qint64 bytes)
+{
+    m_maximumPackageSize = bytes;
+}
+
+qint64 ApplicationVersion::maximumPackageSize() const
+{
+    return m_maximumPackageSize;
+}
+
 QNetworkRequest ApplicationVersion::updateRequest(const QString& path) const
 {
     QNetworkRequest request(QUrl(configBaseUpdateUrl() + path));
@@ -297,8 +306,21 @@ QNetworkRequest ApplicationVersion::updateRequest(const QString& path) const
     return request;
 }
 
+namespace {
+const char* const refusalProperty = "vardoRefusal";
+}
+
+void ApplicationVersion::refuseReply(QNetworkReply* reply, const QString& reason)
+{
+    reply->setProperty(refusalProperty, reason);
+    reply->abort();
+}
+
 QString ApplicationVersion::replyFailure(QNetworkReply* reply) const
 {
+    const QString refusal = reply->property(refusalProperty).toString();
+    if (!refusal.isEmpty())
+        return connectionFailure + refusal;
     // The transfer time-out aborts the reply, which Qt reports as a cancellation.
     if (reply->error() == QNetworkReply::OperationCanceledError)
         return connectionFailure + QStringLiteral("no answer within %1 ms").arg(m_transferTimeout);
@@ -316,6 +338,16 @@ void ApplicationVersion::checkStatus()
     m_checkReply =
         m_checkManager->post(updateRequest(QStringLiteral("/pub/kv/cekVersion")), getJson());
     connect(m_checkReply, &QNetworkReply::errorOccurred, this, &ApplicationVersion::networkError);
+    connect(m_checkReply, &QNetworkReply::downloadProgress, this,
+            &ApplicationVersion::checkProgress);
+}
+
+void ApplicationVersion::checkProgress(qint64 bytes, qint64 totalBytes)
+{
+    if (m_checkReply && qMax(bytes, totalBytes) > maximumStatusSize)
+        refuseReply(
+            m_checkReply,
+            QStringLiteral("the status answer is larger than %1 bytes").arg(maximumStatusSize));
 }
 
 void ApplicationVersion::networkError(QNetworkReply::NetworkError code)
@@ -350,6 +382,12 @@ void ApplicationVersion::statusFinished(QNetworkReply* reply)
 
 void ApplicationVersion::downloadUpdateOnline(QString status)
 {
+    // The package is written to disk as it arrives rather than held in memory; it goes
+    // beside the other temporary files of the user, so that nothing half-downloaded is
+    // ever found in the update directory.
+    m_download = std::make_unique<QTemporaryFile>(QDir::tempPath() +
+                                                  QStringLiteral("/tavi-viewer-XXXXXX.kvu"));
+    m_download->open();
     m_downloadManager = new QNetworkAccessManager;
     connect(m_downloadManager, &QNetworkAccessManager::finished, this,
             qOverload<QNetworkReply*>(&ApplicationVersion::downloadFinished));
@@ -357,11 +395,63 @@ void ApplicationVersion::downloadUpdateOnline(QString status)
     m_downloadReply = m_downloadManager->post(updateRequest(path), status.toLocal8Bit());
     connect(m_downloadReply, &QNetworkReply::downloadProgress, this,
             &ApplicationVersion::downloadProgress);
+    connect(m_downloadReply, &QNetworkReply::readyRead, this,
+            &ApplicationVersion::downloadReadyRead);
 }
 
 void ApplicationVersion::downloadProgress(qint64 bytes, qint64 totalBytes)
 {
     emit downloadProgressReturned(bytes, totalBytes);
+}
+
+void ApplicationVersion::downloadReadyRead()
+{
+    if (m_downloadReply)
+        appendDownload(m_downloadReply);
+}
+
+void ApplicationVersion::appendDownload(QNetworkReply* reply)
+{
+    if (!m_download || !reply->property(refusalProperty).isNull())
+        return;
+    const qint64 announced = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (qMax(announced, m_download->size() + reply->bytesAvailable()) > m_maximumPackageSize) {
+        refuseReply(
+            reply,
+            QStringLiteral("the update package is larger than %1 bytes").arg(m_maximumPackageSize));
+        return;
+    }
+    const QByteArray chunk = reply->readAll();
+    if (m_download->write(chunk) != chunk.size())
+        refuseReply(reply, QStringLiteral("the update package could not be stored: ") +
+                               m_download->errorString());
+}
+
+// Empty when the finished download is a package now in place of the earlier one.
+QString ApplicationVersion::storeDownload(QNetworkReply* reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply->error() != QNetworkReply::NoError)
+        return replyFailure(reply);
+    if (status < 200 || status > 299)
+        return connectionFailure +
+               QStringLiteral("the server answered with HTTP status %1").arg(status);
+    appendDownload(reply);
+    if (!reply->property(refusalProperty).isNull())
+        return replyFailure(reply);
+    if (!m_download || !m_download->isOpen() || !m_download->flush())
+        return QStringLiteral("The update package could not be stored: ") +
+               (m_download ? m_download->errorString() : QString());
+    if (!isUpdatePackage(m_download->fileName()))
+        return QStringLiteral("The downloaded update package is not a zip archive with header.xml");
+
+    Common::prepareDirectory(m_updateDir);
+    // A new package starts a new update: backups of an earlier one do not belong to it.
+    Common::removeDirectoryRecursively(m_updateDir + QStringLiteral("/backup"));
+    QFile::remove(backupVersionsPath(m_updateDir));
+    if (!Common::replaceFileContent(m_download->fileName(), m_updateFile))
+        return QStringLiteral("The update package could not be stored in ") + m_updateDir;
+    return QString();
 }
 
 void ApplicationVersion::downloadFinished(QNetworkReply* reply)
@@ -372,29 +462,8 @@ void ApplicationVersion::downloadFinished(QNetworkReply* reply)
     m_downloadReply = nullptr;
 
     // Only a complete, well-formed package may take the place of the earlier one.
-    QString failure;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    QByteArray body;
-    if (reply->error() != QNetworkReply::NoError) {
-        failure = replyFailure(reply);
-    } else if (status < 200 || status > 299) {
-        failure = connectionFailure +
-                  QStringLiteral("the server answered with HTTP status %1").arg(status);
-    } else {
-        body = reply->readAll();
-        if (!isUpdatePackage(body))
-            failure = QStringLiteral(
-                "The downloaded update package is not a zip archive with header.xml");
-    }
-    if (failure.isEmpty()) {
-        Common::prepareDirectory(m_updateDir);
-        // A new package starts a new update: backups of an earlier one do not belong to it.
-        Common::removeDirectoryRecursively(m_updateDir + QStringLiteral("/backup"));
-        QFile::remove(backupVersionsPath(m_updateDir));
-        QString error;
-        if (!writeWholeFile(m_updateFile, body, &error))
-            failure = QStringLiteral("The update package could not be stored: ") + error;
-    }
+    const QString failure = storeDownload(reply);
+    m_download.reset();
     if (!failure.isEmpty()) {
         qDebug() << failure;
         emit onlineUpdateConnectionFailed(failure);

@@ -13,11 +13,13 @@
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 
 #include "applicationobject.h"
 #include "libglobal.h"
 
 class QNetworkAccessManager;
+class QTemporaryFile;
 class QuaZipFile;
 
 // The update manager: the installed version of each component, the update server's
@@ -36,6 +38,10 @@ public:
     // The server used when the settings name none; fixed when the library is built.
     static QString defaultServerAddress();
     static constexpr int defaultTransferTimeout = 30000;
+    // Larger answers are refused while they arrive, before they fill the disk: a
+    // package holds the program and its libraries, a status a few lines of JSON.
+    static constexpr qint64 defaultMaximumPackageSize = qint64(1) << 30;
+    static constexpr qint64 maximumStatusSize = 1 << 20;
 
     QString configFilename() const;
     QString updateFilename() const;
@@ -64,6 +70,8 @@ public:
     // Milliseconds without any data after which a request is given up.
     void setTransferTimeout(int milliseconds);
     int transferTimeout() const;
+    void setMaximumPackageSize(qint64 bytes);
+    qint64 maximumPackageSize() const;
 
     bool prepareOfflineUpdate(QString path);
     QStringList getUpdateFilelist();
@@ -101,6 +109,8 @@ public slots:
     void downloadFinished(QNetworkReply* reply);
 
 private slots:
+    void checkProgress(qint64 bytes, qint64 totalBytes);
+    void downloadReadyRead();
     void runApplyJob();
     void runRollbackJob();
 
@@ -124,6 +134,9 @@ private:
     void rollbackPackage();
     QNetworkRequest updateRequest(const QString& path) const;
     QString replyFailure(QNetworkReply* reply) const;
+    static void refuseReply(QNetworkReply* reply, const QString& reason);
+    void appendDownload(QNetworkReply* reply);
+    QString storeDownload(QNetworkReply* reply);
     bool applyHeader(const QByteArray& content);
     bool extractLibraryArchive();
     QString componentFailed(const QString& entry, const QString& reason);
@@ -145,6 +158,9 @@ private:
     QString m_versionFile;
     QString m_lastStatus;
     int m_transferTimeout = defaultTransferTimeout;
+    qint64 m_maximumPackageSize = defaultMaximumPackageSize;
+    // The package as it arrives; it takes the place of the earlier one only when whole.
+    std::unique_ptr<QTemporaryFile> m_download;
     QPointer<QNetworkAccessManager> m_checkManager;
     QPointer<QNetworkAccessManager> m_downloadManager;
     QPointer<QNetworkReply> m_downloadReply;

@@ -326,16 +326,21 @@ void TestApplicationVersion::statusCheckFailure_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("listening");
-    QTest::newRow("server error") << int(UpdateServer::ServerError) << true;
-    QTest::newRow("connection reset") << int(UpdateServer::Reset) << true;
-    QTest::newRow("stalled answer") << int(UpdateServer::Stall) << true;
-    QTest::newRow("nobody listening") << int(UpdateServer::Normal) << false;
+    // Part of the reason the message gives; empty for any.
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("server error") << int(UpdateServer::ServerError) << true << QString();
+    QTest::newRow("connection reset") << int(UpdateServer::Reset) << true << QString();
+    QTest::newRow("stalled answer") << int(UpdateServer::Stall) << true << "no answer within";
+    QTest::newRow("nobody listening") << int(UpdateServer::Normal) << false << QString();
+    QTest::newRow("3 GB announced") << int(UpdateServer::HugeBody) << true << "larger than";
+    QTest::newRow("endless body") << int(UpdateServer::EndlessBody) << true << "larger than";
 }
 
 void TestApplicationVersion::statusCheckFailure()
 {
     QFETCH(int, mode);
     QFETCH(bool, listening);
+    QFETCH(QString, reason);
     UpdateServer server;
     QVERIFY(server.listen());
     server.setMode(UpdateServer::Mode(mode));
@@ -356,6 +361,7 @@ void TestApplicationVersion::statusCheckFailure()
     const QString error = failed.first().first().toString();
     QVERIFY2(error.startsWith(connectionFailure), qPrintable(error));
     QVERIFY2(error.size() > connectionFailure.size(), qPrintable(error));
+    QVERIFY2(error.contains(reason), qPrintable(error));
     QCOMPARE(QJsonDocument::fromJson(returned.first().first().toString().toUtf8()).object(),
              QJsonObject());
     QVERIFY(!versions.isHasUpdate());
@@ -484,18 +490,28 @@ void TestApplicationVersion::failedDownloadKeepsPackage_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QByteArray>("package");
     QTest::addColumn<QString>("errorStart");
+    // The largest package taken; the streamed body must pass it to be refused.
+    QTest::addColumn<qint64>("maximumSize");
+    const qint64 usual = ApplicationVersion::defaultMaximumPackageSize;
     const QByteArray noHeader = PackageBuilder().add(QStringLiteral("kvManual"), "manual").zip();
     QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x")
-                                  << connectionFailure;
+                                  << connectionFailure << usual;
     QTest::newRow("connection reset")
-        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure;
-    QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure;
+        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure << usual;
+    QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure
+                             << usual;
     QTest::newRow("body not a zip") << int(UpdateServer::NotJson) << validPackage("x")
-                                    << "The downloaded update package is not";
+                                    << "The downloaded update package is not" << usual;
     QTest::newRow("zip without header")
-        << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not";
+        << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not" << usual;
     QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray()
-                                << "The downloaded update package is not";
+                                << "The downloaded update package is not" << usual;
+    const QString tooLarge =
+        connectionFailure + QStringLiteral("the update package is larger than");
+    QTest::newRow("3 GB announced")
+        << int(UpdateServer::HugeBody) << QByteArray() << tooLarge << usual;
+    QTest::newRow("endless body over the limit")
+        << int(UpdateServer::EndlessBody) << QByteArray() << tooLarge << qint64(4 << 20);
 }
 
 void TestApplicationVersion::failedDownloadKeepsPackage()
@@ -503,6 +519,7 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     QFETCH(int, mode);
     QFETCH(QByteArray, package);
     QFETCH(QString, errorStart);
+    QFETCH(qint64, maximumSize);
     UpdateServer server;
     QVERIFY(server.listen());
     server.setMode(UpdateServer::Mode(mode));
@@ -513,6 +530,9 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
 
     ApplicationVersion versions;
     versions.setTransferTimeout(300);
+    versions.setMaximumPackageSize(maximumSize);
+    QTemporaryDir userTemp;
+    qputenv("TMPDIR", QFile::encodeName(userTemp.path()));
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
     versions.downloadUpdateOnline(QString());
@@ -524,6 +544,9 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
     QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
              QStringList{QStringLiteral("tavi-viewer.kvu")});
+    // Nor is what arrived of the refused one left behind.
+    QCOMPARE(QDir(userTemp.path()).entryList(QDir::Files), QStringList());
+    qunsetenv("TMPDIR");
 }
 
 void TestApplicationVersion::offlinePackage()

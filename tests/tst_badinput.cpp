@@ -72,6 +72,8 @@ public:
 
     int prompts = 0;
     QStringList messages;
+    // A question starting with this is answered Yes.
+    QString agreeTo;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -86,8 +88,10 @@ protected:
             });
         } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {
             messages << box->text();
-            QTimer::singleShot(0, box, [box] {
+            QTimer::singleShot(0, box, [this, box] {
                 QAbstractButton* answer = box->button(QMessageBox::No);
+                if (answer && !agreeTo.isEmpty() && box->text().startsWith(agreeTo))
+                    answer = box->button(QMessageBox::Yes);
                 if (!answer)
                     answer = box->button(QMessageBox::Ok);
                 answer->click();
@@ -116,6 +120,8 @@ private slots:
     void damagedStore_data();
     void damagedStore();
     void storedValueClaimingGigabytes();
+    void hugeServerAnswer_data();
+    void hugeServerAnswer();
 
 private:
     MainWindow* makeWindow();
@@ -145,6 +151,7 @@ void TestBadInput::init()
                                .arg(server.port())
                                .toUtf8()));
     server.setMode(UpdateServer::Normal);
+    server.setDownloadMode(UpdateServer::Normal);
     server.setOutdated({});
     answerer = std::make_unique<DialogAnswerer>();
 }
@@ -359,6 +366,50 @@ void TestBadInput::storedValueClaimingGigabytes()
 
     QCOMPARE(cipher.decryptToByteArray(value), QByteArray());
     QCOMPARE(cipher.lastError(), SimpleCrypt::ErrorIntegrityFailed);
+}
+
+void TestBadInput::hugeServerAnswer_data()
+{
+    QTest::addColumn<bool>("download");
+    QTest::newRow("status check answering 3 GB") << false;
+    QTest::newRow("package download answering 3 GB") << true;
+}
+
+// An update server gone wrong cannot fill the memory or the disk: the answer is cut
+// off once it is larger than any real one, the user is told the update failed, and
+// the package already waiting stays as it was.
+void TestBadInput::hugeServerAnswer()
+{
+    QFETCH(bool, download);
+    const QString downloadQuestion = QStringLiteral("Versi terbaru dari aplikasi");
+    const QString failure = QStringLiteral(
+        "Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: ");
+    if (download) {
+        server.setOutdated(UpdateServer::componentKeys());
+        server.setDownloadMode(UpdateServer::HugeBody);
+        answerer->agreeTo = downloadQuestion;
+    } else {
+        server.setMode(UpdateServer::HugeBody);
+    }
+    ApplicationVersion paths;
+    const QByteArray waiting("paket yang sudah ada");
+    QVERIFY(FileContent::write(paths.updateFilename(), waiting));
+
+    makeWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer->messages.size(), download ? 2 : 1, 30000);
+    if (download)
+        QVERIFY(answerer->messages.first().startsWith(downloadQuestion));
+    const QString shown = answerer->messages.last();
+    QVERIFY2(shown.startsWith(failure) && shown.contains(QStringLiteral("larger than")),
+             qPrintable(shown));
+    QCOMPARE(FileContent::read(paths.updateFilename()), waiting);
+
+    const QString path = dir->filePath(QStringLiteral("baik.vardo"));
+    QVERIFY(FileContent::write(path, document({{QStringLiteral("a.json"), sampleDataSet()}})));
+    window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), path);
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(currentReport()->getPageCount() > 0);
+    QFile::remove(paths.updateFilename());
 }
 
 QTEST_MAIN(TestBadInput)

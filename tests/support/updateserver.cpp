@@ -4,11 +4,14 @@
 #include <QMetaEnum>
 #include <QTcpSocket>
 
+#include <memory>
+
 namespace {
 
 // The base URL may carry a path of its own in front of these.
 const char* const statusPath = "/pub/kv/cekVersion";
 const char* const downloadPath = "/pub/kv/updateOnline?osCode=";
+const qint64 hugeBodySize = qint64(3) << 30;
 
 QByteArray response(int status, const QByteArray& reason, const QByteArray& contentType,
                     const QByteArray& body)
@@ -49,6 +52,11 @@ QString UpdateServer::address() const
 void UpdateServer::setMode(Mode mode)
 {
     m_mode = mode;
+}
+
+void UpdateServer::setDownloadMode(Mode mode)
+{
+    m_downloadMode = mode;
 }
 
 void UpdateServer::setOutdated(const QStringList& componentKeys)
@@ -133,10 +141,38 @@ QJsonObject UpdateServer::statusAnswer(const QByteArray& registry) const
     return answer;
 }
 
+// Zeros, written only as fast as the client takes them, so that the server holds no
+// more than a few chunks whatever the size.
+void UpdateServer::streamBody(QTcpSocket* socket, bool announced)
+{
+    QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n";
+    if (announced)
+        head += "Content-Length: " + QByteArray::number(hugeBodySize) + "\r\n";
+    socket->write(head + "Connection: close\r\n\r\n");
+    const QByteArray chunk(64 * 1024, '\0');
+    auto sent = std::make_shared<qint64>(0);
+    const auto more = [socket, chunk, sent] {
+        while (socket->bytesToWrite() < 4 * chunk.size() && *sent < hugeBodySize) {
+            socket->write(chunk);
+            *sent += chunk.size();
+        }
+        if (*sent >= hugeBodySize)
+            socket->disconnectFromHost();
+    };
+    connect(socket, &QTcpSocket::bytesWritten, socket, more);
+    more();
+}
+
 void UpdateServer::answer(QTcpSocket* socket, const Request& request)
 {
-    switch (m_mode) {
+    const Mode mode =
+        request.target.contains(downloadPath) && m_downloadMode ? *m_downloadMode : m_mode;
+    switch (mode) {
     case Stall:
+        return;
+    case HugeBody:
+    case EndlessBody:
+        streamBody(socket, mode == HugeBody);
         return;
     case Reset:
         socket->abort();

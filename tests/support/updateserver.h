@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QTcpServer>
 
+#include <optional>
+
 class QTcpSocket;
 
 // A stand-in for the update server on 127.0.0.1: it answers the status check with a
@@ -23,7 +25,9 @@ public:
         ServerError, // HTTP 500 with a short text body
         NotJson,     // HTTP 200 whose body is not JSON (for the download: not a zip either)
         Reset,       // the connection is dropped without an answer
-        Stall        // the request is read and never answered
+        Stall,       // the request is read and never answered
+        HugeBody,    // HTTP 200 announcing 3 GiB of body, sent as long as it is read
+        EndlessBody  // the same without a length: the body ends only when the client goes
     };
     Q_ENUM(Mode)
 
@@ -43,6 +47,8 @@ public:
     QString address() const;
 
     void setMode(Mode mode);
+    // The mode for package downloads alone; status checks keep the one of setMode.
+    void setDownloadMode(Mode mode);
     // Components named here are reported as out of date; all others as latest.
     void setOutdated(const QStringList& componentKeys);
     void setPackage(const QByteArray& package);
@@ -59,10 +65,12 @@ signals:
 private:
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Request& request);
+    static void streamBody(QTcpSocket* socket, bool announced);
     QJsonObject statusAnswer(const QByteArray& registry) const;
 
     QTcpServer m_server;
     Mode m_mode = Normal;
+    std::optional<Mode> m_downloadMode;
     QStringList m_outdated;
     QByteArray m_package;
     QByteArray m_statusBody;
