@@ -699,6 +699,12 @@ bool ApplicationVersion::extractFile(QString entry, QuaZipFile& file, QString* f
         // No component is ever an empty file: installing one would leave the viewer
         // without its program, its documents or its settings.
         reason = componentFailed(entry, QStringLiteral("%1 is empty").arg(actual));
+    } else if (actual == QLatin1String(Platform::viewerProgram) &&
+               !Common::isDirectoryWritable(QCoreApplication::applicationDirPath())) {
+        // The wait for the viewer to exit would never end: its file cannot be replaced
+        // even once it is free.
+        reason = componentFailed(entry, QStringLiteral("cannot write in ") +
+                                            QCoreApplication::applicationDirPath());
     } else if (!backupFile(entry)) {
         // Without a complete backup the old files could not be restored: keep them.
         reason = componentFailed(

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QTextStream>
 #include <QtDebug>
 
@@ -192,4 +193,12 @@ bool Common::checkFileIsWriteAble(QString path)
         return false;
     file.close();
     return true;
+}
+
+bool Common::isDirectoryWritable(const QString& path)
+{
+    // Hidden, so that no file pattern of an update picks it up should the process die
+    // before it is removed again.
+    QTemporaryFile probe(path + QStringLiteral("/.write-test-XXXXXX"));
+    return probe.open();
 }

@@ -37,6 +37,9 @@ public:
     static bool removeDirectoryRecursively(QString path);
     static bool isFileExists(QString path);
     static bool checkFileIsWriteAble(QString path);
+    // Whether a new file can be made in the directory, tried rather than read off the
+    // permissions, which neither tell of read-only file systems nor of access lists.
+    static bool isDirectoryWritable(const QString& path);
 };
 
 #endif // COMMON_H

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QInputDialog>
 #include <QJsonDocument>
@@ -21,6 +22,8 @@
 #include "filecontent.h"
 #include "libglobal.h"
 #include "mainwindow.h"
+#include "packagebuilder.h"
+#include "permissions.h"
 #include "recentfilesstore.h"
 #include "reportwidget.h"
 #include "simplecrypt.h"
@@ -122,6 +125,7 @@ private slots:
     void storedValueClaimingGigabytes();
     void hugeServerAnswer_data();
     void hugeServerAnswer();
+    void readOnlyApplicationDirectory();
 
 private:
     MainWindow* makeWindow();
@@ -160,6 +164,8 @@ void TestBadInput::cleanup()
 {
     window.reset();
     answerer.reset();
+    for (const QString& directory : {QString(), QStringLiteral("config"), QStringLiteral("update")})
+        Permissions::setDirectoryWritable(appPath(directory), true);
 }
 
 MainWindow* TestBadInput::makeWindow()
@@ -410,6 +416,66 @@ void TestBadInput::hugeServerAnswer()
     QCOMPARE(window->getTabCount(), 1);
     QVERIFY(currentReport()->getPageCount() > 0);
     QFile::remove(paths.updateFilename());
+}
+
+namespace {
+// Every file and directory under `root` with its size and time, to show nothing changed.
+QStringList listing(const QString& root)
+{
+    QStringList entries;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        entries << entry.filePath() + QLatin1Char(' ') + QString::number(entry.size()) +
+                       QLatin1Char(' ') + entry.lastModified().toString(Qt::ISODateWithMs);
+    }
+    entries.sort();
+    return entries;
+}
+} // namespace
+
+// Installed where the user may not write, the viewer still opens and shows documents;
+// what it cannot keep (the recent files, a downloaded update) is given up, and an
+// update that cannot be stored is reported rather than announced.
+void TestBadInput::readOnlyApplicationDirectory()
+{
+    QString why;
+    if (!Permissions::obeyFilePermissions(&why))
+        QSKIP(qPrintable(why));
+    server.setOutdated(UpdateServer::componentKeys());
+    server.setPackage(
+        PackageBuilder()
+            .add(QStringLiteral("header.xml"),
+                 PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("9.9.9")}}))
+            .add(QStringLiteral("kvManual"), "manual")
+            .zip());
+    answerer->agreeTo = QStringLiteral("Versi terbaru dari aplikasi");
+    QDir(appPath(QStringLiteral("log"))).removeRecursively();
+    QVERIFY(QDir().mkpath(appPath(QStringLiteral("update"))));
+    for (const QString& directory : {QStringLiteral("config"), QStringLiteral("update"), QString()})
+        QVERIFY(Permissions::setDirectoryWritable(appPath(directory), false));
+    const QStringList installed = listing(QCoreApplication::applicationDirPath());
+
+    makeWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer->messages.size(), 2, 30000);
+    const QString shown = answerer->messages.last();
+    QVERIFY2(shown.startsWith(QStringLiteral("Gagal melakukan koneksi ke server")) &&
+                 shown.contains(QStringLiteral("could not be stored")),
+             qPrintable(shown));
+
+    const QString path = dir->filePath(QStringLiteral("baik.vardo"));
+    QVERIFY(FileContent::write(path, document({{QStringLiteral("a.json"), sampleDataSet()}})));
+    const QByteArray content = FileContent::read(path);
+    window->addRecentFile(path);
+    window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), path);
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(currentReport()->getPageCount() > 0);
+    QCOMPARE(answerer->messages.size(), 2);
+    window.reset();
+
+    QCOMPARE(listing(QCoreApplication::applicationDirPath()), installed);
+    QCOMPARE(FileContent::read(path), content);
 }
 
 QTEST_MAIN(TestBadInput)

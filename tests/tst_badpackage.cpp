@@ -1,6 +1,7 @@
 #include "applicationversion.h"
 #include "filecontent.h"
 #include "packagebuilder.h"
+#include "permissions.h"
 #include "platform.h"
 
 #include <QCoreApplication>
@@ -52,10 +53,15 @@ private slots:
     void brokenEntryKeepsTheInstallation_data();
     void brokenEntryKeepsTheInstallation();
     void libraryNameLeavingItsDirectory();
+    void readOnlyInstallation_data();
+    void readOnlyInstallation();
 };
 
 void TestBadPackage::init()
 {
+    for (const QString& dir : {QString(), QStringLiteral("config"), QStringLiteral("update"),
+                               QStringLiteral("documents")})
+        Permissions::setDirectoryWritable(appPath(dir), true);
     for (const QString& dir : {QStringLiteral("config"), QStringLiteral("update"),
                                QStringLiteral("documents"), QStringLiteral("log")})
         QDir(appPath(dir)).removeRecursively();
@@ -137,6 +143,92 @@ void TestBadPackage::libraryNameLeavingItsDirectory()
     QDirIterator files(QCoreApplication::applicationDirPath(), {QStringLiteral("*x.dll")},
                        QDir::Files, QDirIterator::Subdirectories);
     QVERIFY2(!files.hasNext(), qPrintable(files.hasNext() ? files.next() : QString()));
+}
+
+void TestBadPackage::readOnlyInstallation_data()
+{
+    // Directories under the application directory made read-only ("" is itself).
+    QTest::addColumn<QStringList>("readOnly");
+    QTest::addColumn<QStringList>("failing");
+
+    const QStringList all = {QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
+                             QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
+                             QStringLiteral("kvConfig")};
+    // Not even the header can be unpacked, so the versions cannot move.
+    QTest::newRow("everything read-only")
+        << QStringList{QString(), QStringLiteral("config"), QStringLiteral("documents"),
+                       QStringLiteral("update")}
+        << QStringList{QStringLiteral("header.xml")} + all;
+    // The update directory alone can be written: the program must not wait for ever
+    // for a file it can never replace.
+    QTest::newRow("program directory read-only")
+        << QStringList{QString()}
+        << QStringList{QStringLiteral("kvApplication"), QStringLiteral("kvLibrary")};
+}
+
+// An update into an installation the user may not change fails component by component
+// without waiting, says so, and leaves every file and version as it was.
+void TestBadPackage::readOnlyInstallation()
+{
+    QFETCH(QStringList, readOnly);
+    QFETCH(QStringList, failing);
+    QString why;
+    if (!Permissions::obeyFilePermissions(&why))
+        QSKIP(qPrintable(why));
+
+    const QStringList keys = {QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
+                              QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
+                              QStringLiteral("kvConfig")};
+    QMap<QString, QString> before;
+    QList<QPair<QString, QString>> header;
+    for (const QString& key : keys) {
+        before.insert(key, ApplicationVersion().getValue(key));
+        header.append({key, QStringLiteral("9.9.9")});
+    }
+    PackageBuilder package;
+    package.add(QStringLiteral("header.xml"), PackageBuilder::header(header));
+    package.add(QStringLiteral("kvApplication"), "new program");
+    package.add(QStringLiteral("kvLibrary"), libraryArchive({{libraryFile(), "new library"}}));
+    package.add(QStringLiteral("kvManual"), "new manual");
+    package.add(QStringLiteral("kvFAQ"), "new faq");
+    package.add(QStringLiteral("kvConfig"), "[proxy]\nip.address=new\n");
+    QVERIFY(package.writeTo(ApplicationVersion().updateFilename()));
+    for (const QString& dir : readOnly)
+        QVERIFY(Permissions::setDirectoryWritable(appPath(dir), false));
+
+    ApplicationVersion versions;
+    QSignalSpy failed(&versions, &ApplicationVersion::singleFileUpdateFailed);
+    versions.applyUpdate();
+    for (const QString& dir : readOnly)
+        Permissions::setDirectoryWritable(appPath(dir), true);
+
+    QStringList failedCategories;
+    for (const QList<QVariant>& failure : failed)
+        failedCategories << failure.at(1).toString();
+    QStringList expected;
+    for (const QString& key : failing)
+        expected << ApplicationVersion::getFileCategory(key);
+    QCOMPARE(failedCategories, expected);
+
+    const QMap<QString, QString> files = {
+        {QStringLiteral("kvApplication"), QString::fromLatin1(Platform::viewerProgram)},
+        {QStringLiteral("kvLibrary"), libraryFile()}};
+    const QMap<QString, QByteArray> installed = installation();
+    ApplicationVersion stored;
+    for (const QString& key : failing) {
+        if (!keys.contains(key))
+            continue;
+        QCOMPARE(stored.getValue(key), before.value(key));
+        if (files.contains(key))
+            QCOMPARE(FileContent::read(appPath(files.value(key))),
+                     installed.value(files.value(key)));
+    }
+    if (readOnly.contains(QStringLiteral("documents"))) {
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+                 QByteArray("old manual"));
+        QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
+                 installed.value(QStringLiteral("config/config.ini")));
+    }
 }
 
 QTEST_MAIN(TestBadPackage)
