@@ -1,4 +1,5 @@
 #include "applicationversion.h"
+#include "common.h"
 #include "filecontent.h"
 #include "libglobal.h"
 #include "packagebuilder.h"
@@ -13,10 +14,15 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <cstdio>
+
 namespace {
 
 const char* const applyCommand = "--apply";
 const char* const rollbackCommand = "--rollback";
+// Stands in for a running viewer: this program, copied over the viewer's file, waits
+// there until it is killed.
+const char* const lingerCommand = "--linger";
 
 QString appPath(const QString& relative)
 {
@@ -118,6 +124,8 @@ private slots:
     void cleanupTestCase();
     void killedApply_data();
     void killedApply();
+    void killedWhileWaitingForViewer_data();
+    void killedWhileWaitingForViewer();
 
 private:
     void install();
@@ -207,9 +215,61 @@ void TestInterruptedUpdate::killedApply()
     }
 }
 
+void TestInterruptedUpdate::killedWhileWaitingForViewer_data()
+{
+    QTest::addColumn<bool>("rollBack");
+    QTest::newRow("then rolled back") << true;
+    QTest::newRow("then applied again") << false;
+}
+
+// The updater waits for the viewer to exit before it replaces the program. Stopped
+// during that wait, it has replaced nothing the viewer runs from, and its next run
+// completes the update or takes it back.
+void TestInterruptedUpdate::killedWhileWaitingForViewer()
+{
+    QFETCH(bool, rollBack);
+
+    install();
+    const QString program = appPath(QString::fromLatin1(Platform::viewerProgram));
+    const QByteArray viewer = FileContent::read(QCoreApplication::applicationFilePath());
+    QVERIFY(FileContent::write(program, viewer));
+    QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
+    QProcess running;
+    running.start(program, {QLatin1String(lingerCommand)});
+    QVERIFY(running.waitForReadyRead(10000));
+    QVERIFY2(!Common::checkFileIsWriteAble(program), "a running program can be written here");
+
+    QCOMPARE(runUpdater(applyCommand, int(applyDuration) + 1000), -1);
+    QCOMPARE(FileContent::read(program), viewer);
+    const QJsonObject versions = storedVersions();
+    QVERIFY2(!versions.isEmpty(), "the version file is unreadable");
+    for (const Component& c : components()) {
+        if (c.file == QLatin1String(Platform::viewerProgram))
+            continue;
+        const QByteArray content = FileContent::read(appPath(c.file));
+        QVERIFY2(content == c.oldContent || content == c.newContent, qPrintable(c.file));
+    }
+
+    running.kill();
+    QVERIFY(running.waitForFinished(10000));
+    QCOMPARE(runUpdater(rollBack ? rollbackCommand : applyCommand), 0);
+    for (const Component& c : components()) {
+        const bool isProgram = c.file == QLatin1String(Platform::viewerProgram);
+        const QByteArray expected = rollBack ? (isProgram ? viewer : c.oldContent) : c.newContent;
+        QCOMPARE(FileContent::read(appPath(c.file)), expected);
+        QCOMPARE(versionOf(storedVersions(), c.key), rollBack ? c.oldVersion : c.newVersion);
+    }
+}
+
 int main(int argc, char* argv[])
 {
     const QByteArray command = argc == 2 ? QByteArray(argv[1]) : QByteArray();
+    if (command == lingerCommand) {
+        std::fputs("running\n", stdout);
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(60);
+    }
     if (command == applyCommand || command == rollbackCommand) {
         QCoreApplication app(argc, argv);
         ApplicationVersion versions;
