@@ -73,8 +73,7 @@ void flushDeletions()
 Q_DECLARE_METATYPE(CloseAction)
 
 namespace QTest {
-template <>
-char* toString(const Level& level)
+template <> char* toString(const Level& level)
 {
     return toString(
         QStringLiteral("widgets %1, window objects %2, windows %3, top-level widgets %4, "
@@ -98,6 +97,7 @@ private slots:
     void cleanup();
     void closedTabGivesEverythingBack_data();
     void closedTabGivesEverythingBack();
+    void everyTabDrawsTheSameIcons();
 
 private:
     UpdateServer server;
@@ -138,9 +138,8 @@ void TestTabCycle::closedTabGivesEverythingBack_data()
                 QTest::mouseClick(button, Qt::LeftButton);
         }
     });
-    QTest::newRow("close all") << CloseAction([](MainWindow* window, TabCycle&) {
-        window->closeAllTab();
-    });
+    QTest::newRow("close all") << CloseAction(
+        [](MainWindow* window, TabCycle&) { window->closeAllTab(); });
     // Another data set loads a new preview and new data sources into the same tab.
     QTest::newRow("other data set, then Ctrl+W")
         << CloseAction([](MainWindow* window, TabCycle& cycle) {
@@ -148,8 +147,8 @@ void TestTabCycle::closedTabGivesEverythingBack_data()
                                  ->currentWidget()
                                  ->findChild<QTableView*>();
                if (table)
-                   table->selectionModel()->setCurrentIndex(
-                       table->model()->index(1, 0), QItemSelectionModel::ClearAndSelect);
+                   table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                                            QItemSelectionModel::ClearAndSelect);
                cycle.close();
            });
 }
@@ -188,6 +187,35 @@ void TestTabCycle::closedTabGivesEverythingBack()
             QCOMPARE(closed, afterFirstClose);
     }
     QCOMPARE(cycle.messages(), QStringList());
+}
+
+// Each icon a tab draws is kept in the application's pixmap cache under the key of the
+// pixmap it came from; a tab that drew its icons from pixmaps of its own would leave a
+// new set behind every time it closed.
+void TestTabCycle::everyTabDrawsTheSameIcons()
+{
+    window = std::make_unique<MainWindow>(QStringList(QStringLiteral("run")));
+    TabCycle cycle(window.get(), document, password);
+    const auto drawn = [this] {
+        QMap<QString, qint64> keys;
+        for (TabButton* button : window->findChildren<TabButton*>()) {
+            if (button->getIconPixmap().isNull())
+                continue;
+            // Painted, so that the icon is the faded one a user sees.
+            button->grab();
+            keys.insert(button->getTabName() + QLatin1Char('/') + button->objectName(),
+                        button->icon().pixmap(button->iconSize()).cacheKey());
+        }
+        return keys;
+    };
+    QVERIFY(cycle.open());
+    const QMap<QString, qint64> first = drawn();
+    // The toolbar's buttons and the tab's close button.
+    QVERIFY(first.size() > 10);
+    cycle.close();
+    QVERIFY(cycle.open());
+    QCOMPARE(drawn(), first);
+    cycle.close();
 }
 
 QTEST_MAIN(TestTabCycle)

@@ -241,8 +241,7 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
 
     TabButton* closeButton = new TabButton(tabButton);
     closeButton->setFixedSize(20, 40);
-    const QIcon closeIcon(QStringLiteral(":images/close.png"));
-    closeButton->setIconPixmap(closeIcon, closeIcon.pixmap(10, 10));
+    closeButton->setIconFile(QStringLiteral(":images/close.png"), QSize(10, 10));
     closeButton->setIconOpacity(0.2f);
     tabButton->setCloseButton(closeButton);
 

@@ -1,8 +1,29 @@
 #include "tabbutton.h"
 
 #include <QFontMetrics>
+#include <QPixmapCache>
+
+#include <functional>
 
 #include "uiutils.h"
+
+namespace {
+
+// Qt's pixmap cache keeps each pixmap an icon is drawn at under the key of the image it
+// came from, until the cache is full (10 MB). An icon loaded or faded anew for every tab
+// left a fresh set of entries behind each closed tab, so the pixmaps icons are drawn
+// from are kept here by what they show, and every tab draws the same ones.
+QPixmap sharedPixmap(const QString& key, const std::function<QPixmap()>& make)
+{
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = make();
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
+} // namespace
 
 const QString TabButton::normalStyleSheet =
     QStringLiteral("QPushButton { background-color: \"#cfcfcf\"; padding: 0; border-bottom: 2px "
@@ -81,6 +102,14 @@ void TabButton::setIconPixmap(const QIcon& icon, const QPixmap& pixmap)
     update();
 }
 
+void TabButton::setIconFile(const QString& path, const QSize& size)
+{
+    const QPixmap pixmap = sharedPixmap(
+        QStringLiteral("tabbutton:%1@%2x%3").arg(path).arg(size.width()).arg(size.height()),
+        [&] { return QIcon(path).pixmap(size); });
+    setIconPixmap(QIcon(pixmap), pixmap);
+}
+
 QPixmap TabButton::getIconPixmap() const
 {
     return iconPixmap;
@@ -149,7 +178,9 @@ void TabButton::showIconAt(float opacity)
 {
     if (iconPixmap.isNull())
         return;
-    const QPixmap faded = UIUtils::setAlpha(iconPixmap, opacity);
+    const QPixmap faded =
+        sharedPixmap(QStringLiteral("tabbutton:%1:%2").arg(iconPixmap.cacheKey()).arg(opacity),
+                     [&] { return UIUtils::setAlpha(iconPixmap, opacity); });
     setIcon(QIcon(faded));
     setIconSize(faded.size());
 }

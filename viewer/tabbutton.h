@@ -24,6 +24,8 @@ public:
     void setIconOpacity(float opacity);
     // The icon together with the pixmap it is drawn from at its display size.
     void setIconPixmap(const QIcon& icon, const QPixmap& pixmap);
+    // The icon of an image file at its display size, loaded once for the whole program.
+    void setIconFile(const QString& path, const QSize& size);
     QPixmap getIconPixmap() const;
 
     static const QString normalStyleSheet;

@@ -126,10 +126,9 @@ TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& to
     button->setToolTip(tooltip);
     button->installEventFilter(this);
     // Every toolbar button is an icon without text.
-    const QIcon icon(iconPath);
     button->setText(QString());
     button->setIconSize(QSize(25, 25));
-    button->setIconPixmap(icon, icon.pixmap(25, 25));
+    button->setIconFile(iconPath, QSize(25, 25));
     button->setFixedSize(40, 40);
     toolbarLayout->addWidget(button);
     return button;
