@@ -44,7 +44,8 @@ Memory memoryNow()
     memory.heap = qint64(info.uordblks + info.hblkhd) / 1024;
 #endif
     // The second figure of statm is the resident size in pages.
-    const QList<QByteArray> statm = FileContent::read(QStringLiteral("/proc/self/statm")).split(' ');
+    const QList<QByteArray> statm =
+        FileContent::read(QStringLiteral("/proc/self/statm")).split(' ');
     if (statm.size() > 1)
         memory.resident = statm.at(1).toLongLong() * sysconf(_SC_PAGESIZE) / 1024;
 #endif
@@ -125,10 +126,10 @@ int main(int argc, char* argv[])
             last = memoryNow();
             if (done == 1)
                 first = last;
-            out << qSetFieldWidth(5) << done << qSetFieldWidth(0) << "  "
-                << qSetFieldWidth(12) << kib(last.resident) << qSetFieldWidth(0) << " "
-                << qSetFieldWidth(12) << kib(last.heap) << qSetFieldWidth(0) << " "
-                << QApplication::allWidgets().size() << "\n";
+            out << qSetFieldWidth(5) << done << qSetFieldWidth(0) << "  " << qSetFieldWidth(12)
+                << kib(last.resident) << qSetFieldWidth(0) << " " << qSetFieldWidth(12)
+                << kib(last.heap) << qSetFieldWidth(0) << " " << QApplication::allWidgets().size()
+                << "\n";
             out.flush();
         }
     }
