@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-build=${BUILD_DIR:-build-asan}
+build=${SANITIZE_BUILD_DIR:-build-asan}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARDO_SANITIZE=ON \
     -DVARDO_BUILD_BENCH=OFF
 nice -n 19 cmake --build "$build" -j2
