@@ -30,6 +30,8 @@ max_len() {
     esac
 }
 
+# Inputs take milliseconds; the time-out is generous because the fuzzers run at the
+# lowest priority and a build beside them can hold them off the processors for seconds.
 export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 status=0
 for t in "${targets[@]}"; do
@@ -39,7 +41,7 @@ for t in "${targets[@]}"; do
     [ -d "fuzz/corpus/$t" ] && cp -n fuzz/corpus/"$t"/* "$corpus"/ 2>/dev/null || true
     echo "== fuzz_$t for ${seconds}s"
     nice -n 19 "$build/bin/fuzz_$t" -max_total_time="$seconds" -runs="$runs" -max_len="$(max_len "$t")" \
-        -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 -artifact_prefix="$crashes/" \
+        -timeout=120 -rss_limit_mb=3072 -print_final_stats=1 -artifact_prefix="$crashes/" \
         "$corpus" 2>&1 | grep -E '^(Done |stat::number_of_executed_units|stat::peak_rss|==[0-9]+==ERROR|SUMMARY|artifact_prefix|Test unit written)' \
         || status=1
     if ls "$crashes"/* >/dev/null 2>&1; then
