@@ -1,7 +1,7 @@
 #include "tabbutton.h"
 
 #include <QFontMetrics>
-#include <QPixmapCache>
+#include <QHash>
 
 #include <functional>
 
@@ -9,18 +9,17 @@
 
 namespace {
 
-// Qt's pixmap cache keeps each pixmap an icon is drawn at under the key of the image it
-// came from, until the cache is full (10 MB). An icon loaded or faded anew for every tab
-// left a fresh set of entries behind each closed tab, so the pixmaps icons are drawn
-// from are kept here by what they show, and every tab draws the same ones.
+// Every tab shows the same few icons. Each is loaded and faded once for the whole
+// program and drawn from the same pixmap everywhere, rather than anew for every tab;
+// the set is small and fixed, so it is kept for good, out of Qt's pixmap cache, which
+// a closed tab empties (see TabContent).
 QPixmap sharedPixmap(const QString& key, const std::function<QPixmap()>& make)
 {
-    QPixmap pixmap;
-    if (!QPixmapCache::find(key, &pixmap)) {
-        pixmap = make();
-        QPixmapCache::insert(key, pixmap);
-    }
-    return pixmap;
+    static QHash<QString, QPixmap> pixmaps;
+    auto found = pixmaps.find(key);
+    if (found == pixmaps.end())
+        found = pixmaps.insert(key, make());
+    return found.value();
 }
 
 } // namespace
