@@ -1,5 +1,6 @@
 #include "tabbutton.h"
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHash>
 
@@ -13,9 +14,19 @@ namespace {
 // program and drawn from the same pixmap everywhere, rather than anew for every tab;
 // the set is small and fixed, so it is kept for good, out of Qt's pixmap cache, which
 // a closed tab empties (see TabContent).
-QPixmap sharedPixmap(const QString& key, const std::function<QPixmap()>& make)
+QHash<QString, QPixmap>& sharedPixmaps()
 {
     static QHash<QString, QPixmap> pixmaps;
+    // Emptied while the application object still exists: a pixmap is not to be freed
+    // after it, as statics are at exit.
+    static const bool emptiedOnExit = (qAddPostRoutine([] { sharedPixmaps().clear(); }), true);
+    Q_UNUSED(emptiedOnExit)
+    return pixmaps;
+}
+
+QPixmap sharedPixmap(const QString& key, const std::function<QPixmap()>& make)
+{
+    QHash<QString, QPixmap>& pixmaps = sharedPixmaps();
     auto found = pixmaps.find(key);
     if (found == pixmaps.end())
         found = pixmaps.insert(key, make());
