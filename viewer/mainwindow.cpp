@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QMovie>
 #include <QMutexLocker>
+#include <QPixmapCache>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QQmlContext>
@@ -58,6 +59,11 @@ MainWindow::MainWindow(const QStringList& arguments, QWidget* parent)
       recents(UIUtils::getApplicationPath() + QStringLiteral("/config/recents.dat"))
 {
     Q_INIT_RESOURCE(qml);
+    // The style caches what it draws under keys that hold the widget's palette, and the
+    // style sheets of a tab give each of its widgets a palette of its own. The cache
+    // keeps every key it was given, even after clear(), so each tab opened would add
+    // keys that outlive it. Drawing the toolbar and scroll bars again costs little.
+    QPixmapCache::setCacheLimit(0);
     prepareSettingsDefaults();
     ui->setupUi(this);
     setUpShell();

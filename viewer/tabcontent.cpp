@@ -1,7 +1,6 @@
 #include "tabcontent.h"
 
 #include <QDebug>
-#include <QPixmapCache>
 
 #include "lrpreviewreportwidget.h"
 #include "reportwidget.h"
@@ -26,10 +25,5 @@ TabContent::~TabContent()
     }
     qDebug() << "TabContent::~TabContent 2";
     delete reportWidget;
-    // The style draws scroll bars and boxes into cached pixmaps keyed by the palette of
-    // the widget, and the view's style sheet gives each of its widgets a palette no
-    // later widget shares: left in the cache, a closed tab's pixmaps would stay until
-    // the cache's 10 MB were full. The widgets still shown draw theirs again once.
-    QPixmapCache::clear();
     qDebug() << "TabContent::~TabContent 3";
 }
