@@ -24,6 +24,11 @@ TabContent::~TabContent()
         tabButton->deleteLater();
     }
     qDebug() << "TabContent::~TabContent 2";
+    // The style sheet style caches rules for every widget it is asked about, and forgets
+    // those of the widgets it cannot style (scroll area viewports, for one) only when a
+    // style sheet above them is set again. Left alone, each closed tab leaves them behind.
+    if (reportWidget)
+        reportWidget->setStyleSheet(reportWidget->styleSheet());
     delete reportWidget;
     qDebug() << "TabContent::~TabContent 3";
 }
