@@ -17,6 +17,8 @@ private slots:
     void declaredUtf8();
     void fontsAndImages_data();
     void fontsAndImages();
+    void sizeNoPageHolds_data();
+    void sizeNoPageHolds();
 };
 
 void tst_TemplateReader::refused_data()
@@ -103,6 +105,40 @@ void tst_TemplateReader::fontsAndImages()
     QVERIFY(image != pages.first().items().end());
     QCOMPARE(image->image.size(), QSize(8, 4));
     QCOMPARE(image->rect, QRectF(200, 150 + 180, 160, 80));
+}
+
+void tst_TemplateReader::sizeNoPageHolds_data()
+{
+    QTest::addColumn<QString>("pointSize");
+    QTest::newRow("beyond an int once in pixels") << "1555555555555550";
+    QTest::newRow("infinite") << "inf";
+}
+
+// A size only a damaged file holds is drawn as tall as the largest page, and the text
+// is still all there, one piece after the other.
+void tst_TemplateReader::sizeNoPageHolds()
+{
+    QFETCH(QString, pointSize);
+    const QString font =
+        QStringLiteral("<font Type=\"QFont\" family=\"Arial\" pointSize=\"%1\" weight=\"50\"/>")
+            .arg(pointSize);
+    const QString xml = TemplateXml::report({TemplateXml::band(
+        "ReportHeader", "Title", 100,
+        {TemplateXml::text("Huge", "ab", QRect(0, 0, 300, 50),
+                           {font, TemplateXml::boolProperty("autoHeight", true)})})});
+    ReportEngine engine;
+    QVERIFY(engine.loadFromString(xml));
+    const LimeReport::ReportPages pages = engine.renderPages();
+    QString shown;
+    for (const LimeReport::RenderedPage& page : pages) {
+        for (const RenderedItem& item : page.items()) {
+            if (item.kind != RenderedItem::Text)
+                continue;
+            QCOMPARE(item.font.pixelSize(), 11890);
+            shown += item.text;
+        }
+    }
+    QCOMPARE(shown, QStringLiteral("ab"));
 }
 
 QTEST_MAIN(tst_TemplateReader)

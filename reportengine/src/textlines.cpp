@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace LimeReport {
@@ -44,7 +45,10 @@ QFont TextLines::sceneFont(const QFont& designFont)
 {
     QFont font(designFont);
     const qreal points = designFont.pointSizeF() > 0 ? designFont.pointSizeF() : 10;
-    font.setPixelSize(std::max(1, int(points * 3.5)));
+    // No page is taller than an A0 sheet: a larger size comes from a damaged template and
+    // would overflow the pixel size.
+    constexpr qreal largestPixelSize = 11890;
+    font.setPixelSize(std::max(1, int(std::min(points * 3.5, largestPixelSize))));
     font.setHintingPreference(QFont::PreferNoHinting);
     return font;
 }
