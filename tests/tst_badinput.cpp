@@ -219,6 +219,15 @@ void TestBadInput::badDocument_data()
             file.resize(qint64(2) << 30);
         return path;
     }) << 3 << askedThreeTimes;
+    // The password is right, but the document is more than can be held at once.
+    QTest::newRow("2 GB behind a right first block") << Maker([](const QString& directory) {
+        const QString path = directory + QStringLiteral("/besar-berisi.vardo");
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly) &&
+            file.write(document({{QStringLiteral("a.json"), sampleDataSet()}})) > 0)
+            file.resize(qint64(2) << 30);
+        return path;
+    }) << 1 << QStringList{damaged};
 }
 
 // A document that cannot be opened costs the user nothing: the message says why, the

@@ -32,17 +32,41 @@ QString versionText(const VersionTriple& v, const QString& separator)
            QString::number(v.patch);
 }
 
-QByteArray readWholeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return file.readAll();
-}
-
 QByteArray segmentOf(const QByteArray& document, int start, int length)
 {
     return QByteArray::fromRawData(document.constData() + start, length);
+}
+
+// Whether the first blocks of a document of documentSize bytes decrypt to the check
+// value. The probe stays block-aligned even for a document whose size is not, so that
+// only a real check value tells a right password from a wrong one.
+bool passwordOpens(const QByteArray& head, qint64 documentSize, const QByteArray& key)
+{
+    const int probeLength =
+        int(qMin<qint64>(DocumentFormat::probeSize, documentSize - documentSize % 16));
+    const QByteArray probe =
+        BufferAES::decrypt(segmentOf(head, 0, qMin(probeLength, head.size())), key);
+    qDebug() << "decrypt 3333";
+    if (probe.size() < 20)
+        return false;
+    const QByteArray check = probe.left(DocumentFormat::checkValue().size());
+    qDebug().noquote() << "checkPlainText" << QString::fromUtf8(check);
+    return check == DocumentFormat::checkValue();
+}
+
+// The rest of the file is read only once its first blocks take the password: a wrong
+// password, or a large file that is no document, then costs a few blocks, not its size.
+OpenResult readDocument(const QString& path, const QString& password, QByteArray* document)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) ||
+        !passwordOpens(file.read(DocumentFormat::probeSize), file.size(),
+                       DocumentFormat::keyFromPassword(password)))
+        return invalidPassword();
+    // A document too large to hold in memory reads short, and so does a failing disk.
+    if (!file.seek(0) || (*document = file.readAll()).size() != file.size())
+        return damaged();
+    return OpenResult(OpenResult::Success, successMessage());
 }
 
 } // namespace
@@ -54,16 +78,7 @@ OpenResult decryptDocumentData(int major, int minor, int patch, const QString& p
     const QByteArray key = DocumentFormat::keyFromPassword(password);
     qDebug() << "decrypt 1111";
 
-    // The probe stays block-aligned even for a file whose size is not, so that only a
-    // real check value tells a right password from a wrong one.
-    const int probeLength = qMin(DocumentFormat::probeSize, document.size() - document.size() % 16);
-    const QByteArray probe = BufferAES::decrypt(segmentOf(document, 0, probeLength), key);
-    qDebug() << "decrypt 3333";
-    if (probe.size() < 20)
-        return invalidPassword();
-    const QByteArray check = probe.left(DocumentFormat::checkValue().size());
-    qDebug().noquote() << "checkPlainText" << QString::fromUtf8(check);
-    if (check != DocumentFormat::checkValue())
+    if (!passwordOpens(document, document.size(), key))
         return invalidPassword();
     if (document.size() % 16 != 0)
         return damaged();
@@ -119,9 +134,12 @@ OpenResult decryptDocumentData(int major, int minor, int patch, const QString& p
 OpenResult decryptDocument(int major, int minor, int patch, const QString& password,
                            const QString& sourcePath, const QString& targetPath)
 {
+    QByteArray document;
+    OpenResult read = readDocument(sourcePath, password, &document);
+    if (read.code != OpenResult::Success)
+        return read;
     QByteArray payload;
-    OpenResult result =
-        decryptDocumentData(major, minor, patch, password, readWholeFile(sourcePath), &payload);
+    OpenResult result = decryptDocumentData(major, minor, patch, password, document, &payload);
     if (result.code != OpenResult::Success)
         return result;
     QSaveFile target(targetPath);
@@ -136,9 +154,13 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
 {
     Q_UNUSED(tempDir)
     Q_UNUSED(removeTemp)
+    QByteArray document;
+    OpenResult read = readDocument(documentPath, password, &document);
+    if (read.code != OpenResult::Success)
+        return new OpenResult(read.code, read.message);
     QByteArray archive;
-    OpenResult decrypted =
-        decryptDocumentData(major, minor, patch, password, readWholeFile(documentPath), &archive);
+    OpenResult decrypted = decryptDocumentData(major, minor, patch, password, document, &archive);
+    document.clear();
     if (decrypted.code != OpenResult::Success)
         return new OpenResult(decrypted.code, decrypted.message);
     auto* files = new QMap<QString, QByteArray>;
