@@ -539,6 +539,8 @@ void TestMainWindow::labelsElideAfterResize()
     }
     QCOMPARE(tabsShown.size(), 3);
 
+    // The labels follow the width once a second; the wait allows for a loaded machine
+    // running the sanitizer build.
     window->setWindowState(Qt::WindowNoState);
     window->resize(420, 400);
     QTRY_VERIFY_WITH_TIMEOUT(std::all_of(tabsShown.begin(), tabsShown.end(),
@@ -548,7 +550,7 @@ void TestMainWindow::labelsElideAfterResize()
                                                     tab->fontMetrics().horizontalAdvance(
                                                         tab->text()) <= tab->width();
                                          }),
-                             3000);
+                             10000);
 
     window->resize(4000, 400);
     QTRY_VERIFY_WITH_TIMEOUT(std::all_of(tabsShown.begin(), tabsShown.end(),
@@ -556,7 +558,7 @@ void TestMainWindow::labelsElideAfterResize()
                                              tab->repaint();
                                              return tab->text() == tab->getLabel();
                                          }),
-                             3000);
+                             10000);
 }
 
 void TestMainWindow::commandLine_data()
