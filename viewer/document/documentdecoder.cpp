@@ -160,6 +160,7 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
         return new OpenResult(read.code, read.message);
     QByteArray archive;
     OpenResult decrypted = decryptDocumentData(major, minor, patch, password, document, &archive);
+    // The cipher text is not needed once decrypted; the entries will be a third copy.
     document.clear();
     if (decrypted.code != OpenResult::Success)
         return new OpenResult(decrypted.code, decrypted.message);
