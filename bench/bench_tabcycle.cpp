@@ -3,8 +3,8 @@
 // bench_tabcycle [CYCLES] [DOCUMENT PASSWORD] (100 cycles of a document made from the
 // samples by default). It prints the resident size and the heap in use with the tab
 // open and after it is closed, and the live widgets, for the first cycle and every 10
-// cycles, then the growth from the first cycle to the last. Every tab closed should give back all it took, so the growth is
-// what the cycles leak plus allocator noise.
+// cycles, then the growth from the first cycle to the last. Every tab closed should give
+// back all it took, so the growth is what the cycles leak plus allocator noise.
 
 #include "filecontent.h"
 #include "mainwindow.h"

@@ -5,9 +5,10 @@
 # FUZZ_SECONDS sets the time per target (default 60); FUZZ_RUNS, if set, ends a target
 # earlier, once it has run that many inputs. FUZZ_CPU_SECONDS, if set, counts processor
 # time instead of the clock (Linux), so that a target shares a busy machine and still
-# gets its full time; the clock limit then only stops a target that never gets to run. New inputs collect in
-# build-fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; crashes are written
-# to build-fuzz/crashes/<target>/.
+# gets its full time; the clock limit then only stops a target that never gets to run.
+# New inputs collect in build-fuzz/corpus/<target>, seeded from fuzz/corpus/<target>;
+# crashes are written to build-fuzz/crashes/<target>/, the whole output to
+# build-fuzz/logs/<target>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
