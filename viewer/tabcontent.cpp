@@ -6,6 +6,25 @@
 #include "reportwidget.h"
 #include "tabbutton.h"
 
+namespace {
+
+// The style sheet style caches rules for every widget it is asked about, but it watches
+// for the destruction only of the widgets it styles itself. The parts of compound
+// widgets (scroll area viewports, the editors of spin and combo boxes, the combo popup)
+// it styles through their owner, so their entries would outlive them, one set for each
+// closed tab. A style sheet of their own, even an empty one, makes the style watch them
+// too; set just before they go, it changes nothing anyone sees.
+void letStyleForget(QWidget* widget)
+{
+    const QList<QWidget*> children = widget->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (!child->testAttribute(Qt::WA_StyleSheet) && child->styleSheet().isEmpty())
+            child->setStyleSheet(QStringLiteral("/* */"));
+    }
+}
+
+}
+
 TabContent::TabContent(TabButton* tabButton, ReportWidget* reportWidget,
                        const QString& documentPath)
     : tabButton(tabButton), reportWidget(reportWidget), documentPath(documentPath)
@@ -24,11 +43,8 @@ TabContent::~TabContent()
         tabButton->deleteLater();
     }
     qDebug() << "TabContent::~TabContent 2";
-    // The style sheet style caches rules for every widget it is asked about, and forgets
-    // those of the widgets it cannot style (scroll area viewports, for one) only when a
-    // style sheet above them is set again. Left alone, each closed tab leaves them behind.
     if (reportWidget)
-        reportWidget->setStyleSheet(reportWidget->styleSheet());
+        letStyleForget(reportWidget);
     delete reportWidget;
     qDebug() << "TabContent::~TabContent 3";
 }
