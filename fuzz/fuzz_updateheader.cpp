@@ -4,8 +4,7 @@
 #include "applicationversion.h"
 #include "documentencoder.h"
 #include "fuzzsupport.h"
-#include "libglobal.h"
-#include "simplecrypt.h"
+#include "crypto.h"
 
 #include <QBuffer>
 #include <QFile>

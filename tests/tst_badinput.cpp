@@ -20,7 +20,7 @@
 #include "documentdecoder.h"
 #include "documentencoder.h"
 #include "filecontent.h"
-#include "libglobal.h"
+#include "crypto.h"
 #include "mainwindow.h"
 #include "packagebuilder.h"
 #include "permissions.h"

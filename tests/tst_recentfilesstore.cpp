@@ -9,7 +9,7 @@
 
 #include "common.h"
 #include "recentfilesstore.h"
-#include "simplecrypt.h"
+#include "crypto.h"
 
 namespace {
 

@@ -8,8 +8,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+// The templates are a resource of this static library, which the linker keeps only
+// when it is asked for by name.
+static void registerReportTemplates()
+{
+    Q_INIT_RESOURCE(reports);
+}
+
 QString reportTemplateFor(const QString& debtorType)
 {
+    static const bool registered = (registerReportTemplates(), true);
+    Q_UNUSED(registered)
     return debtorType == QLatin1String("I")
                ? QStringLiteral(":/reports/reportViewer-Individual.lrxml")
                : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");

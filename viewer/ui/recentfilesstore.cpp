@@ -11,7 +11,7 @@
 
 #include "common.h"
 #include "documentpath.h"
-#include "simplecrypt.h"
+#include "crypto.h"
 
 const QString RecentFilesStore::dateFormat = QStringLiteral("dd-MMM-yyyy h:m:s AP");
 

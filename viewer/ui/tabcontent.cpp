@@ -2,7 +2,6 @@
 
 #include <QDebug>
 
-#include "lrpreviewreportwidget.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 
