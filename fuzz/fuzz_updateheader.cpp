@@ -2,9 +2,9 @@
 // must stay readable whatever the header held, because the viewer takes its own
 // version from it before it opens any document.
 #include "applicationversion.h"
+#include "crypto.h"
 #include "documentencoder.h"
 #include "fuzzsupport.h"
-#include "crypto.h"
 
 #include <QBuffer>
 #include <QFile>

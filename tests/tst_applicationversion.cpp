@@ -1,6 +1,6 @@
 #include "applicationversion.h"
-#include "filecontent.h"
 #include "crypto.h"
+#include "filecontent.h"
 #include "packagebuilder.h"
 #include "platform.h"
 #include "uiutils.h"

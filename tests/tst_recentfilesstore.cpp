@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "common.h"
-#include "recentfilesstore.h"
 #include "crypto.h"
+#include "recentfilesstore.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "applicationversion.h"
 #include "common.h"
-#include "filecontent.h"
 #include "crypto.h"
+#include "filecontent.h"
 #include "packagebuilder.h"
 #include "platform.h"
 

@@ -16,11 +16,6 @@ struct TypeInfo
     QString qualityDescription;
 };
 
-QStringList words(const char* text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 const TypeInfo& info(FacilityRecords::Type type)
 {
     static const TypeInfo types[] = {

@@ -19,7 +19,7 @@ QString reportTemplateFor(const QString& debtorType)
 {
     static const bool registered = (registerReportTemplates(), true);
     Q_UNUSED(registered)
-    return debtorType == QLatin1String("I")
+    return debtorType == TAVIDs::individualType
                ? QStringLiteral(":/reports/reportViewer-Individual.lrxml")
                : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");
 }

@@ -22,7 +22,7 @@ void letStyleForget(QWidget* widget)
     }
 }
 
-}
+} // namespace
 
 TabContent::TabContent(TabButton* tabButton, ReportWidget* reportWidget,
                        const QString& documentPath)
