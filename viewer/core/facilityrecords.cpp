@@ -2,6 +2,7 @@
 
 #include "documentdate.h"
 #include "facilityhistory.h"
+#include "recordset.h"
 
 namespace {
 
