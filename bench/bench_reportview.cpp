@@ -1,9 +1,10 @@
 // Report view benchmark: the time from an opened document to the report's pages being
 // ready (the view's pagesSet), for the corporate sample as it is or grown to N
 // facilities of each type by repeating the sample's own facilities, with their
-// collaterals and guarantors. Run as bench_reportview [N]; it prints the data-set size,
-// the pages, the open and reload times, the PDF time and size per page, and the peak
-// memory of the process.
+// collaterals and guarantors. Run as bench_reportview [N] [SAVE.json]; it prints the
+// data-set size, the pages, the open and reload times, the PDF time and size per page,
+// and the peak memory of the process. With SAVE.json it also writes the data set, so
+// that other programs (vardotool pack and export) can be measured on the same data.
 
 #include "openresult.h"
 #include "reportpopulation.h"
@@ -88,6 +89,13 @@ int main(int argc, char* argv[])
 
     const QByteArray sample = readFile(QStringLiteral(BENCH_SAMPLES "/corporate-basic.json"));
     const QByteArray json = count > 0 ? grownDataSet(sample, count) : sample;
+    if (argc > 2) {
+        QFile save(QString::fromLocal8Bit(argv[2]));
+        if (!save.open(QIODevice::WriteOnly) || save.write(json) != json.size()) {
+            out << "cannot write " << save.fileName() << "\n";
+            return 1;
+        }
+    }
     out << "data set: "
         << (count > 0 ? QStringLiteral("%1 facilities of each type").arg(count)
                       : QStringLiteral("corporate sample"))
