@@ -83,11 +83,17 @@ IDataSourceManager* ReportEngine::dataManager() const
 
 ReportPages ReportEngine::renderPages()
 {
+    return renderPages(PageHandler(), std::function<bool()>());
+}
+
+ReportPages ReportEngine::renderPages(const PageHandler& onPage,
+                                      const std::function<bool()>& keepGoing)
+{
     if (d->busy || !d->report)
         return ReportPages();
     d->busy = true;
     emit renderStarted();
-    ReportPages pages = ReportRenderer(*d->report, d->data).render();
+    ReportPages pages = ReportRenderer(*d->report, d->data).render(onPage, keepGoing);
     d->busy = false;
     emit renderFinished();
     return pages;
