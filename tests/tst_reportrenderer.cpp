@@ -51,6 +51,7 @@ private slots:
     void initScript();
     void pagesHandedOverAsTheyAreDrawn();
     void stoppedRender();
+    void overlongTextIsCutVisibly();
 };
 
 using X = TemplateXml;
@@ -667,6 +668,26 @@ void tst_ReportRenderer::stoppedRender()
     QCOMPARE(source.log.size(), questionsAtStop);
     QVERIFY(!engine.isBusy());
     QVERIFY(engine.renderPages().size() > 2);
+}
+
+// A field far longer than pages can hold is cut, and the page says so, rather than
+// being measured for minutes or lost without a word.
+void tst_ReportRenderer::overlongTextIsCutVisibly()
+{
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 100,
+        {X::text("Value", "$D{ds.v}", QRect(0, 0, 1800, 50),
+                 {X::boolProperty("autoHeight", true)})},
+        {X::property("datasource", "QString", "ds"), X::boolProperty("splittable", true)})});
+    const QString value = QString(300000, QLatin1Char('A'));
+    const ReportPages pages = renderWith(xml, {value});
+    QVERIFY(!pages.isEmpty());
+    QString shown;
+    for (const RenderedPage& page : pages)
+        shown += page.texts().join(QString());
+    shown.remove(QLatin1Char('\n'));
+    QVERIFY2(shown.endsWith(QStringLiteral("[teks terpotong]")), qPrintable(shown.right(40)));
+    QCOMPARE(shown.count(QLatin1Char('A')), 100000);
 }
 
 QTEST_MAIN(tst_ReportRenderer)

@@ -13,6 +13,9 @@
 namespace LimeReport {
 
 static const qreal tolerance = 0.01;
+// Some ten full pages of small print.
+static const int longestText = 100000;
+static const QString cutMark = QStringLiteral(" \u2026 [teks terpotong]");
 
 BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data,
                            const QFont& defaultFont)
@@ -159,6 +162,12 @@ void BandRenderer::measureText(Node& node)
     node.font = font.font;
     node.lineHeight = font.lineHeight;
     const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    if (text.size() > longestText) {
+        // Far more than any page holds: measuring it all would take minutes and the
+        // memory of the whole text laid out. It is cut where the reader sees it is.
+        text.truncate(longestText);
+        text += cutMark;
+    }
     if (!text.isEmpty())
         node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
     if (d->boolValue(QStringLiteral("autoHeight"))) {
