@@ -52,6 +52,11 @@ public:
     bool printReport(QPrinter* printer = nullptr);
     // Appends ".pdf" when the name has no suffix; an empty name asks the user.
     bool printToPDF(const QString& fileName);
+    // What printReport() and printToPDF() tell as they go: each page laid out, each
+    // page written (index, count), and whether to go on; a stop writes no file.
+    using WriteHandler = std::function<void(int index, int count)>;
+    void setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,
+                             const std::function<bool()>& keepGoing);
 
 signals:
     void loadFinished();

@@ -22,7 +22,8 @@ static QPageLayout layoutFor(const RenderedPage& page)
                        QMarginsF(), QPageLayout::Millimeter);
 }
 
-bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit)
+bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
+                           const Written& written, const Continuation& keepGoing)
 {
     if (pages.isEmpty())
         return false;
@@ -31,6 +32,10 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
     if (!painter.begin(device))
         return false;
     for (int i = 0; i < pages.size(); ++i) {
+        if (keepGoing && !keepGoing()) {
+            painter.end();
+            return false;
+        }
         if (i > 0) {
             device->setPageLayout(layoutFor(pages.at(i)));
             device->newPage();
@@ -38,21 +43,26 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
         painter.resetTransform();
         painter.scale(dotsPerUnit, dotsPerUnit);
         PagePainter::paint(&painter, pages.at(i));
+        if (written)
+            written(i, pages.size());
     }
     return painter.end();
 }
 
-bool PagePrinter::print(const ReportPages& pages, QPrinter* printer)
+bool PagePrinter::print(const ReportPages& pages, QPrinter* printer, const Written& written,
+                        const Continuation& keepGoing)
 {
     printer->setFullPage(true);
-    return paintAll(pages, printer, printer->resolution() / qreal(unitsPerInch));
+    return paintAll(pages, printer, printer->resolution() / qreal(unitsPerInch), written,
+                    keepGoing);
 }
 
-bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName)
+bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
+                           const Written& written, const Continuation& keepGoing)
 {
     QPdfWriter writer(fileName);
     writer.setResolution(unitsPerInch);
-    return paintAll(pages, &writer, 1.0);
+    return paintAll(pages, &writer, 1.0, written, keepGoing);
 }
 
 } // namespace LimeReport

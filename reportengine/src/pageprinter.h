@@ -3,6 +3,8 @@
 
 #include "lrrenderedpage.h"
 
+#include <functional>
+
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -13,11 +15,18 @@ namespace LimeReport {
 class PagePrinter
 {
 public:
-    static bool print(const ReportPages& pages, QPrinter* printer);
-    static bool writePdf(const ReportPages& pages, const QString& fileName);
+    // Told after each page (index, count); asked before each whether to go on.
+    using Written = std::function<void(int index, int count)>;
+    using Continuation = std::function<bool()>;
+
+    static bool print(const ReportPages& pages, QPrinter* printer, const Written& written = {},
+                      const Continuation& keepGoing = {});
+    static bool writePdf(const ReportPages& pages, const QString& fileName,
+                         const Written& written = {}, const Continuation& keepGoing = {});
 
 private:
-    static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit);
+    static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
+                         const Written& written, const Continuation& keepGoing);
 };
 
 } // namespace LimeReport

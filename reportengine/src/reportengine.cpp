@@ -24,6 +24,9 @@ public:
     std::unique_ptr<QPrinter> chosenPrinter;
     QString lastError;
     bool busy = false;
+    ReportEngine::PageHandler laidOut;
+    ReportEngine::WriteHandler written;
+    std::function<bool()> keepGoing;
 };
 
 template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
@@ -123,8 +126,8 @@ bool ReportEngine::printReport(QPrinter* printer)
         }
         printer = d->chosenPrinter.get();
     }
-    const ReportPages pages = renderPages();
-    return !pages.isEmpty() && PagePrinter::print(pages, printer);
+    const ReportPages pages = renderPages(d->laidOut, d->keepGoing);
+    return !pages.isEmpty() && PagePrinter::print(pages, printer, d->written, d->keepGoing);
 }
 
 bool ReportEngine::printToPDF(const QString& fileName)
@@ -137,10 +140,12 @@ bool ReportEngine::printToPDF(const QString& fileName)
         return false;
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
-    const ReportPages pages = renderPages();
+    const ReportPages pages = renderPages(d->laidOut, d->keepGoing);
     if (pages.isEmpty()) {
-        d->lastError = d->report ? QStringLiteral("The report has no pages")
-                                 : QStringLiteral("No template is loaded");
+        d->lastError = !d->report ? QStringLiteral("No template is loaded")
+                       : d->keepGoing && !d->keepGoing()
+                           ? QStringLiteral("Stopped")
+                           : QStringLiteral("The report has no pages");
         return false;
     }
     QFile probe(target);
@@ -149,12 +154,24 @@ bool ReportEngine::printToPDF(const QString& fileName)
         return false;
     }
     probe.close();
-    if (!PagePrinter::writePdf(pages, target)) {
-        d->lastError = QStringLiteral("Cannot write %1").arg(target);
+    if (!PagePrinter::writePdf(pages, target, d->written, d->keepGoing)) {
+        // A stopped or failed file is not left behind half written.
+        QFile::remove(target);
+        d->lastError = d->keepGoing && !d->keepGoing()
+                           ? QStringLiteral("Stopped")
+                           : QStringLiteral("Cannot write %1").arg(target);
         return false;
     }
     emit printedToPDF(target);
     return true;
+}
+
+void ReportEngine::setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,
+                                       const std::function<bool()>& keepGoing)
+{
+    d->laidOut = laidOut;
+    d->written = written;
+    d->keepGoing = keepGoing;
 }
 
 } // namespace LimeReport
