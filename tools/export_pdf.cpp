@@ -15,11 +15,6 @@
 #include <algorithm>
 #include <csignal>
 
-static void initReportTemplates()
-{
-    Q_INIT_RESOURCE(reports);
-}
-
 namespace {
 
 // Set by Ctrl+C: the export stops at its next band or page and leaves no file behind.
@@ -83,7 +78,6 @@ QString pdfFileName(const QString& entryName)
 
 int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
 {
-    initReportTemplates();
     if (!document.files)
         return 0;
     const QDir dir(directory);

@@ -46,13 +46,16 @@ public:
     ReportPages renderPages(const PageHandler& onPage, const std::function<bool()>& keepGoing);
     bool isBusy() const;
 
+    // These two need widgets and come with the reportengine-widgets library.
     // Renders at once; the caller connects and then calls refreshPages().
     PreviewReportWidget* createPreviewWidget(QWidget* parent = nullptr);
-    // A null printer asks the user for one.
+    // A null printer asks the user for one the first time.
     bool printReport(QPrinter* printer = nullptr);
-    // Appends ".pdf" when the name has no suffix; an empty name asks the user.
+
+    // Appends ".pdf" when the name has no suffix. Asking the user for a name is the
+    // preview widget's part (PreviewReportWidget::printToPDF).
     bool printToPDF(const QString& fileName);
-    // What printReport() and printToPDF() tell as they go: each page laid out, each
+    // What printToPDF() tells as it goes: each page laid out, each
     // page written (index, count), and whether to go on; a stop writes no file.
     using WriteHandler = std::function<void(int index, int count)>;
     void setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,

@@ -5,12 +5,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 namespace LimeReport {
-
-// Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
-static const int unitsPerInch = 254;
 
 static QPageLayout layoutFor(const RenderedPage& page)
 {
@@ -47,14 +43,6 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
             written(i, pages.size());
     }
     return painter.end();
-}
-
-bool PagePrinter::print(const ReportPages& pages, QPrinter* printer, const Written& written,
-                        const Continuation& keepGoing)
-{
-    printer->setFullPage(true);
-    return paintAll(pages, printer, printer->resolution() / qreal(unitsPerInch), written,
-                    keepGoing);
 }
 
 bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
