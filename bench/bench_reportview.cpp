@@ -7,6 +7,7 @@
 // and the peak memory of the process. With SAVE.json it also writes the data set, so
 // that other programs (vardotool pack and export) can be measured on the same data.
 
+#include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "reportwidget.h"
 
