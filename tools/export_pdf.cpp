@@ -1,5 +1,6 @@
 #include "export_pdf.h"
 
+#include "exportfilenames.h"
 #include "openresult.h"
 #include "reportpopulation.h"
 #include "tavids.h"
@@ -8,7 +9,6 @@
 #include <LimeReport>
 
 #include <QDir>
-#include <QFileInfo>
 #include <QTextStream>
 
 static void initReportTemplates()
@@ -16,35 +16,17 @@ static void initReportTemplates()
     Q_INIT_RESOURCE(reports);
 }
 
-namespace {
-
-// Entry names come from the document's archive: only their last part names the file,
-// so that directories or ".." in a name cannot write outside the chosen directory.
-QString pdfFileName(const QString& entryName)
-{
-    const QString name =
-        QFileInfo(QString(entryName).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QString();
-    return name + QStringLiteral(".pdf");
-}
-
-} // namespace
-
 int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
 {
     initReportTemplates();
     if (!document.files)
         return 0;
     const QDir dir(directory);
+    const QMap<QString, QString> names =
+        ExportFileNames::forEntries(document.files->keys(), ExportFileNames::pdf());
     int exitCode = 0;
     for (auto it = document.files->cbegin(); it != document.files->cend(); ++it) {
-        const QString fileName = pdfFileName(it.key());
-        if (fileName.isEmpty()) {
-            exitCode = ToolCommon::fail(args, it.key() + QStringLiteral(": no usable file name"));
-            continue;
-        }
-        const QString path = dir.filePath(fileName);
+        const QString path = dir.filePath(names.value(it.key()));
         // One engine per data set, as each report view has its own.
         LimeReport::ReportEngine engine;
         TAVIDs dataSources;

@@ -3,6 +3,7 @@
 
 #include "lrrenderedpage.h"
 
+#include <QFileDevice>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,6 +50,9 @@ signals:
     void pagesSet(int pageCount);
     void scalePercentChanged(int percent);
     void pageChanged(int page);
+    // printToPDF could not write the file; nothing was left under that name.
+    void pdfWriteFailed(const QString& fileName, QFileDevice::FileError error,
+                        const QString& errorText);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -3,6 +3,8 @@
 
 #include "lrrenderedpage.h"
 
+#include <QFileDevice>
+
 class QPagedPaintDevice;
 class QPrinter;
 
@@ -14,7 +16,11 @@ class PagePrinter
 {
 public:
     static bool print(const ReportPages& pages, QPrinter* printer);
-    static bool writePdf(const ReportPages& pages, const QString& fileName);
+    // Writes the PDF beside fileName and renames it into place only once it is whole
+    // and flushed: on failure, or when the program is killed meanwhile, a file of that
+    // name is left as it was. The failure's kind and the system's text come back.
+    static bool writePdf(const ReportPages& pages, const QString& fileName,
+                         QFileDevice::FileError* error, QString* errorText);
 
 private:
     static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit);

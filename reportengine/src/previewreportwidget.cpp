@@ -97,7 +97,10 @@ void PreviewReportWidget::printToPDF()
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QLatin1String(".pdf");
-    PagePrinter::writePdf(m_pages, fileName);
+    QFileDevice::FileError error = QFileDevice::NoError;
+    QString errorText;
+    if (!PagePrinter::writePdf(m_pages, fileName, &error, &errorText))
+        emit pdfWriteFailed(fileName, error, errorText);
 }
 
 void PreviewReportWidget::zoomIn()

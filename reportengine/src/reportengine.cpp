@@ -137,14 +137,10 @@ bool ReportEngine::printToPDF(const QString& fileName)
                                  : QStringLiteral("No template is loaded");
         return false;
     }
-    QFile probe(target);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        d->lastError = QStringLiteral("Cannot write %1: %2").arg(target, probe.errorString());
-        return false;
-    }
-    probe.close();
-    if (!PagePrinter::writePdf(pages, target)) {
-        d->lastError = QStringLiteral("Cannot write %1").arg(target);
+    QFileDevice::FileError error = QFileDevice::NoError;
+    QString errorText;
+    if (!PagePrinter::writePdf(pages, target, &error, &errorText)) {
+        d->lastError = QStringLiteral("Cannot write %1: %2").arg(target, errorText);
         return false;
     }
     emit printedToPDF(target);

@@ -1,21 +1,40 @@
 #include "documentformat.h"
 
 #include <QDebug>
+#include <QRegularExpression>
 #include <QStringList>
+
+#include <limits>
 
 QByteArray DocumentFormat::keyFromPassword(const QString& password)
 {
     return password.leftJustified(16, QLatin1Char('z'), true).toUtf8();
 }
 
+namespace {
+
+// A part that is a number too large for an int stands for a version no viewer
+// reaches: read as 0 it would let any viewer open a document meant for later ones.
+int versionPart(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok)
+        return value;
+    static const QRegularExpression digits(QStringLiteral("^\\s*\\+?[0-9]+\\s*$"));
+    return digits.match(text).hasMatch() ? std::numeric_limits<int>::max() : 0;
+}
+
+} // namespace
+
 VersionTriple DocumentFormat::versionFromText(const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char('.'));
     qDebug().noquote() << "DEBUG VER " + parts.value(0);
     VersionTriple version;
-    version.major = parts.value(0).toInt();
-    version.minor = parts.value(1).toInt();
-    version.patch = parts.value(2).toInt();
+    version.major = versionPart(parts.value(0));
+    version.minor = versionPart(parts.value(1));
+    version.patch = versionPart(parts.value(2));
     return version;
 }
 

@@ -34,7 +34,8 @@ public:
     // The password right-padded with 'z' or cut to 16 characters, as UTF-8. Non-ASCII
     // characters lengthen the key, which then often fits no AES key size.
     static QByteArray keyFromPassword(const QString& password);
-    // "1.2.0" -> 1, 2, 0; a missing part or one that is no number reads as 0.
+    // "1.2.0" -> 1, 2, 0; a missing part or one that is no number reads as 0, a number
+    // too large for an int as the largest int.
     static VersionTriple versionFromText(const QString& text);
     // -1 when a is older than b, 0 when equal, 1 when newer; major first.
     static int compareVersions(const VersionTriple& a, const VersionTriple& b);
