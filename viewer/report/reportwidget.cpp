@@ -514,8 +514,10 @@ bool ReportWidget::mayReplace(const QStringList& paths)
 {
     QStringList existing;
     for (const QString& path : paths) {
-        if (QFileInfo::exists(path))
-            existing << QFileInfo(path).fileName();
+        // A folder in the way is not replaced; its file fails and says so.
+        const QFileInfo file(path);
+        if (file.exists() && !file.isDir())
+            existing << file.fileName();
     }
     if (existing.isEmpty())
         return true;
