@@ -4,7 +4,9 @@
 #include "permissions.h"
 #include "smalldisk.h"
 
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QtTest>
 
 #include <functional>
@@ -23,6 +25,7 @@ private slots:
     void hostileEntryNames();
     void fullDiskKeepsEarlierExports_data();
     void fullDiskKeepsEarlierExports();
+    void killedExportLeavesNoPartialFile();
     void readOnlyFolderKeepsEarlierExports_data();
     void readOnlyFolderKeepsEarlierExports();
 
@@ -248,6 +251,32 @@ void TestExportCommand::fullDiskKeepsEarlierExports()
     const QString out = disk.path() + QStringLiteral("/ekspor");
     QVERIFY(QDir().mkpath(out));
     exportOverEarlierFiles(out, format, reason, [&] { QVERIFY(disk.leaveFree(8192)); });
+}
+
+// An export killed while it writes leaves nothing unfinished under a report's name: a
+// file gets that name only once it is whole.
+void TestExportCommand::killedExportLeavesNoPartialFile()
+{
+    const QString out = dir.filePath(QStringLiteral("terhenti"));
+    QVERIFY(QDir().mkpath(out));
+    QProcess process;
+    process.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
+                  {"export", "-p", "sampel2024", "--pdf", out, SAMPLE_DOCUMENT});
+    QVERIFY(process.waitForStarted());
+    QElapsedTimer waited;
+    waited.start();
+    // Killed the moment the first file of the export appears, under whatever name.
+    while (process.state() == QProcess::Running && waited.elapsed() < 60000 && QDir(out).isEmpty())
+        QThread::msleep(1);
+    process.kill();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitStatus(), QProcess::CrashExit);
+    QVERIFY(!QDir(out).isEmpty());
+    for (const QString& file : QDir(out).entryList(QDir::Files | QDir::Hidden)) {
+        if (file.endsWith(QLatin1String(".pdf")))
+            QVERIFY2(isWholeExport(FileContent::read(QDir(out).filePath(file)), "--pdf"),
+                     qPrintable(file));
+    }
 }
 
 void TestExportCommand::readOnlyFolderKeepsEarlierExports_data()
