@@ -18,11 +18,11 @@
 #include <memory>
 
 #include "applicationversion.h"
+#include "crypto.h"
 #include "documentdecoder.h"
 #include "documentencoder.h"
 #include "filecontent.h"
 #include "hostilezip.h"
-#include "libglobal.h"
 #include "mainwindow.h"
 #include "packagebuilder.h"
 #include "permissions.h"

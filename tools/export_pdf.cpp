@@ -11,14 +11,8 @@
 #include <QDir>
 #include <QTextStream>
 
-static void initReportTemplates()
-{
-    Q_INIT_RESOURCE(reports);
-}
-
 int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
 {
-    initReportTemplates();
     if (!document.files)
         return 0;
     const QDir dir(directory);

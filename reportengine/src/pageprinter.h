@@ -6,23 +6,22 @@
 #include <QFileDevice>
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace LimeReport {
 
-// Puts rendered pages on paper or into a PDF file at 1:1, each sheet exactly the
-// page's own size and without printer margins.
+// Puts rendered pages on a paged device or into a PDF file at 1:1, each sheet exactly
+// the page's own size and without margins.
 class PagePrinter
 {
 public:
-    static bool print(const ReportPages& pages, QPrinter* printer);
+    // Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
+    static const int unitsPerInch = 254;
+
     // Writes the PDF beside fileName and renames it into place only once it is whole
     // and flushed: on failure, or when the program is killed meanwhile, a file of that
     // name is left as it was. The failure's kind and the system's text come back.
     static bool writePdf(const ReportPages& pages, const QString& fileName,
                          QFileDevice::FileError* error, QString* errorText);
-
-private:
     static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit);
 };
 

@@ -1,5 +1,6 @@
 #include "reportwidget.h"
 
+#include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "plainmessage.h"
 #include "reportpopulation.h"
