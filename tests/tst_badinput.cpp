@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QJsonDocument>
 #include <QMessageBox>
@@ -21,12 +22,15 @@
 #include "documentdecoder.h"
 #include "documentencoder.h"
 #include "filecontent.h"
+#include "hostilezip.h"
 #include "mainwindow.h"
 #include "packagebuilder.h"
 #include "permissions.h"
 #include "recentfilesstore.h"
 #include "reportwidget.h"
 #include "simplecrypt.h"
+#include "smalldisk.h"
+#include "tabbutton.h"
 #include "textexport.h"
 #include "uiutils.h"
 #include "updateserver.h"
@@ -75,8 +79,13 @@ public:
 
     int prompts = 0;
     QStringList messages;
+    // How each message box lays out its text, in the order of messages.
+    QList<Qt::TextFormat> formats;
     // A question starting with this is answered Yes.
     QString agreeTo;
+    // What a file or folder dialog chooses; run just before it does.
+    QString choose;
+    std::function<void()> beforeChoosing;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
@@ -89,8 +98,16 @@ protected:
                 input->setTextValue(password);
                 input->accept();
             });
+        } else if (auto* files = qobject_cast<QFileDialog*>(watched)) {
+            QTimer::singleShot(0, files, [this, files] {
+                files->selectFile(choose);
+                if (beforeChoosing)
+                    beforeChoosing();
+                QMetaObject::invokeMethod(files, "accept");
+            });
         } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {
             messages << box->text();
+            formats << box->textFormat();
             QTimer::singleShot(0, box, [this, box] {
                 QAbstractButton* answer = box->button(QMessageBox::No);
                 if (answer && !agreeTo.isEmpty() && box->text().startsWith(agreeTo))
@@ -125,11 +142,24 @@ private slots:
     void storedValueClaimingGigabytes();
     void hugeServerAnswer_data();
     void hugeServerAnswer();
+    void hostileEntryNames_data();
+    void hostileEntryNames();
+    void textExportOverEarlierFiles_data();
+    void textExportOverEarlierFiles();
+    void exportToAFullDisk_data();
+    void exportToAFullDisk();
+    void pdfExportToAFolderThatIsGone();
+    void exportToAReadOnlyFolder_data();
+    void exportToAReadOnlyFolder();
     void readOnlyApplicationDirectory();
 
 private:
     MainWindow* makeWindow();
     ReportWidget* currentReport() const;
+    // Opens a document of these data sets in the window.
+    void openInWindow(const QList<QPair<QString, QByteArray>>& entries);
+    // Presses a button of the current report's toolbar.
+    void press(const QString& button);
 
     UpdateServer server;
     std::unique_ptr<QTemporaryDir> dir;
@@ -228,6 +258,28 @@ void TestBadInput::badDocument_data()
             file.resize(qint64(2) << 30);
         return path;
     }) << 1 << QStringList{damaged};
+
+    const auto needing = [](const QString& minVer) {
+        return Maker([minVer](const QString& directory) {
+            const QString path = directory + QStringLiteral("/baru.vardo");
+            FileContent::write(
+                path, DocumentEncoder::encode(DocumentEncoder::zipArchive(
+                                                  {{QStringLiteral("a.json"), sampleDataSet()}}),
+                                              password, true, QStringLiteral("minVer=") + minVer));
+            return path;
+        });
+    };
+    const auto tooOld = [](const QString& minVer) {
+        return QStringList{QStringLiteral("Versi Vardo Viewer tidak valid! Minimum versi ") +
+                           minVer + QStringLiteral(". Silahkan download versi baru!")};
+    };
+    // Read as 0, this opened on every viewer.
+    const QString huge = QStringLiteral("99999999999.0.0");
+    QTest::newRow("minimum version beyond an int") << needing(huge) << 1 << tooOld(huge);
+    // Shown as written, not as a heading and a phone number inside a trusted box.
+    const QString markup =
+        QStringLiteral("99.0.0 <h1>PERINGATAN</h1><b>Hubungi 0800-1234</b><u>di sini</u>");
+    QTest::newRow("minimum version with markup") << needing(markup) << 1 << tooOld(markup);
 }
 
 // A document that cannot be opened costs the user nothing: the message says why, the
@@ -251,6 +303,8 @@ void TestBadInput::badDocument()
 
     QCOMPARE(answerer->prompts, prompts);
     QCOMPARE(answerer->messages, messages);
+    for (Qt::TextFormat format : answerer->formats)
+        QCOMPARE(format, Qt::PlainText);
     QCOMPARE(window->getTabCount(), 1);
     QCOMPARE(window->currentTabName(), QStringLiteral("baik.vardo"));
     QVERIFY(currentReport());
@@ -429,6 +483,258 @@ void TestBadInput::hugeServerAnswer()
     QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
     QFile::remove(paths.updateFilename());
+}
+
+void TestBadInput::openInWindow(const QList<QPair<QString, QByteArray>>& entries)
+{
+    const QString path = dir->filePath(QStringLiteral("ekspor.vardo"));
+    QVERIFY(
+        FileContent::write(path, DocumentEncoder::encode(HostileZip::archive(entries), password,
+                                                         true, QStringLiteral("minVer=1.0.0"))));
+    makeWindow();
+    window->openTab(QStringLiteral("ekspor.vardo"), QStringLiteral("faq"), path);
+    QCOMPARE(window->getTabCount(), 1);
+    QVERIFY(currentReport());
+    QCOMPARE(answerer->prompts, 1);
+    // Saving waits for the pages: the export buttons are idle while the layout runs.
+    QTRY_VERIFY(!currentReport()->isLayingOut());
+    answerer->messages.clear();
+    answerer->formats.clear();
+}
+
+void TestBadInput::press(const QString& button)
+{
+    auto* target = currentReport()->findChild<TabButton*>(button);
+    QVERIFY2(target, qPrintable(button));
+    QTest::mouseClick(target, Qt::LeftButton);
+}
+
+namespace {
+
+using Entries = QList<QPair<QString, QByteArray>>;
+
+QString nul()
+{
+    return QString(QChar(0));
+}
+
+QString successText(int files, const QString& directory)
+{
+    return QStringLiteral("Ekspor file sukses: %1 file disimpan di %2.")
+        .arg(files)
+        .arg(QDir::toNativeSeparators(directory));
+}
+
+QString failureText(const QString& path, const QString& reason)
+{
+    return QStringLiteral("File '%1' tidak dapat disimpan: %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// The files in a folder, hidden ones and temporary copies included.
+QStringList filesIn(const QString& directory)
+{
+    return QDir(directory).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+const QString diskFull = QStringLiteral("disk penuh");
+const QString folderGone =
+    QStringLiteral("folder tujuan tidak ditemukan (mungkin sudah dihapus, dipindah atau diskanya "
+                   "dilepas)");
+
+} // namespace
+
+void TestBadInput::hostileEntryNames_data()
+{
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QStringList>("files");
+
+    QTest::newRow("NUL hides the rest of a name")
+        << QStringList{"aaaa" + nul() + "bbbb.json"} << QStringList{"aaaa_bbbb.json.txt"};
+    QTest::newRow("NUL merges three data sets into two files, one a .bat")
+        << QStringList{"laporan.bat" + nul() + ".json", "b.json.txt", "b.json.txt" + nul() + "x"}
+        << QStringList{"b.json.txt", "b.json.txt_x.txt", "laporan.bat_.json.txt"};
+    QTest::newRow("control characters")
+        << QStringList{"a\x01\x1b[2J\n.json"} << QStringList{"a__[2J_.json.txt"};
+    QTest::newRow("right-to-left override disguises the extension")
+        << QStringList{QString::fromUtf8("DEWI\u202Efdp.exe")} << QStringList{"DEWI_fdp.exe.txt"};
+    QTest::newRow("reserved device names") << QStringList{"CON", "nul.json", "COM1.txt"}
+                                           << QStringList{"_COM1.txt", "_CON.txt", "_nul.json.txt"};
+    QTest::newRow("same name but for case") << QStringList{"Budi.json", "BUDI.json"}
+                                            << QStringList{"BUDI.json.txt", "Budi.json (2).txt"};
+}
+
+// A document whose data sets are named to hide, disguise or merge files: every data
+// set is written to a file of its own, whose name shows what it is, and the message
+// says how many files went where.
+void TestBadInput::hostileEntryNames()
+{
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, files);
+    Entries dataSets;
+    for (const QString& entry : entries)
+        dataSets.append({entry, sampleDataSet()});
+    openInWindow(dataSets);
+    const QString target = dir->filePath(QStringLiteral("ekspor"));
+    QVERIFY(QDir().mkpath(target));
+
+    answerer->choose = target;
+    press(QStringLiteral("Ekspor ke text"));
+
+    QCOMPARE(answerer->messages, QStringList{successText(entries.size(), target)});
+    QCOMPARE(answerer->formats, QList<Qt::TextFormat>{Qt::PlainText});
+    QStringList written = filesIn(target);
+    written.sort();
+    files.sort();
+    QCOMPARE(written, files);
+    for (const QString& file : files) {
+        const QJsonObject written =
+            QJsonDocument::fromJson(FileContent::read(target + QLatin1Char('/') + file)).object();
+        QVERIFY2(written.contains(QStringLiteral("individual")), qPrintable(file));
+    }
+}
+
+void TestBadInput::textExportOverEarlierFiles_data()
+{
+    QTest::addColumn<bool>("replace");
+    QTest::newRow("user keeps the earlier files") << false;
+    QTest::newRow("user replaces them") << true;
+}
+
+// Files of the same names in the chosen folder are the user's: the export asks once
+// for all of them, and without a yes leaves them, and everything else, as it was.
+void TestBadInput::textExportOverEarlierFiles()
+{
+    QFETCH(bool, replace);
+    openInWindow({{QStringLiteral("a.json"), sampleDataSet()},
+                  {QStringLiteral("b.json"), sampleDataSet()},
+                  {QStringLiteral("c.json"), sampleDataSet()}});
+    const QString target = dir->filePath(QStringLiteral("ekspor"));
+    const QByteArray mine("catatan pengguna, bukan hasil ekspor");
+    QVERIFY(FileContent::write(target + QStringLiteral("/a.json.txt"), mine));
+    QVERIFY(FileContent::write(target + QStringLiteral("/c.json.txt"), mine));
+
+    const QString question =
+        QStringLiteral("2 file sudah ada di %1 dan akan diganti:\na.json.txt\nc.json.txt\n\n"
+                       "Ganti file tersebut?")
+            .arg(QDir::toNativeSeparators(target));
+    answerer->choose = target;
+    if (replace)
+        answerer->agreeTo = question;
+    press(QStringLiteral("Ekspor ke text"));
+
+    if (!replace) {
+        QCOMPARE(answerer->messages, QStringList{question});
+        QCOMPARE(filesIn(target), QStringList({"a.json.txt", "c.json.txt"}));
+        QCOMPARE(FileContent::read(target + QStringLiteral("/a.json.txt")), mine);
+        QCOMPARE(FileContent::read(target + QStringLiteral("/c.json.txt")), mine);
+        return;
+    }
+    QCOMPARE(answerer->messages, QStringList({question, successText(3, target)}));
+    QCOMPARE(filesIn(target), QStringList({"a.json.txt", "b.json.txt", "c.json.txt"}));
+    for (const QString& file : filesIn(target))
+        QVERIFY(QJsonDocument::fromJson(FileContent::read(target + QLatin1Char('/') + file))
+                    .isObject());
+}
+
+void TestBadInput::exportToAFullDisk_data()
+{
+    QTest::addColumn<bool>("pdf");
+    QTest::newRow("text export") << false;
+    QTest::newRow("PDF export") << true;
+}
+
+// On a full disk the user is told which file could not be saved and that the disk is
+// full; an earlier file of that name stays whole, and no part of the new one is left.
+void TestBadInput::exportToAFullDisk()
+{
+    QFETCH(bool, pdf);
+    SmallDisk disk(dir->filePath(QStringLiteral("disk")), 512);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.why()));
+    openInWindow({{QStringLiteral("besar.json"), sampleDataSet()},
+                  {QStringLiteral("kecil.json"), QByteArray("{}")}});
+    const QString target = disk.path() + QStringLiteral("/ekspor");
+    const QString earlierName =
+        pdf ? QStringLiteral("laporan.pdf") : QStringLiteral("besar.json.txt");
+    const QString earlier = target + QLatin1Char('/') + earlierName;
+    const QByteArray earlierContent = pdf ? QByteArray("%PDF-1.4 laporan sebelumnya\n%%EOF\n")
+                                          : QByteArray("{\"ekspor\": \"sebelumnya\"}");
+    QVERIFY(FileContent::write(earlier, earlierContent));
+    QVERIFY(disk.leaveFree(4096));
+
+    // Yes to replacing the earlier file: the question is not what is tested here.
+    answerer->agreeTo = pdf ? earlierName : QStringLiteral("1 file sudah ada");
+    if (pdf) {
+        answerer->choose = earlier;
+        press(QStringLiteral("Save"));
+        QCOMPARE(answerer->messages.size(), 2);
+        QCOMPARE(answerer->messages.last(), failureText(earlier, diskFull));
+        QCOMPARE(filesIn(target), QStringList{earlierName});
+    } else {
+        answerer->choose = target;
+        press(QStringLiteral("Ekspor ke text"));
+        QCOMPARE(answerer->messages.size(), 2);
+        // The small data set fits, and is said to.
+        QCOMPARE(answerer->messages.last(),
+                 failureText(earlier, diskFull) + QLatin1Char('\n') +
+                     QStringLiteral("1 file lainnya berhasil disimpan di %1.")
+                         .arg(QDir::toNativeSeparators(target)));
+        QCOMPARE(filesIn(target), QStringList({earlierName, "kecil.json.txt"}));
+        QVERIFY(
+            QJsonDocument::fromJson(FileContent::read(target + QStringLiteral("/kecil.json.txt")))
+                .isObject());
+    }
+    QCOMPARE(answerer->formats.last(), Qt::PlainText);
+    QCOMPARE(FileContent::read(earlier), earlierContent);
+}
+
+// The folder chosen for the PDF disappears before the file is written (a USB disk
+// pulled out, a folder deleted meanwhile): the user is told so.
+void TestBadInput::pdfExportToAFolderThatIsGone()
+{
+    openInWindow({{QStringLiteral("a.json"), sampleDataSet()}});
+    const QString target = dir->filePath(QStringLiteral("sebentar"));
+    QVERIFY(QDir().mkpath(target));
+    const QString pdf = target + QStringLiteral("/laporan.pdf");
+    answerer->choose = pdf;
+    answerer->beforeChoosing = [target] { QDir(target).removeRecursively(); };
+    press(QStringLiteral("Save"));
+    QCOMPARE(answerer->messages, QStringList{failureText(pdf, folderGone)});
+    QVERIFY(!QFileInfo::exists(target));
+}
+
+void TestBadInput::exportToAReadOnlyFolder_data()
+{
+    QTest::addColumn<bool>("pdf");
+    QTest::newRow("text export") << false;
+    QTest::newRow("PDF export") << true;
+}
+
+// A folder the user may not write to: the message says so, and nothing in it changes.
+void TestBadInput::exportToAReadOnlyFolder()
+{
+    QFETCH(bool, pdf);
+    QString why;
+    if (!Permissions::obeyFilePermissions(&why))
+        QSKIP(qPrintable(why));
+    openInWindow({{QStringLiteral("a.json"), sampleDataSet()}});
+    const QString target = dir->filePath(QStringLiteral("hanya-baca"));
+    const QString other = target + QStringLiteral("/lain.txt");
+    QVERIFY(FileContent::write(other, "milik orang lain"));
+    QVERIFY(Permissions::setDirectoryWritable(target, false));
+
+    const QString file =
+        target + (pdf ? QStringLiteral("/laporan.pdf") : QStringLiteral("/a.json.txt"));
+    answerer->choose = pdf ? file : target;
+    press(pdf ? QStringLiteral("Save") : QStringLiteral("Ekspor ke text"));
+    QVERIFY(Permissions::setDirectoryWritable(target, true));
+
+    QCOMPARE(answerer->messages,
+             QStringList{failureText(
+                 file, QStringLiteral("tidak ada izin untuk menulis di folder tujuan"))});
+    QCOMPARE(filesIn(target), QStringList{"lain.txt"});
+    QCOMPARE(FileContent::read(other), QByteArray("milik orang lain"));
 }
 
 namespace {

@@ -251,6 +251,13 @@ void TestDocumentDecoder::versions_data()
     QTest::newRow("other key") << true << "maxVer=9.9.9" << VersionTriple{1, 0, 0} << 0;
     QTest::newRow("longest metadata")
         << true << "minVer=1.0.0;" + QString(986, 'x') << VersionTriple{1, 0, 0} << 0;
+    // Read as 0 these would open on every viewer.
+    QTest::newRow("major beyond an int")
+        << true << "minVer=99999999999.0.0" << VersionTriple{1, 0, 0} << 2;
+    QTest::newRow("patch beyond an int")
+        << true << "minVer=1.0.99999999999999999999999" << VersionTriple{1, 0, 2147483647} << 2;
+    QTest::newRow("major beyond an int, newest viewer")
+        << true << "minVer=2147483648.0.0" << VersionTriple{2147483647, 0, 0} << 2;
 }
 
 void TestDocumentDecoder::versions()
@@ -286,6 +293,8 @@ void TestDocumentDecoder::versionText_data()
     QTest::newRow("no numbers") << "a.b.c" << 0 << 0 << 0;
     QTest::newRow("empty part kept") << "1..7" << 1 << 0 << 7;
     QTest::newRow("negative") << "-1.0.0" << -1 << 0 << 0;
+    QTest::newRow("beyond an int") << "99999999999.2147483648.7" << 2147483647 << 2147483647 << 7;
+    QTest::newRow("other digits are no number") << QString::fromUtf8("\u0663.1.0") << 0 << 1 << 0;
 }
 
 void TestDocumentDecoder::versionText()

@@ -89,6 +89,7 @@ private slots:
     void screenLoadsWithoutWarnings_data();
     void screenLoadsWithoutWarnings();
     void tableShowsRecentFilesSortedByName();
+    void fileNamesShownAsWritten();
     void searchFiltersCaseSensitively_data();
     void searchFiltersCaseSensitively();
     void escapeClearsSearch();
@@ -206,6 +207,26 @@ void TestQmlScreens::tableShowsRecentFilesSortedByName()
     QVERIFY(window->calls.contains("getRecentFilesData"));
     QCOMPARE(shownFilenames(),
              QStringList({"abc-lower.vardo", "ABC-upper.vardo", "Beta.vardo", "zeta.vardo"}));
+}
+
+// A file name that looks like markup is shown as it is written, not as a heading.
+void TestQmlScreens::fileNamesShownAsWritten()
+{
+    window->recentFiles.append(
+        record("C:/docs/<h1>PERINGATAN</h1>.vardo", "1 KBs", "05-Jan-2024 8:0:0 AM"));
+    QVERIFY(load("Main.qml"));
+    QList<QQuickItem*> pending{view->rootObject()};
+    int shown = 0;
+    while (!pending.isEmpty()) {
+        QQuickItem* item = pending.takeLast();
+        pending += item->childItems();
+        if (item->property("text").toString().contains("<h1>PERINGATAN</h1>")) {
+            ++shown;
+            // Text.PlainText
+            QCOMPARE(item->property("textFormat").toInt(), 0);
+        }
+    }
+    QVERIFY(shown > 0);
 }
 
 void TestQmlScreens::searchFiltersCaseSensitively_data()

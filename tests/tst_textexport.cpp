@@ -65,18 +65,21 @@ void TestTextExport::outputFileName_data()
     QTest::newRow("backslashes") << "..\\evil"
                                  << "evil.txt";
     QTest::newRow("empty") << ""
-                           << "";
+                           << "data.txt";
     QTest::newRow("dot-dot") << ".."
-                             << "";
+                             << "data.txt";
     QTest::newRow("folder only") << "sub/"
-                                 << "";
+                                 << "data.txt";
 }
 
 void TestTextExport::outputFileName()
 {
     QFETCH(QString, entry);
     QFETCH(QString, expected);
-    QCOMPARE(TextExport::outputFileName(entry), expected);
+    const QMap<QString, QString> paths =
+        TextExport::targetPaths(documentWith({{entry, "{}"}}), QStringLiteral("/ziel"));
+    QCOMPARE(paths.keys(), QStringList{entry});
+    QCOMPARE(paths.value(entry), QStringLiteral("/ziel/") + expected);
 }
 
 void TestTextExport::everyEntryWritten()
@@ -142,11 +145,12 @@ void TestTextExport::failedFileIsReported()
     const OpenResult document = documentWith({{"A", "{}"}, {"B", "{}"}, {"C", "{}"}, {"..", "{}"}});
     const TextExport::Result result = TextExport::exportAll(document, dir.path());
     QVERIFY(!result.succeeded());
-    QCOMPARE(fileNames(result.written), QStringList({"A.txt", "C.txt"}));
-    QCOMPARE(result.failures.size(), 2);
-    QCOMPARE(result.failures[0].path, QStringLiteral(".."));
-    QCOMPARE(QFileInfo(result.failures[1].path).fileName(), QStringLiteral("B.txt"));
-    QVERIFY(!result.failures[1].reason.isEmpty());
+    QCOMPARE(fileNames(result.written), QStringList({"data.txt", "A.txt", "C.txt"}));
+    QCOMPARE(result.failures.size(), 1);
+    QCOMPARE(QFileInfo(result.failures[0].path).fileName(), QStringLiteral("B.txt"));
+    QCOMPARE(result.failures[0].reason, QStringLiteral("sudah ada folder dengan nama yang sama"));
+    QVERIFY(QFileInfo(dir.filePath("B.txt")).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList({"A.txt", "C.txt", "data.txt"}));
 }
 
 void TestTextExport::notJsonIsExportedEmpty()

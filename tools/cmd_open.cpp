@@ -2,6 +2,7 @@
 
 #include "documentdecoder.h"
 #include "documentformat.h"
+#include "exportfilenames.h"
 #include "toolcommon.h"
 
 #include <QCommandLineParser>
@@ -20,11 +21,12 @@ bool dump(const QMap<QString, QByteArray>& files, const QString& directory, QStr
         *error = QStringLiteral("cannot create %1").arg(directory);
         return false;
     }
-    // Keys are bare file names (the decoder drops directory parts), safe to join.
+    const QMap<QString, QString> names =
+        ExportFileNames::forEntries(files.keys(), ExportFileNames::entryOwn());
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
-        QSaveFile file(dir.filePath(it.key()));
+        QSaveFile file(dir.filePath(names.value(it.key())));
         if (!file.open(QIODevice::WriteOnly) || file.write(it.value()) != it.value().size() ||
-            !file.commit()) {
+            !file.flush() || !file.commit()) {
             *error = QStringLiteral("cannot write %1: %2").arg(file.fileName(), file.errorString());
             return false;
         }

@@ -1,5 +1,6 @@
 #include "export_pdf.h"
 
+#include "exportfilenames.h"
 #include "openresult.h"
 #include "reportpopulation.h"
 #include "tavids.h"
@@ -63,17 +64,6 @@ private:
     int m_width = 0;
 };
 
-// Entry names come from the document's archive: only their last part names the file,
-// so that directories or ".." in a name cannot write outside the chosen directory.
-QString pdfFileName(const QString& entryName)
-{
-    const QString name =
-        QFileInfo(QString(entryName).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QString();
-    return name + QStringLiteral(".pdf");
-}
-
 } // namespace
 
 int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
@@ -81,16 +71,13 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
     if (!document.files)
         return 0;
     const QDir dir(directory);
+    const QMap<QString, QString> names =
+        ExportFileNames::forEntries(document.files->keys(), ExportFileNames::pdf());
     int exitCode = 0;
     interrupted = 0;
     const auto previousHandler = std::signal(SIGINT, onInterrupt);
     for (auto it = document.files->cbegin(); it != document.files->cend() && !interrupted; ++it) {
-        const QString fileName = pdfFileName(it.key());
-        if (fileName.isEmpty()) {
-            exitCode = ToolCommon::fail(args, it.key() + QStringLiteral(": no usable file name"));
-            continue;
-        }
-        const QString path = dir.filePath(fileName);
+        const QString path = dir.filePath(names.value(it.key()));
         // One engine per data set, as each report view has its own.
         LimeReport::ReportEngine engine;
         TAVIDs dataSources;
@@ -98,7 +85,7 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
             exitCode = ToolCommon::fail(args, path + QStringLiteral(": ") + engine.lastError());
             continue;
         }
-        Progress progress(fileName);
+        Progress progress(names.value(it.key()));
         engine.setProgressHandlers(
             [&](int index, const LimeReport::RenderedPage&) { progress.laidOut(index); },
             [&](int index, int count) { progress.written(index, count); },
@@ -118,6 +105,6 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
     std::signal(SIGINT, previousHandler == SIG_ERR ? SIG_DFL : previousHandler);
     if (interrupted)
         return ToolCommon::fail(args,
-                                QStringLiteral("interrupted: the file being written was removed"));
+                                QStringLiteral("interrupted: the unfinished file was not kept"));
     return exitCode;
 }

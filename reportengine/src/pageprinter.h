@@ -3,6 +3,8 @@
 
 #include "lrrenderedpage.h"
 
+#include <QFileDevice>
+
 #include <functional>
 
 class QPagedPaintDevice;
@@ -17,11 +19,15 @@ public:
     // Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
     static const int unitsPerInch = 254;
 
+    // Writes the PDF beside fileName and renames it into place only once it is whole
+    // and flushed: on failure, or when the program is killed meanwhile, a file of that
+    // name is left as it was. The failure's kind and the system's text come back.
     // Told after each page (index, count); asked before each whether to go on.
     using Written = std::function<void(int index, int count)>;
     using Continuation = std::function<bool()>;
 
     static bool writePdf(const ReportPages& pages, const QString& fileName,
+                         QFileDevice::FileError* error, QString* errorText,
                          const Written& written = {}, const Continuation& keepGoing = {});
     static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
                          const Written& written = {}, const Continuation& keepGoing = {});

@@ -119,18 +119,12 @@ bool ReportEngine::printToPDF(const QString& fileName)
                            : QStringLiteral("The report has no pages");
         return false;
     }
-    QFile probe(target);
-    if (!probe.open(QIODevice::WriteOnly)) {
-        d->lastError = QStringLiteral("Cannot write %1: %2").arg(target, probe.errorString());
-        return false;
-    }
-    probe.close();
-    if (!PagePrinter::writePdf(pages, target, d->written, d->keepGoing)) {
-        // A stopped or failed file is not left behind half written.
-        QFile::remove(target);
+    QFileDevice::FileError error = QFileDevice::NoError;
+    QString errorText;
+    if (!PagePrinter::writePdf(pages, target, &error, &errorText, d->written, d->keepGoing)) {
         d->lastError = d->keepGoing && !d->keepGoing()
                            ? QStringLiteral("Stopped")
-                           : QStringLiteral("Cannot write %1").arg(target);
+                           : QStringLiteral("Cannot write %1: %2").arg(target, errorText);
         return false;
     }
     emit printedToPDF(target);

@@ -3,6 +3,7 @@
 
 #include "lrrenderedpage.h"
 
+#include <QFileDevice>
 #include <QPointer>
 #include <QWidget>
 
@@ -40,7 +41,8 @@ public slots:
     void refreshPages();
     // Stops a running render after its current band; the pages so far stay.
     void cancelRender();
-    // Writes the pages on screen, without laying the report out again.
+    // Writes the pages on screen, without laying the report out again; a failure is
+    // told through pdfWriteFailed too.
     bool writePdf(const QString& fileName);
     void print();
     void printToPDF();
@@ -61,6 +63,9 @@ signals:
     void renderingChanged(bool rendering);
     void scalePercentChanged(int percent);
     void pageChanged(int page);
+    // printToPDF could not write the file; nothing was left under that name.
+    void pdfWriteFailed(const QString& fileName, QFileDevice::FileError error,
+                        const QString& errorText);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -146,7 +146,14 @@ void PreviewReportWidget::cancelRender()
 
 bool PreviewReportWidget::writePdf(const QString& fileName)
 {
-    return !m_pages.isEmpty() && !m_rendering && PagePrinter::writePdf(m_pages, fileName);
+    if (m_pages.isEmpty() || m_rendering)
+        return false;
+    QFileDevice::FileError error = QFileDevice::NoError;
+    QString errorText;
+    if (PagePrinter::writePdf(m_pages, fileName, &error, &errorText))
+        return true;
+    emit pdfWriteFailed(fileName, error, errorText);
+    return false;
 }
 
 void PreviewReportWidget::print()

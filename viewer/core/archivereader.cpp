@@ -2,10 +2,12 @@
 
 #include <QBuffer>
 #include <QDebug>
+#include <QTextCodec>
 
 #include <quazip.h>
 #include <quazipfile.h>
 #include <quazipfileinfo.h>
+#include <unzip.h>
 
 namespace {
 
@@ -27,6 +29,25 @@ bool readEntry(QuaZip& zip, qint64 declaredSize, QByteArray* data)
     file.close();
     // close() is where the CRC of a fully read entry is compared.
     return done == declaredSize && !overrun && file.getZipError() == UNZ_OK;
+}
+
+// The entry's name as stored. QuaZip passes names on as C strings, so a NUL in a
+// name would cut it short there: "a\0b.json" would read as "a" and could replace
+// another data set of that name.
+QString storedName(QuaZip& zip, const QuaZipFileInfo64& info)
+{
+    unz_file_info64 raw;
+    if (unzGetCurrentFileInfo64(zip.getUnzFile(), &raw, nullptr, 0, nullptr, 0, nullptr, 0) !=
+        UNZ_OK)
+        return info.name;
+    QByteArray bytes(static_cast<int>(raw.size_filename), '\0');
+    if (unzGetCurrentFileInfo64(zip.getUnzFile(), &raw, bytes.data(), raw.size_filename, nullptr, 0,
+                                nullptr, 0) != UNZ_OK ||
+        !bytes.contains('\0'))
+        return info.name;
+    // Bit 11 of the flags marks a UTF-8 name.
+    return (raw.flag & 0x800) ? QString::fromUtf8(bytes.constData(), bytes.size())
+                              : zip.getFileNameCodec()->toUnicode(bytes);
 }
 
 } // namespace
@@ -81,7 +102,7 @@ bool ArchiveReader::read(const QByteArray& archive, QMap<QString, QByteArray>* f
         if (!zip.getCurrentFileInfo(&info) || index >= infos.size() ||
             info.uncompressedSize != infos.at(index).uncompressedSize)
             return false;
-        const QString name = entryFileName(info.name);
+        const QString name = entryFileName(storedName(zip, info));
         if (name.isEmpty())
             continue;
         QByteArray data;

@@ -11,6 +11,8 @@ struct VersionTriple
     int major = 0;
     int minor = 0;
     int patch = 0;
+    // A part was a number too large for an int: a version that no viewer reaches.
+    bool beyondRange = false;
 };
 
 // The layout of a .vardo document shared by the decoder and the issuer-side encoder:
@@ -34,9 +36,11 @@ public:
     // The password right-padded with 'z' or cut to 16 characters, as UTF-8. Non-ASCII
     // characters lengthen the key, which then often fits no AES key size.
     static QByteArray keyFromPassword(const QString& password);
-    // "1.2.0" -> 1, 2, 0; a missing part or one that is no number reads as 0.
+    // "1.2.0" -> 1, 2, 0; a missing part or one that is no number reads as 0, a number
+    // too large for an int as the largest int, with beyondRange set.
     static VersionTriple versionFromText(const QString& text);
-    // -1 when a is older than b, 0 when equal, 1 when newer; major first.
+    // -1 when a is older than b, 0 when equal, 1 when newer; major first. A version
+    // beyond range is newer than every other.
     static int compareVersions(const VersionTriple& a, const VersionTriple& b);
     // "key=value" -> one entry; text without "=" gives an empty map.
     static QMap<QString, QString> metadataFromText(const QString& text);

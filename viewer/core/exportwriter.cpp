@@ -4,7 +4,9 @@
 #include "facilityhistory.h"
 #include "subjectrecords.h"
 
-#include <QFile>
+#include "writefailure.h"
+
+#include <QSaveFile>
 
 namespace {
 
@@ -334,17 +336,20 @@ QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityR
 
 bool ExportWriter::writeFile(const QString& path, const QByteArray& text, QString* error)
 {
-    QFile file(path);
-    // Truncated, so that a shorter export never leaves the tail of an older one behind.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    // Written beside the target and put in its place only when whole, so a full disk,
+    // a lost folder or a killed program never leaves half a file under the final name
+    // nor costs an earlier export of that name.
+    QSaveFile file(path);
+    bool written = file.open(QIODevice::WriteOnly);
+    // A write that fills the disk is taken in part and fails without a cause; what is
+    // left, tried once more, fails with it.
+    for (qint64 done = 0; written && done < text.size();) {
+        const qint64 part = file.write(text.constData() + done, text.size() - done);
+        written = part > 0;
+        done += part;
     }
-    if (file.write(text) != text.size() || !file.flush()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    written = written && file.flush() && file.commit();
+    if (!written && error)
+        *error = WriteFailure::reason(path, file);
+    return written;
 }

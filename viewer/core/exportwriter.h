@@ -33,7 +33,8 @@ public:
 
     // The whole export of one data set, UTF-8 encoded.
     static QByteArray exportText(const QVariantMap& document, const FacilityRows& facilities);
-    // Replaces the file's content with `text`; false with the reason when it fails.
+    // Puts `text` in place of the file once all of it is written; on failure the file
+    // is as it was, and false comes with the reason in the user's words.
     static bool writeFile(const QString& path, const QByteArray& text, QString* error);
 
 private:

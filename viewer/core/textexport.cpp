@@ -1,5 +1,6 @@
 #include "textexport.h"
 
+#include "exportfilenames.h"
 #include "openresult.h"
 #include "tavids.h"
 
@@ -8,17 +9,17 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
-QString TextExport::outputFileName(const QString& entryName)
+QMap<QString, QString> TextExport::targetPaths(const OpenResult& document, const QString& directory)
 {
-    // Entry names come from the document's archive; only their last part is used,
-    // so that a name with directories or ".." cannot write outside the directory.
-    QString name =
-        QFileInfo(QString(entryName).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
-        return QString();
-    if (!name.endsWith(QLatin1String("txt")))
-        name += QStringLiteral(".txt");
-    return name;
+    QMap<QString, QString> paths;
+    if (!document.files)
+        return paths;
+    const QDir dir(directory);
+    const QMap<QString, QString> names =
+        ExportFileNames::forEntries(document.files->keys(), ExportFileNames::text());
+    for (auto it = names.cbegin(); it != names.cend(); ++it)
+        paths.insert(it.key(), dir.filePath(it.value()));
+    return paths;
 }
 
 TextExport::Result TextExport::exportAll(const OpenResult& document, const QString& directory)
@@ -28,17 +29,11 @@ TextExport::Result TextExport::exportAll(const OpenResult& document, const QStri
         result.failures.append({directory, QStringLiteral("Direktori tidak ditemukan")});
         return result;
     }
-    if (!document.files)
-        return result;
-    const QDir dir(directory);
-    for (auto it = document.files->cbegin(); it != document.files->cend(); ++it) {
-        const QString fileName = outputFileName(it.key());
-        if (fileName.isEmpty()) {
-            result.failures.append({it.key(), QStringLiteral("Nama data tidak dapat dipakai")});
-            continue;
-        }
-        const QString path = dir.filePath(fileName);
-        const QVariantMap map = QJsonDocument::fromJson(it.value()).object().toVariantMap();
+    const QMap<QString, QString> paths = targetPaths(document, directory);
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
+        const QString& path = it.value();
+        const QVariantMap map =
+            QJsonDocument::fromJson(document.files->value(it.key())).object().toVariantMap();
         TAVIDs tavids;
         tavids.fillDataSets(map, true);
         QString error;

@@ -2,6 +2,7 @@
 #define TEXTEXPORT_H
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -25,9 +26,9 @@ public:
         bool succeeded() const { return failures.isEmpty(); }
     };
 
-    // The file an entry is exported to: its name, with ".txt" appended unless it
-    // already ends in "txt"; empty when the name leaves nothing to write to.
-    static QString outputFileName(const QString& entryName);
+    // Entry name -> path of the file it is exported to in `directory`, one distinct
+    // file per data set.
+    static QMap<QString, QString> targetPaths(const OpenResult& document, const QString& directory);
     static Result exportAll(const OpenResult& document, const QString& directory);
 };
 

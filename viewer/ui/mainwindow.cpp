@@ -34,6 +34,7 @@
 #include "documentpath.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "plainmessage.h"
 #include "platform.h"
 #include "reportwidget.h"
 #include "sortfilterproxymodel.h"
@@ -663,5 +664,5 @@ void MainWindow::prepareSettingsDefaults()
 
 void MainWindow::showInformation(const QString& text)
 {
-    QMessageBox::information(this, informationTitle, text, QMessageBox::Ok);
+    PlainMessage::show(this, QMessageBox::Information, informationTitle, text);
 }

@@ -2,10 +2,12 @@
 
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "plainmessage.h"
 #include "reportpopulation.h"
 #include "tabbutton.h"
 #include "tavids.h"
 #include "textexport.h"
+#include "writefailure.h"
 
 #include <LimeReport>
 
@@ -43,6 +45,7 @@ namespace {
 
 const QString buttonStyle = QStringLiteral("background-color: \"#f0f0f0\";");
 const QString changedStyle = QStringLiteral("background-color: #cecece; ");
+const QString failedTitle = QStringLiteral("Gagal");
 const QString faqName = QStringLiteral("FAQ");
 const QString manualName = QStringLiteral("MANUAL");
 
@@ -382,6 +385,8 @@ void ReportWidget::initReport()
             &ReportWidget::slotPagesAdded);
     connect(preview, &LimeReport::PreviewReportWidget::renderingChanged, this,
             &ReportWidget::slotRenderingChanged);
+    connect(preview, &LimeReport::PreviewReportWidget::pdfWriteFailed, this,
+            &ReportWidget::reportWriteFailure);
     contentLayout->addWidget(preview);
     if (isVisible()) {
         preview->refreshPages();
@@ -574,25 +579,62 @@ void ReportWidget::exportToText()
 void ReportWidget::exportToDirectory(const QString& dir)
 {
     if (!QDir(dir).exists()) {
-        QMessageBox::warning(this, QStringLiteral("Gagal"),
-                             QStringLiteral("Direktori tidak ditemukan"), QMessageBox::Ok,
-                             QMessageBox::Ok);
+        PlainMessage::show(this, QMessageBox::Warning, failedTitle,
+                           QStringLiteral("Direktori tidak ditemukan"), QMessageBox::Ok,
+                           QMessageBox::Ok);
         return;
     }
-    if (isDocument()) {
-        const TextExport::Result result = TextExport::exportAll(*openResult, dir);
-        if (!result.succeeded()) {
-            QStringList names;
-            for (const TextExport::Failure& failure : result.failures)
-                names << QStringLiteral("%1 (%2)").arg(QFileInfo(failure.path).fileName(),
-                                                       failure.reason);
-            QMessageBox::warning(
-                this, QStringLiteral("Gagal"),
-                QStringLiteral("File berikut tidak dapat ditulis:\n%1").arg(names.join('\n')),
-                QMessageBox::Ok, QMessageBox::Ok);
-            return;
-        }
+    if (!isDocument())
+        return;
+    if (!mayReplace(TextExport::targetPaths(*openResult, dir).values()))
+        return;
+    const TextExport::Result result = TextExport::exportAll(*openResult, dir);
+    const QString where = QDir::toNativeSeparators(dir);
+    if (!result.succeeded()) {
+        QStringList lines;
+        for (const TextExport::Failure& failure : result.failures)
+            lines << WriteFailure::message(failure.path, failure.reason);
+        if (!result.written.isEmpty())
+            lines << QStringLiteral("%1 file lainnya berhasil disimpan di %2.")
+                         .arg(result.written.size())
+                         .arg(where);
+        PlainMessage::show(this, QMessageBox::Warning, failedTitle, lines.join(QLatin1Char('\n')),
+                           QMessageBox::Ok, QMessageBox::Ok);
+        return;
     }
-    QMessageBox::information(this, QStringLiteral("Sukses"), QStringLiteral("Ekspor file sukses"),
-                             QMessageBox::Ok, QMessageBox::Ok);
+    PlainMessage::show(this, QMessageBox::Information, QStringLiteral("Sukses"),
+                       QStringLiteral("Ekspor file sukses: %1 file disimpan di %2.")
+                           .arg(result.written.size())
+                           .arg(where),
+                       QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool ReportWidget::mayReplace(const QStringList& paths)
+{
+    QStringList existing;
+    for (const QString& path : paths) {
+        // A folder in the way is not replaced; its file fails and says so.
+        const QFileInfo file(path);
+        if (file.exists() && !file.isDir())
+            existing << file.fileName();
+    }
+    if (existing.isEmpty())
+        return true;
+    // Asked once for the whole export: the user decides about the folder, not file by file.
+    const QString question =
+        QStringLiteral("%1 file sudah ada di %2 dan akan diganti:\n%3\n\nGanti file tersebut?")
+            .arg(existing.size())
+            .arg(QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath()),
+                 existing.join(QLatin1Char('\n')));
+    return PlainMessage::show(this, QMessageBox::Question, QStringLiteral("Konfirmasi"), question,
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::No) == QMessageBox::Yes;
+}
+
+void ReportWidget::reportWriteFailure(const QString& path, QFileDevice::FileError error,
+                                      const QString& errorText)
+{
+    PlainMessage::show(this, QMessageBox::Warning, failedTitle,
+                       WriteFailure::message(path, WriteFailure::reason(path, error, errorText)),
+                       QMessageBox::Ok, QMessageBox::Ok);
 }

@@ -1,6 +1,7 @@
 #ifndef REPORTWIDGET_H
 #define REPORTWIDGET_H
 
+#include <QFileDevice>
 #include <QModelIndex>
 #include <QString>
 #include <QStringList>
@@ -45,7 +46,8 @@ public:
     // Removes every data-source name a previous load may have registered.
     void clearDataSources();
 
-    // Writes every data set as a text file into dir, then tells the user how it went.
+    // Writes every data set as a text file into dir, after asking before it replaces
+    // any file there, then tells the user how many files went where, or why not.
     void exportToDirectory(const QString& dir);
 
     QString getFilename() const { return filename; }
@@ -86,6 +88,10 @@ private:
     void reloadWithBusyIndicator();
     void releaseWhileRendering();
     void exportToText();
+    // Asks once before an export replaces files that exist; true when it may go on.
+    bool mayReplace(const QStringList& paths);
+    void reportWriteFailure(const QString& path, QFileDevice::FileError error,
+                            const QString& errorText);
     void loadBuiltInDocument();
     bool isDocument() const;
 

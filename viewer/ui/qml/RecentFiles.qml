@@ -100,6 +100,8 @@ TableView {
                 x: styleData.column === 0 ? 32 : 10
                 width: parent.width - x
                 elide: Text.ElideRight
+                // File names are shown as they are, never laid out as markup.
+                textFormat: Text.PlainText
                 text: styleData.value !== undefined ? styleData.value : ""
                 color: styleData.textColor
             }
