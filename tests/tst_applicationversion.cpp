@@ -57,6 +57,8 @@ private slots:
     void baseUrl();
     void componentNames_data();
     void componentNames();
+    void offlinePackageRefused_data();
+    void offlinePackageRefused();
     void statusCheck_data();
     void statusCheck();
     void statusCheckFailure_data();
@@ -492,26 +494,37 @@ void TestApplicationVersion::failedDownloadKeepsPackage_data()
     QTest::addColumn<QString>("errorStart");
     // The largest package taken; the streamed body must pass it to be refused.
     QTest::addColumn<qint64>("maximumSize");
+    // Whether the answer arrived and was refused as a package, rather than lost on the way.
+    QTest::addColumn<bool>("refusedPackage");
     const qint64 usual = ApplicationVersion::defaultMaximumPackageSize;
     const QByteArray noHeader = PackageBuilder().add(QStringLiteral("kvManual"), "manual").zip();
+    const QString notAuthentic = QStringLiteral("Paket update tidak asli");
     QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x")
-                                  << connectionFailure << usual;
+                                  << connectionFailure << usual << false;
     QTest::newRow("connection reset")
-        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure << usual;
+        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure << usual << false;
     QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure
-                             << usual;
-    QTest::newRow("body not a zip") << int(UpdateServer::NotJson) << validPackage("x")
-                                    << "The downloaded update package is not" << usual;
+                             << usual << false;
+    QTest::newRow("body not a zip")
+        << int(UpdateServer::NotJson) << validPackage("x") << notAuthentic << usual << true;
     QTest::newRow("zip without header")
-        << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not" << usual;
-    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray()
-                                << "The downloaded update package is not" << usual;
+        << int(UpdateServer::Normal) << noHeader << notAuthentic << usual << true;
+    QTest::newRow("unsigned package")
+        << int(UpdateServer::Normal)
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+               .withoutSignature()
+               .zip()
+        << notAuthentic << usual << true;
+    QTest::newRow("empty body")
+        << int(UpdateServer::Normal) << QByteArray() << notAuthentic << usual << true;
     const QString tooLarge =
         connectionFailure + QStringLiteral("the update package is larger than");
     QTest::newRow("3 GB announced")
-        << int(UpdateServer::HugeBody) << QByteArray() << tooLarge << usual;
+        << int(UpdateServer::HugeBody) << QByteArray() << tooLarge << usual << false;
     QTest::newRow("endless body over the limit")
-        << int(UpdateServer::EndlessBody) << QByteArray() << tooLarge << qint64(4 << 20);
+        << int(UpdateServer::EndlessBody) << QByteArray() << tooLarge << qint64(4 << 20) << false;
 }
 
 void TestApplicationVersion::failedDownloadKeepsPackage()
@@ -520,6 +533,7 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     QFETCH(QByteArray, package);
     QFETCH(QString, errorStart);
     QFETCH(qint64, maximumSize);
+    QFETCH(bool, refusedPackage);
     UpdateServer server;
     QVERIFY(server.listen());
     server.setMode(UpdateServer::Mode(mode));
@@ -535,12 +549,16 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     qputenv("TMPDIR", QFile::encodeName(userTemp.path()));
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
     versions.downloadUpdateOnline(QString());
-    QVERIFY(failed.wait(5000));
-    QVERIFY2(failed.first().first().toString().startsWith(errorStart),
-             qPrintable(failed.first().first().toString()));
+    QTRY_VERIFY_WITH_TIMEOUT(failed.count() + refused.count() > 0, 5000);
+    QSignalSpy& reported = refusedPackage ? refused : failed;
+    QCOMPARE(reported.count(), 1);
+    QVERIFY2(reported.first().first().toString().startsWith(errorStart),
+             qPrintable(reported.first().first().toString()));
     QTest::qWait(50);
     QCOMPARE(finished.count(), 0);
+    QCOMPARE(failed.count() + refused.count(), 1);
     QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
     QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
              QStringList{QStringLiteral("tavi-viewer.kvu")});
@@ -565,6 +583,46 @@ void TestApplicationVersion::offlinePackage()
     // A file that cannot be read leaves the package in place.
     QVERIFY(!versions.prepareOfflineUpdate(dir.filePath(QStringLiteral("missing.kvu"))));
     QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("offline"));
+    QVERIFY(versions.packageRefusal().isEmpty());
+}
+
+void TestApplicationVersion::offlinePackageRefused_data()
+{
+    QTest::addColumn<QByteArray>("package");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a zip") << QByteArray("just some text") << "Paket update tidak asli";
+    QTest::newRow("signed by another key")
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+               .signNow(PackageBuilder::otherSecretKey())
+               .zip()
+        << "Paket update tidak asli";
+    QTest::newRow("downgrade")
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header({{QStringLiteral("kvApplication"), QStringLiteral("1.0.9")}}))
+               .zip()
+        << "Paket update tidak dapat digunakan: versi 1.0.9 untuk kvApplication lebih rendah";
+}
+
+// An offline file that is not a trusted package never reaches update/: the waiting
+// package stays, and the user learns why.
+void TestApplicationVersion::offlinePackageRefused()
+{
+    QFETCH(QByteArray, package);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString offline = dir.filePath(QStringLiteral("paket.kvu"));
+    QVERIFY(FileContent::write(offline, package));
+    const QByteArray waiting = validPackage("waiting");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), waiting));
+    ApplicationVersion versions;
+    QVERIFY(!versions.prepareOfflineUpdate(offline));
+    QVERIFY2(versions.packageRefusal().startsWith(message), qPrintable(versions.packageRefusal()));
+    QCOMPARE(FileContent::read(versions.updateFilename()), waiting);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
 }
 
 QTEST_GUILESS_MAIN(TestApplicationVersion)

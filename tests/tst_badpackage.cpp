@@ -35,10 +35,7 @@ QMap<QString, QByteArray> installation()
 
 QByteArray libraryArchive(const QList<QPair<QString, QByteArray>>& entries)
 {
-    PackageBuilder archive;
-    for (const auto& entry : entries)
-        archive.add(entry.first, entry.second);
-    return archive.zip();
+    return PackageBuilder::archive(entries);
 }
 
 } // namespace
