@@ -251,10 +251,8 @@ bool PackageInstaller::extractLibraryArchive()
         // Libraries lie flat beside the program; a path in the name (including "..")
         // would write outside update/lib. The signed manifest names every library.
         if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-            name == QLatin1String("..")) {
-            extracted = false;
+            name == QLatin1String(".."))
             continue;
-        }
         qDebug() << "library filename " << name;
         QuaZipFile file(&archive);
         file.open(QIODevice::ReadOnly);
