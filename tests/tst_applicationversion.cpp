@@ -1,4 +1,5 @@
 #include "applicationversion.h"
+#include "updateconnection.h"
 #include "filecontent.h"
 #include "libglobal.h"
 #include "packagebuilder.h"
@@ -59,6 +60,11 @@ private slots:
     void componentNames();
     void offlinePackageRefused_data();
     void offlinePackageRefused();
+    void slowTransferIsGivenUp_data();
+    void slowTransferIsGivenUp();
+    void requestsGoThroughTheProxy_data();
+    void requestsGoThroughTheProxy();
+    void cancelledDownloadKeepsPackage();
     void statusCheck_data();
     void statusCheck();
     void statusCheckFailure_data();
@@ -621,6 +627,140 @@ void TestApplicationVersion::offlinePackageRefused()
     QVERIFY(!versions.prepareOfflineUpdate(offline));
     QVERIFY2(versions.packageRefusal().startsWith(message), qPrintable(versions.packageRefusal()));
     QCOMPARE(FileContent::read(versions.updateFilename()), waiting);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
+}
+
+void TestApplicationVersion::slowTransferIsGivenUp_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("download");
+    QTest::addColumn<int>("deadline");
+    QTest::addColumn<qint64>("minimumRate");
+    QTest::addColumn<QString>("reason");
+    const QString late = QStringLiteral("no complete answer within");
+    const QString slow = QStringLiteral("the transfer is slower than");
+    // A byte each 100 ms keeps the connection alive but never ends the answer.
+    QTest::newRow("status trickling, past the deadline")
+        << int(UpdateServer::Trickle) << false << 1500 << qint64(0) << late;
+    QTest::newRow("status trickling, below the rate")
+        << int(UpdateServer::Trickle) << false << 0 << qint64(100) << slow;
+    QTest::newRow("status never answered, below the rate")
+        << int(UpdateServer::Stall) << false << 0 << qint64(100) << slow;
+    QTest::newRow("download trickling, below the rate")
+        << int(UpdateServer::Trickle) << true << 0 << qint64(100) << slow;
+}
+
+// A request that keeps its connection but does not come to an end is given up with
+// the reason, and the failure is reported; nothing else follows.
+void TestApplicationVersion::slowTransferIsGivenUp()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, download);
+    QFETCH(int, deadline);
+    QFETCH(qint64, minimumRate);
+    QFETCH(QString, reason);
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Mode(mode));
+    pointSettingsAt(server);
+    const QByteArray earlier = validPackage("earlier");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier));
+
+    ApplicationVersion versions;
+    versions.setTransferTimeout(60000);
+    versions.setCheckDeadline(deadline);
+    versions.setMinimumTransferRate(minimumRate, 1000);
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    QElapsedTimer clock;
+    clock.start();
+    if (download)
+        versions.downloadUpdateOnline(QString());
+    else
+        versions.checkStatus();
+    QTRY_VERIFY_WITH_TIMEOUT(failed.count() > 0, 10000);
+    QVERIFY(clock.elapsed() < 8000);
+    const QString message = failed.first().first().toString();
+    QVERIFY2(message.startsWith(connectionFailure + reason), qPrintable(message));
+    QTest::qWait(300);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
+}
+
+void TestApplicationVersion::requestsGoThroughTheProxy_data()
+{
+    QTest::addColumn<bool>("secured");
+    QTest::newRow("open proxy") << false;
+    QTest::newRow("proxy with user and password") << true;
+}
+
+// With an address on the settings page both requests go to the proxy, which here is
+// the test server itself, answering requests for a server name that does not resolve.
+void TestApplicationVersion::requestsGoThroughTheProxy()
+{
+    QFETCH(bool, secured);
+    UpdateServer proxy;
+    QVERIFY(proxy.listen());
+    proxy.setOutdated({QStringLiteral("kvManual")});
+    proxy.setPackage(validPackage("through the proxy"));
+    UIUtils::setSettingValue(QStringLiteral("update-online/server.address"),
+                             QStringLiteral("update.kora.invalid"));
+    UIUtils::setSettingValue(QStringLiteral("update-online/port"), QStringLiteral("80"));
+    UIUtils::setSettingValue(QStringLiteral("proxy/ip.address"), proxy.address());
+    UIUtils::setSettingValue(QStringLiteral("proxy/port"), QString::number(proxy.port()));
+    UIUtils::setSettingValue(QStringLiteral("proxy/is.secured"),
+                             secured ? QStringLiteral("true") : QStringLiteral("false"));
+    UIUtils::setSettingValue(QStringLiteral("proxy/username"),
+                             UIUtils::encryptValue(QStringLiteral("petugas")));
+    UIUtils::setSettingValue(QStringLiteral("proxy/password"),
+                             UIUtils::encryptValue(QStringLiteral("rahasia")));
+    const QNetworkProxy configured = UpdateConnection::proxy();
+    QCOMPARE(configured.hostName(), proxy.address());
+    QCOMPARE(configured.port(), proxy.port());
+    QCOMPARE(configured.user(), secured ? QStringLiteral("petugas") : QString());
+    QCOMPARE(configured.password(), secured ? QStringLiteral("rahasia") : QString());
+
+    ApplicationVersion versions;
+    QSignalSpy returned(&versions, &ApplicationVersion::statusReturned);
+    versions.checkStatus();
+    QVERIFY(returned.wait(5000));
+    QVERIFY(versions.isHasUpdate());
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    versions.downloadUpdateOnline(versions.lastStatus());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("through the proxy"));
+
+    QCOMPARE(proxy.requests().size(), 2);
+    QCOMPARE(proxy.requests().at(0).target,
+             QByteArray("http://update.kora.invalid/pub/kv/cekVersion"));
+    QVERIFY(proxy.requests().at(1).target.startsWith(
+        "http://update.kora.invalid/pub/kv/updateOnline?osCode="));
+    UIUtils::setSettingValue(QStringLiteral("proxy/ip.address"), QString());
+}
+
+// "Batal" ends the download at once; the package from before stays, no message and no
+// question follow.
+void TestApplicationVersion::cancelledDownloadKeepsPackage()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Trickle);
+    pointSettingsAt(server);
+    const QByteArray earlier = validPackage("earlier");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier));
+
+    ApplicationVersion versions;
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    versions.downloadUpdateOnline(QString());
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests().size(), 1, 5000);
+    QTest::qWait(300);
+    versions.cancelDownload();
+    QTest::qWait(500);
+    QCOMPARE(failed.count() + refused.count() + finished.count(), 0);
+    QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
     QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
              QStringList{QStringLiteral("tavi-viewer.kvu")});
 }
