@@ -8,7 +8,7 @@ set_target_properties(tst_badinput PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 set_tests_properties(badinput PROPERTIES TIMEOUT 900)
 
 # Update packages with broken entries, applied to an installation of its own directory.
-vardo_add_test(badpackage LIBS tavi-viewer-testkey vardo-test-support)
+vardo_add_test(badpackage LIBS tavi-viewer-testkey vardo-test-support vardo-update-signing QuaZip::QuaZip)
 set_target_properties(tst_badpackage PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badpackage)
 
 # Applies killed at every point; the test runs itself as the updater it kills.
