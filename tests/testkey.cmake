@@ -14,9 +14,7 @@ tavi_add_viewer_library(tavi-viewer-testkey "${VARDO_TEST_UPDATE_KEY}")
 set_target_properties(tavi-viewer-testkey PROPERTIES OUTPUT_NAME tavi-viewer
     LIBRARY_OUTPUT_DIRECTORY ${VARDO_TEST_KEY_BIN_DIR} RUNTIME_OUTPUT_DIRECTORY ${VARDO_TEST_KEY_BIN_DIR})
 tavi_add_update_key(tavi-updater-testkey "${VARDO_TEST_UPDATE_KEY}" TAVI_VIEWER_STATIC)
-if(TARGET updater-core)
-    add_executable(VardoViewer-testkey ${PROJECT_SOURCE_DIR}/updater/main.cpp)
-    target_link_libraries(VardoViewer-testkey PRIVATE updater-core tavi-updater-testkey)
-    set_target_properties(VardoViewer-testkey PROPERTIES OUTPUT_NAME VardoViewer
-        RUNTIME_OUTPUT_DIRECTORY ${VARDO_TEST_KEY_BIN_DIR})
-endif()
+add_executable(VardoViewer-testkey ${PROJECT_SOURCE_DIR}/updater/main.cpp)
+target_link_libraries(VardoViewer-testkey PRIVATE updater-core tavi-updater-testkey)
+set_target_properties(VardoViewer-testkey PROPERTIES OUTPUT_NAME VardoViewer
+    RUNTIME_OUTPUT_DIRECTORY ${VARDO_TEST_KEY_BIN_DIR})

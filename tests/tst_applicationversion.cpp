@@ -1,11 +1,10 @@
 #include "applicationversion.h"
-#include "updateconnection.h"
+#include "crypto.h"
 #include "filecontent.h"
-#include "libglobal.h"
 #include "packagebuilder.h"
 #include "platform.h"
-#include "simplecrypt.h"
 #include "uiutils.h"
+#include "updateconnection.h"
 #include "updateserver.h"
 
 #include <QCoreApplication>
