@@ -1,14 +1,14 @@
 #include "applicationversion.h"
 
 #include "common.h"
-#include "transferguard.h"
-#include "updateconnection.h"
 #include "platform.h"
+#include "transferguard.h"
 #include "uiutils.h"
+#include "updateconnection.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -496,8 +496,8 @@ void ApplicationVersion::waitForUpdate()
 
 PackageVerifier::Result ApplicationVersion::verifyPackage(const QString& path)
 {
-    const PackageVerifier::Result result =
-        PackageVerifier(PackageVerifier::builtInKey(), m_limits).verify(path, m_versions.versions());
+    const PackageVerifier::Result result = PackageVerifier(PackageVerifier::builtInKey(), m_limits)
+                                               .verify(path, m_versions.versions());
     if (!result.accepted())
         qWarning() << "update package" << path << "refused:" << result.detail;
     return result;

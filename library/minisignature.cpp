@@ -119,8 +119,7 @@ bool Minisignature::verify(const MinisignPublicKey& key, const QByteArray& messa
     if (!sodiumReady())
         return fail(error, QStringLiteral("the signature library cannot start"));
     if (m_keyId != key.keyId())
-        return fail(error,
-                    QStringLiteral("signed with another key than %1").arg(key.keyIdText()));
+        return fail(error, QStringLiteral("signed with another key than %1").arg(key.keyIdText()));
 
     const QByteArray signedMessage = isPrehashed() ? prehash(message) : message;
     const auto* publicKey = reinterpret_cast<const unsigned char*>(key.key().constData());

@@ -170,7 +170,8 @@ bool PackageInstaller::install(const QString& entry, QuaZipFile& file, QString* 
             reason = QStringLiteral("header.xml is not a version header");
     } else {
         qint64 length = 0;
-        const QString extractFailure = extractVerified(file, extracted, expected, m_limits.entry, &length);
+        const QString extractFailure =
+            extractVerified(file, extracted, expected, m_limits.entry, &length);
         reason = extractFailure.isEmpty() ? installComponent(entry, extracted, length)
                                           : componentFailed(entry, extractFailure);
     }
@@ -198,11 +199,13 @@ QString PackageInstaller::installComponent(const QString& entry, const QString& 
     // Without a complete backup the old files could not be restored: keep them.
     if (!backup(entry))
         return componentFailed(
-            entry, QStringLiteral("could not back up the files replaced by %1").arg(fileName(entry)));
+            entry,
+            QStringLiteral("could not back up the files replaced by %1").arg(fileName(entry)));
     if (program)
         m_waitForViewer();
     if (entry == QLatin1String("kvLibrary") && !extractLibraryArchive())
-        return componentFailed(entry, QStringLiteral("kvLibrary.zip does not hold the signed libraries"));
+        return componentFailed(entry,
+                               QStringLiteral("kvLibrary.zip does not hold the signed libraries"));
     if (!replace(entry))
         return componentFailed(
             entry, QStringLiteral("could not replace the files of %1").arg(fileName(entry)));
@@ -257,10 +260,9 @@ bool PackageInstaller::extractLibraryArchive()
         QuaZipFile file(&archive);
         file.open(QIODevice::ReadOnly);
         qint64 length = 0;
-        const QString failure =
-            extractVerified(file, libDir + QLatin1Char('/') + name,
-                            m_verified.hashOf(UpdateManifest::libraryPrefix + name),
-                            m_limits.entry, &length);
+        const QString failure = extractVerified(
+            file, libDir + QLatin1Char('/') + name,
+            m_verified.hashOf(UpdateManifest::libraryPrefix + name), m_limits.entry, &length);
         // An empty library would replace a working one with nothing that loads.
         extracted = failure.isEmpty() && length > 0 && extracted;
         if (!failure.isEmpty())

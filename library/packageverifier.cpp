@@ -113,8 +113,8 @@ PackageVerifier::PackageVerifier(const QString& publicKey, Limits limits)
 {
 }
 
-bool PackageVerifier::streamEntry(QuaZipFile& file, qint64 cap, QByteArray* sha256,
-                                  QIODevice* sink, QString* error, qint64* streamed)
+bool PackageVerifier::streamEntry(QuaZipFile& file, qint64 cap, QByteArray* sha256, QIODevice* sink,
+                                  QString* error, qint64* streamed)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     QByteArray chunk(1 << 16, Qt::Uninitialized);
@@ -148,7 +148,8 @@ bool PackageVerifier::streamEntry(QuaZipFile& file, qint64 cap, QByteArray* sha2
     file.close();
     if (file.getZipError() != UNZ_OK) {
         if (error)
-            *error = QStringLiteral("entry %1 does not match its CRC").arg(file.getActualFileName());
+            *error =
+                QStringLiteral("entry %1 does not match its CRC").arg(file.getActualFileName());
         return false;
     }
     *sha256 = hash.result();
@@ -157,8 +158,7 @@ bool PackageVerifier::streamEntry(QuaZipFile& file, qint64 cap, QByteArray* sha2
     return true;
 }
 
-bool PackageVerifier::readHeader(const QByteArray& content,
-                                 QList<QPair<QString, QString>>* records)
+bool PackageVerifier::readHeader(const QByteArray& content, QList<QPair<QString, QString>>* records)
 {
     QDomDocument document(QStringLiteral("updateHeader"));
     if (!document.setContent(content))
@@ -252,7 +252,8 @@ PackageVerifier::Result PackageVerifier::verify(const QString& packagePath,
         if (listed.isEmpty())
             return notAuthentic(QStringLiteral("%1 is not in the manifest").arg(entry.name));
         if (listed != entry.sha256)
-            return notAuthentic(QStringLiteral("%1 is not the file that was signed").arg(entry.name));
+            return notAuthentic(
+                QStringLiteral("%1 is not the file that was signed").arg(entry.name));
     }
     if (!seen.contains(headerEntry))
         return notAuthentic(QStringLiteral("the package has no header.xml"));
@@ -293,9 +294,10 @@ PackageVerifier::Result PackageVerifier::verify(const QString& packagePath,
         bool ok = true;
         compareVersions(record.second, record.second, &ok);
         if (!ok)
-            return refused(
-                QStringLiteral("version %1 of %2 is not a version number").arg(record.second, record.first),
-                QStringLiteral("versi %1 untuk %2 bukan nomor versi.").arg(record.second, record.first));
+            return refused(QStringLiteral("version %1 of %2 is not a version number")
+                               .arg(record.second, record.first),
+                           QStringLiteral("versi %1 untuk %2 bukan nomor versi.")
+                               .arg(record.second, record.first));
         const QString current = installed.value(record.first);
         bool comparable = true;
         if (!current.isEmpty() && compareVersions(record.second, current, &comparable) < 0 &&

@@ -21,8 +21,8 @@ TransferGuard::TransferGuard(QNetworkReply* reply, int deadlineMilliseconds,
     if (deadlineMilliseconds > 0) {
         m_deadline.setSingleShot(true);
         connect(&m_deadline, &QTimer::timeout, this, [this, deadlineMilliseconds] {
-            giveUp(m_reply,
-                   QStringLiteral("no complete answer within %1 s").arg(deadlineMilliseconds / 1000.0));
+            giveUp(m_reply, QStringLiteral("no complete answer within %1 s")
+                                .arg(deadlineMilliseconds / 1000.0));
         });
         m_deadline.start(deadlineMilliseconds);
     }

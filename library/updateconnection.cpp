@@ -29,7 +29,8 @@ QString UpdateConnection::baseUrl(const QString& defaultAddress)
 QNetworkProxy UpdateConnection::proxy()
 {
     const std::unique_ptr<QSettings> settings(UIUtils::getSettings());
-    const QString address = settings->value(QStringLiteral("proxy/ip.address")).toString().trimmed();
+    const QString address =
+        settings->value(QStringLiteral("proxy/ip.address")).toString().trimmed();
     if (address.isEmpty())
         return QNetworkProxy(QNetworkProxy::NoProxy);
     bool portOk = false;
@@ -37,7 +38,8 @@ QNetworkProxy UpdateConnection::proxy()
     QNetworkProxy proxy(QNetworkProxy::HttpProxy, address,
                         quint16(portOk && port <= 65535 ? port : 8080));
     if (settings->value(QStringLiteral("proxy/is.secured")).toString() == QLatin1String("true")) {
-        proxy.setUser(UIUtils::decryptValue(settings->value(QStringLiteral("proxy/username")).toString()));
+        proxy.setUser(
+            UIUtils::decryptValue(settings->value(QStringLiteral("proxy/username")).toString()));
         proxy.setPassword(
             UIUtils::decryptValue(settings->value(QStringLiteral("proxy/password")).toString()));
     }

@@ -42,8 +42,8 @@ bool UpdateManifest::parse(const QByteArray& text, QList<Line>* lines, QString* 
         const QByteArray& row = rows.at(i);
         const QByteArray hex = row.left(64);
         if (row.size() <= 66 || !isLowerHex(hex) || row.mid(64, 2) != "  ")
-            return fail(QStringLiteral("manifest line %1 is not a hash, two blanks and a name")
-                            .arg(i + 1));
+            return fail(
+                QStringLiteral("manifest line %1 is not a hash, two blanks and a name").arg(i + 1));
         const QString name = QString::fromUtf8(row.mid(66));
         if (names.contains(name))
             return fail(QStringLiteral("the manifest lists %1 twice").arg(name));

@@ -522,8 +522,8 @@ void TestApplicationVersion::failedDownloadKeepsPackage_data()
                .withoutSignature()
                .zip()
         << notAuthentic << usual << true;
-    QTest::newRow("empty body")
-        << int(UpdateServer::Normal) << QByteArray() << notAuthentic << usual << true;
+    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray() << notAuthentic
+                                << usual << true;
     const QString tooLarge =
         connectionFailure + QStringLiteral("the update package is larger than");
     QTest::newRow("3 GB announced")
@@ -606,7 +606,8 @@ void TestApplicationVersion::offlinePackageRefused_data()
     QTest::newRow("downgrade")
         << PackageBuilder()
                .add(QStringLiteral("header.xml"),
-                    PackageBuilder::header({{QStringLiteral("kvApplication"), QStringLiteral("1.0.9")}}))
+                    PackageBuilder::header(
+                        {{QStringLiteral("kvApplication"), QStringLiteral("1.0.9")}}))
                .zip()
         << "Paket update tidak dapat digunakan: versi 1.0.9 untuk kvApplication lebih rendah";
 }

@@ -6,10 +6,10 @@
 #include "updatesigning.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QCryptographicHash>
 #include <QtTest>
 
 #include <quazip/quazip.h>

@@ -756,7 +756,8 @@ void TestMainWindow::serverTextIsShownAsPlainText()
     makeWindow();
     QTRY_VERIFY_WITH_TIMEOUT(
         !driver->messages().filter(QStringLiteral("Gagal melakukan koneksi")).isEmpty(), 10000);
-    const QString shown = driver->messages().filter(QStringLiteral("Gagal melakukan koneksi")).first();
+    const QString shown =
+        driver->messages().filter(QStringLiteral("Gagal melakukan koneksi")).first();
     QVERIFY2(shown.contains(QStringLiteral("<a href=")), qPrintable(shown));
     QVERIFY(driver->richBoxes.isEmpty());
 }
@@ -778,7 +779,8 @@ void TestMainWindow::cancelStopsTheDownload()
     QTRY_VERIFY_WITH_TIMEOUT(
         [&progress] {
             for (QWidget* top : QApplication::topLevelWidgets()) {
-                if (auto* dialog = qobject_cast<QProgressDialog*>(top); dialog && dialog->isVisible())
+                if (auto* dialog = qobject_cast<QProgressDialog*>(top);
+                    dialog && dialog->isVisible())
                     progress = dialog;
             }
             return progress != nullptr;

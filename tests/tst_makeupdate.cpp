@@ -160,9 +160,11 @@ private slots:
                  0);
         QuaZip zip(out);
         QVERIFY(zip.open(QuaZip::mdUnzip));
-        QCOMPARE(zip.getFileNameList().mid(2), (QStringList{QStringLiteral("manifest.txt"),
-                                                            QStringLiteral("manifest.txt.minisig")}));
-        writeFile(QStringLiteral("manifest.txt"), entryContent(zip, QStringLiteral("manifest.txt")));
+        QCOMPARE(
+            zip.getFileNameList().mid(2),
+            (QStringList{QStringLiteral("manifest.txt"), QStringLiteral("manifest.txt.minisig")}));
+        writeFile(QStringLiteral("manifest.txt"),
+                  entryContent(zip, QStringLiteral("manifest.txt")));
         writeFile(QStringLiteral("manifest.txt.minisig"),
                   entryContent(zip, QStringLiteral("manifest.txt.minisig")));
         QProcess minisign;
@@ -197,7 +199,8 @@ private slots:
                           QStringLiteral(TEST_FIXTURES "/update/test.key")}),
                  0);
         QProcess verify;
-        verify.start(QStringLiteral(TEST_BIN_DIR "/vardotool"), {QStringLiteral("verify-update"), out});
+        verify.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
+                     {QStringLiteral("verify-update"), out});
         QVERIFY(verify.waitForFinished(30000));
         QCOMPARE(verify.exitCode(), 1);
         QVERIFY(!verify.readAllStandardError().isEmpty());

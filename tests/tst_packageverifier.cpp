@@ -37,8 +37,9 @@ PackageBuilder basicPackage(const QString& version = QStringLiteral("1.0.11"))
     return package;
 }
 
-const QMap<QString, QString> installed = {{QStringLiteral("kvApplication"), QStringLiteral("1.0.10")},
-                                          {QStringLiteral("kvLibrary"), QStringLiteral("1.0.3")}};
+const QMap<QString, QString> installed = {
+    {QStringLiteral("kvApplication"), QStringLiteral("1.0.10")},
+    {QStringLiteral("kvLibrary"), QStringLiteral("1.0.3")}};
 
 } // namespace
 
@@ -59,8 +60,13 @@ private:
         QFile::remove(path + QStringLiteral(".minisig"));
         if (!FileContent::write(path, manifest))
             return QByteArray();
-        QStringList args = {QStringLiteral("-S"), QStringLiteral("-s"), fixture(QStringLiteral("test.key")),
-                            QStringLiteral("-m"), path, QStringLiteral("-t"), QStringLiteral("release 1.0.11")};
+        QStringList args = {QStringLiteral("-S"),
+                            QStringLiteral("-s"),
+                            fixture(QStringLiteral("test.key")),
+                            QStringLiteral("-m"),
+                            path,
+                            QStringLiteral("-t"),
+                            QStringLiteral("release 1.0.11")};
         if (legacy)
             args << QStringLiteral("-l");
         QProcess tool;
@@ -114,7 +120,8 @@ private slots:
             << basicPackage().signNow().remove(QStringLiteral("kvManual")).zip() << test
             << PackageVerifier::NotAuthentic << "kvManual is listed but missing";
         QTest::newRow("manifest changed after signing")
-            << basicPackage().setManifest(basicPackage().manifest().replace("kvManual", "kvFAQ"))
+            << basicPackage()
+                   .setManifest(basicPackage().manifest().replace("kvManual", "kvFAQ"))
                    .zip()
             << test << PackageVerifier::NotAuthentic << "signature does not match";
         QTest::newRow("signed by another key")
@@ -122,8 +129,8 @@ private slots:
             << PackageVerifier::NotAuthentic << "signed with another key";
         QTest::newRow("no signature") << basicPackage().withoutSignature().zip() << test
                                       << PackageVerifier::NotAuthentic << "no signed manifest";
-        QTest::newRow("empty trusted key") << good << QString() << PackageVerifier::NotAuthentic
-                                           << "no trusted key";
+        QTest::newRow("empty trusted key")
+            << good << QString() << PackageVerifier::NotAuthentic << "no trusted key";
         QTest::newRow("not a zip archive") << QByteArray("PK\x03\x04 but nothing after") << test
                                            << PackageVerifier::NotAuthentic << "not a zip archive";
         QTest::newRow("no header")
@@ -140,13 +147,12 @@ private slots:
             << damaged << test << PackageVerifier::NotAuthentic << "kvManual";
 
         PackageBuilder unlisted = basicPackage();
-        const QByteArray withoutLibraryLine =
-            unlisted.manifest().replace(QByteArray("kvLibrary/liba.dll"), QByteArray("kvLibrary/libb.dll"));
+        const QByteArray withoutLibraryLine = unlisted.manifest().replace(
+            QByteArray("kvLibrary/liba.dll"), QByteArray("kvLibrary/libb.dll"));
         QTest::newRow("library not named in the manifest")
             << unlisted.withoutSignature()
                    .add(UpdateManifest::fileName, withoutLibraryLine)
-                   .add(UpdateManifest::signatureName,
-                        toolSignature(withoutLibraryLine, false))
+                   .add(UpdateManifest::signatureName, toolSignature(withoutLibraryLine, false))
                    .zip()
             << test << PackageVerifier::NotAuthentic << "liba.dll is not a library that was signed";
         QTest::newRow("downgrade") << basicPackage(QStringLiteral("1.0.9")).zip() << test
@@ -207,13 +213,20 @@ private slots:
         QTest::addColumn<QString>("b");
         QTest::addColumn<int>("order");
         QTest::addColumn<bool>("ok");
-        QTest::newRow("numeric, not textual") << "1.0.10" << "1.0.9" << 1 << true;
-        QTest::newRow("equal") << "1.0.10" << "1.0.10" << 0 << true;
-        QTest::newRow("missing part is zero") << "1.2" << "1.2.0" << 0 << true;
-        QTest::newRow("lower") << "1.0.3" << "2.0.0" << -1 << true;
-        QTest::newRow("letters") << "1.0.3a" << "1.0.3" << 0 << false;
-        QTest::newRow("empty part") << "1..3" << "1.0.3" << 0 << false;
-        QTest::newRow("sign") << "1.-1.3" << "1.0.3" << 0 << false;
+        QTest::newRow("numeric, not textual") << "1.0.10"
+                                              << "1.0.9" << 1 << true;
+        QTest::newRow("equal") << "1.0.10"
+                               << "1.0.10" << 0 << true;
+        QTest::newRow("missing part is zero") << "1.2"
+                                              << "1.2.0" << 0 << true;
+        QTest::newRow("lower") << "1.0.3"
+                               << "2.0.0" << -1 << true;
+        QTest::newRow("letters") << "1.0.3a"
+                                 << "1.0.3" << 0 << false;
+        QTest::newRow("empty part") << "1..3"
+                                    << "1.0.3" << 0 << false;
+        QTest::newRow("sign") << "1.-1.3"
+                              << "1.0.3" << 0 << false;
     }
 
     void versions()

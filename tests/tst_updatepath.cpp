@@ -111,9 +111,8 @@ private:
         // The installed programs trust only the release key; the tests' own builds of
         // the library and the updater, which trust the test key, take their places.
         const QDir testBuilds(QStringLiteral(VARDO_TEST_KEY_BIN_DIR));
-        const QStringList replaced =
-            testBuilds.entryList({QString::fromLatin1(Platform::libraryPattern), updaterName()},
-                                 QDir::Files);
+        const QStringList replaced = testBuilds.entryList(
+            {QString::fromLatin1(Platform::libraryPattern), updaterName()}, QDir::Files);
         QCOMPARE(replaced.size(), 2);
         for (const QString& file : replaced) {
             const QString target = path(name) + QLatin1Char('/') + file;
@@ -210,12 +209,12 @@ private slots:
         tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
                    {QStringLiteral("make-update"), QStringLiteral("-o"),
                     path(QStringLiteral("package.kvu")), QStringLiteral("--sign"),
-                    QStringLiteral(TEST_FIXTURES "/update/test.key"), QStringLiteral("--application"),
-                    path(QStringLiteral("src/") + viewerName()), QStringLiteral("--library"),
-                    path(QStringLiteral("src/") + library), QStringLiteral("--config"),
-                    path(QStringLiteral("src/config.ini")), QStringLiteral("--version"),
-                    QStringLiteral("kvApplication=1.0.11"), QStringLiteral("kvLibrary=1.0.4"),
-                    QStringLiteral("kvConfig=1.0.1")});
+                    QStringLiteral(TEST_FIXTURES "/update/test.key"),
+                    QStringLiteral("--application"), path(QStringLiteral("src/") + viewerName()),
+                    QStringLiteral("--library"), path(QStringLiteral("src/") + library),
+                    QStringLiteral("--config"), path(QStringLiteral("src/config.ini")),
+                    QStringLiteral("--version"), QStringLiteral("kvApplication=1.0.11"),
+                    QStringLiteral("kvLibrary=1.0.4"), QStringLiteral("kvConfig=1.0.1")});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);
         const QString learnedPort = port;
@@ -304,17 +303,18 @@ private slots:
         viewer.setProcessEnvironment(env);
         viewer.start(app + QLatin1Char('/') + viewerName(), QStringList());
         QVERIFY(viewer.waitForStarted(10000));
-        QTRY_VERIFY_WITH_TIMEOUT(
-            driverLog(app).contains(entry(viewerName(), "declined",
-                                          QStringLiteral("Update Aplikasi siap dilaksanakan, Apakah "
-                                                         "anda ingin melakukan update saat ini juga?"))),
-            90000);
+        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(
+                                     viewerName(), "declined",
+                                     QStringLiteral("Update Aplikasi siap dilaksanakan, Apakah "
+                                                    "anda ingin melakukan update saat ini juga?"))),
+                                 90000);
         const QByteArray requests = server.readAllStandardError();
         QVERIFY2(requests.contains("POST http://update.kora.invalid/pub/kv/cekVersion"),
                  requests.constData());
         QVERIFY2(requests.contains("POST http://update.kora.invalid/pub/kv/updateOnline"),
                  requests.constData());
-        const QByteArray package = FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu"));
+        const QByteArray package =
+            FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu"));
         QCOMPARE(package, FileContent::read(path(QStringLiteral("package.kvu"))));
         viewer.kill();
         viewer.waitForFinished(10000);

@@ -373,13 +373,12 @@ private slots:
         const QByteArray header =
             PackageBuilder::header({{QStringLiteral("kvApplication"), QStringLiteral("1.0.11")}});
         QTest::newRow("not a zip") << QByteArray("this is not a zip archive") << notAuthentic;
-        QTest::newRow("unsigned")
-            << PackageBuilder()
-                   .add(QStringLiteral("kvApplication"), "new program")
-                   .add(QStringLiteral("header.xml"), header)
-                   .withoutSignature()
-                   .zip()
-            << notAuthentic;
+        QTest::newRow("unsigned") << PackageBuilder()
+                                         .add(QStringLiteral("kvApplication"), "new program")
+                                         .add(QStringLiteral("header.xml"), header)
+                                         .withoutSignature()
+                                         .zip()
+                                  << notAuthentic;
         QTest::newRow("one byte changed after signing")
             << PackageBuilder()
                    .add(QStringLiteral("kvApplication"), "new program")
@@ -435,7 +434,8 @@ private slots:
         QVERIFY(button(w, "testButton")->isEnabled());
         QCOMPARE(progressBar(w)->value(), 100);
         QCOMPARE(text(w, "textBrowser"), QStringLiteral("Update Aplikasi Selesai."));
-        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")), QStringLiteral("1.0.1"));
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")),
+                 QStringLiteral("1.0.1"));
     }
 
     // A package the user declined is not applied at the next start: the viewer gets
@@ -467,7 +467,8 @@ private slots:
         QVERIFY(!ApplicationVersion().isUpdateDeclined());
         MainWindow w;
         waitForApplyEnd(w);
-        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")), QStringLiteral("1.0.1"));
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")),
+                 QStringLiteral("1.0.1"));
     }
 
     void launchRemovesUpdateDirectory()

@@ -41,7 +41,8 @@ bool libraryLines(const QByteArray& archive, QList<UpdateManifest::Line>* lines,
             continue;
         QuaZipFile file(&zip);
         if (!file.open(QIODevice::ReadOnly))
-            return fail(error, QStringLiteral("kvLibrary: cannot read ") + zip.getCurrentFileName());
+            return fail(error,
+                        QStringLiteral("kvLibrary: cannot read ") + zip.getCurrentFileName());
         lines->append({UpdateManifest::libraryPrefix + name, sha256(file.readAll())});
     }
     return true;
@@ -85,7 +86,9 @@ QByteArray UpdateSigning::sign(const QByteArray& message, const QString& keyFile
         return QByteArray();
     }
     if (key.mid(2, 2) != QByteArray(2, '\0')) {
-        fail(error, keyFile + QStringLiteral(" is protected by a password; sign with a key saved without one"));
+        fail(error,
+             keyFile +
+                 QStringLiteral(" is protected by a password; sign with a key saved without one"));
         return QByteArray();
     }
     if (sodium_init() < 0) {

@@ -107,7 +107,8 @@ void MainWindow::startViewer()
 {
     const QString program = QDir(QCoreApplication::applicationDirPath())
                                 .filePath(QString::fromLatin1(Platform::viewerProgram));
-    if (!QProcess::startDetached(program, document.isEmpty() ? QStringList() : QStringList{document}))
+    if (!QProcess::startDetached(program,
+                                 document.isEmpty() ? QStringList() : QStringList{document}))
         qWarning() << "MainWindow::startViewer cannot start" << program;
 }
 

@@ -86,8 +86,8 @@ QByteArray PackageBuilder::zip() const
         QByteArray signature = m_signature;
         if (signature.isEmpty()) {
             manifestText = manifest();
-            signature = UpdateSigning::sign(manifestText, testSecretKey(),
-                                            QStringLiteral("test package"));
+            signature =
+                UpdateSigning::sign(manifestText, testSecretKey(), QStringLiteral("test package"));
         }
         entries.append({UpdateManifest::fileName, manifestText});
         entries.append({UpdateManifest::signatureName, signature});

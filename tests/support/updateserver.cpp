@@ -198,7 +198,8 @@ void UpdateServer::answer(QTcpSocket* socket, const Request& request)
         socket->write(response(200, "OK", "text/html", "<html>maintenance</html>"));
         break;
     case HtmlError:
-        socket->write(response(503, "<h1>Maintenance</h1><a href=\"http://example.invalid/\">klik</a>",
+        socket->write(response(503,
+                               "<h1>Maintenance</h1><a href=\"http://example.invalid/\">klik</a>",
                                "text/html", "<html>maintenance</html>"));
         break;
     case Normal:

@@ -582,7 +582,8 @@ void MainWindow::confirmStatusUpdate(QString status)
         new QProgressDialog(QStringLiteral("Sedang melakukan koneksi ke Server KORA...."),
                             QStringLiteral("Batal"), 0, 100);
     // "Batal" stops the download itself; the package from before stays as it was.
-    connect(progressDialog, &QProgressDialog::canceled, this, [this] { appVersion.cancelDownload(); });
+    connect(progressDialog, &QProgressDialog::canceled, this,
+            [this] { appVersion.cancelDownload(); });
     progressDialog->setWindowTitle(QStringLiteral("Download Update Aplikasi"));
     progressDialog->setMinimumWidth(500);
     progressDialog->setWindowIcon(windowIcon());
