@@ -3,7 +3,6 @@
 #include "common.h"
 #include "platform.h"
 #include "transferguard.h"
-#include "uiutils.h"
 #include "updateconnection.h"
 
 #include <QCoreApplication>
@@ -14,7 +13,6 @@
 #include <QJsonDocument>
 #include <QNetworkAccessManager>
 #include <QNetworkRequest>
-#include <QSaveFile>
 #include <QTemporaryFile>
 #include <QUrl>
 #include <QtDebug>

@@ -29,3 +29,6 @@ add_dependencies(tst_cryptcommand vardotool)
 
 # Signed packages, checked with the test key passed in; some are signed by the release tool.
 vardo_add_test(packageverifier LIBS tavi-viewer vardo-test-support)
+# The update manager's parts on their own; the installer works beside the program.
+library_test(packageinstaller LIBS tavi-viewer vardo-test-support QuaZip::QuaZip)
+vardo_add_test(versionregistry LIBS tavi-viewer vardo-test-support)
