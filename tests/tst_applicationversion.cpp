@@ -703,7 +703,8 @@ void TestApplicationVersion::requestsGoThroughTheProxy()
     UpdateServer proxy;
     QVERIFY(proxy.listen());
     proxy.setOutdated({QStringLiteral("kvManual")});
-    proxy.setPackage(validPackage("through the proxy"));
+    const QByteArray package = validPackage("through the proxy");
+    proxy.setPackage(package);
     UIUtils::setSettingValue(QStringLiteral("update-online/server.address"),
                              QStringLiteral("update.kora.invalid"));
     UIUtils::setSettingValue(QStringLiteral("update-online/port"), QStringLiteral("80"));
@@ -729,7 +730,7 @@ void TestApplicationVersion::requestsGoThroughTheProxy()
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     versions.downloadUpdateOnline(versions.lastStatus());
     QVERIFY(finished.wait(5000));
-    QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("through the proxy"));
+    QCOMPARE(FileContent::read(versions.updateFilename()), package);
 
     QCOMPARE(proxy.requests().size(), 2);
     QCOMPARE(proxy.requests().at(0).target,

@@ -313,6 +313,9 @@ private slots:
                  requests.constData());
         QVERIFY2(requests.contains("POST http://update.kora.invalid/pub/kv/updateOnline"),
                  requests.constData());
+        // The answer is remembered once the question has closed.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(app + QStringLiteral("/update/declined")),
+                                 10000);
         const QByteArray package =
             FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu"));
         QCOMPARE(package, FileContent::read(path(QStringLiteral("package.kvu"))));
