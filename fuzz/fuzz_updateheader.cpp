@@ -5,8 +5,12 @@
 #include "crypto.h"
 #include "documentencoder.h"
 #include "fuzzsupport.h"
+#include "packageinstaller.h"
+#include "versionregistry.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonDocument>
 
@@ -23,8 +27,8 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QByteArray package = DocumentEncoder::zipArchive(
-        {{QStringLiteral("header.xml"), FuzzSupport::bytes(data, size)}}, 0);
+    const QByteArray header = FuzzSupport::bytes(data, size);
+    QByteArray package = DocumentEncoder::zipArchive({{QStringLiteral("header.xml"), header}}, 0);
     QBuffer buffer(&package);
     QuaZip zip(&buffer);
     if (!zip.open(QuaZip::mdUnzip) || !zip.goToFirstFile())
@@ -32,17 +36,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QuaZipFile entry(&zip);
     entry.open(QIODevice::ReadOnly);
 
-    ApplicationVersion registry;
-    registry.extractFile(QStringLiteral("header.xml"), entry);
-    entry.close();
+    // Installed as the header of a package whose signed manifest lists it, which is
+    // the only way a header reaches the registry.
+    const QString versionFile = ApplicationVersion().configFilename();
+    VersionRegistry registry(versionFile);
+    registry.load();
+    PackageVerifier::Result verified;
+    verified.outcome = PackageVerifier::Accepted;
+    verified.manifest = {{QStringLiteral("header.xml"),
+                          QCryptographicHash::hash(header, QCryptographicHash::Sha256)}};
+    PackageInstaller installer(
+        registry, QCoreApplication::applicationDirPath() + QStringLiteral("/update"), [] {});
+    installer.begin(verified, PackageLimits());
+    installer.install(QStringLiteral("header.xml"), entry, nullptr);
 
-    QFile file(registry.configFilename());
+    QFile file(versionFile);
     if (!file.open(QIODevice::ReadOnly))
         std::abort();
     const QString stored = crypto.decryptToString(QString::fromUtf8(file.readAll()));
     if (!QJsonDocument::fromJson(stored.toUtf8()).isObject())
         std::abort();
     // Start from the same registry every time, so that one input cannot steer the next.
-    QFile::remove(registry.configFilename());
+    QFile::remove(versionFile);
     return 0;
 }

@@ -8,22 +8,25 @@
 #include <QPair>
 #include <QPointer>
 #include <QSemaphore>
-#include <QSet>
 #include <QStringList>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
 
-#include "applicationobject.h"
 #include "libglobal.h"
+#include "packageinstaller.h"
+#include "packageverifier.h"
+#include "versionregistry.h"
 
 class QNetworkAccessManager;
 class QTemporaryFile;
 class QuaZipFile;
 
-// The update manager: the installed version of each component, the update server's
-// status check and package download, and applying or rolling back a package.
+// The update manager: the installed version of each component (VersionRegistry),
+// the update server's status check and package download, the check that a package
+// is signed and may be installed (PackageVerifier), and applying or rolling it back
+// (PackageInstaller).
 //
 // A background job moves the manager onto its worker thread and reports through
 // queued signals; when the job ends the manager moves back to the thread that made
@@ -38,6 +41,12 @@ public:
     // The server used when the settings name none; fixed when the library is built.
     static QString defaultServerAddress();
     static constexpr int defaultTransferTimeout = 30000;
+    // A status check ends within a minute; a download may take longer, but not at a
+    // crawl: below 1 KB/s over half a minute it is given up.
+    static constexpr int defaultCheckDeadline = 60000;
+    static constexpr int defaultDownloadDeadline = 3600000;
+    static constexpr qint64 defaultMinimumRate = 1024;
+    static constexpr int defaultRateWindow = 30000;
     // Larger answers are refused while they arrive, before they fill the disk: a
     // package holds the program and its libraries, a status a few lines of JSON.
     static constexpr qint64 defaultMaximumPackageSize = qint64(1) << 30;
@@ -72,6 +81,21 @@ public:
     int transferTimeout() const;
     void setMaximumPackageSize(qint64 bytes);
     qint64 maximumPackageSize() const;
+    void setCheckDeadline(int milliseconds);
+    // Bytes per second below which a transfer, measured over each window, is given up.
+    void setMinimumTransferRate(qint64 bytesPerSecond, int windowMilliseconds);
+    void setPackageLimits(const PackageVerifier::Limits& limits);
+
+    // Checks a package against the trusted key and the installed versions.
+    PackageVerifier::Result verifyPackage(const QString& path);
+    // What the user reads about the last package refused by prepareOfflineUpdate.
+    QString packageRefusal() const;
+    // The user answered that the waiting package is not to be applied now: the
+    // updater then leaves it alone until the viewer offers it again.
+    void declineUpdate();
+    bool isUpdateDeclined();
+    // Stops a download; the package from before stays, and nothing is reported.
+    void cancelDownload();
 
     bool prepareOfflineUpdate(QString path);
     QStringList getUpdateFilelist();
@@ -95,6 +119,9 @@ signals:
     // Emitted instead of singleFileUpdateFinished for an entry whose files could not
     // be replaced; its component keeps its old version.
     void singleFileUpdateFailed(int filePos, QString category, QString reason);
+    // A downloaded or waiting package was refused (not authentic, or not to be
+    // installed here); `message` is what the user reads. Nothing was changed.
+    void updatePackageRefused(QString message);
 
 public slots:
     void checkStatusInBackground();
@@ -115,49 +142,37 @@ private slots:
     void runRollbackJob();
 
 private:
-    using HeaderRecords = QList<QPair<QString, QString>>;
-
-    // Where a component's files live and which of them an update backs up and installs.
-    struct ComponentFiles
-    {
-        QString installDir;
-        QString backupPattern;
-        QString installPattern;
-        QString stagingDir;
-        QString label;
-    };
-    ComponentFiles componentFiles(const QString& entry) const;
-
     void startJob(void (ApplicationVersion::*job)());
     void finishJob();
     void applyPackage();
     void rollbackPackage();
+    QNetworkAccessManager* newManager();
     QNetworkRequest updateRequest(const QString& path) const;
     QString replyFailure(QNetworkReply* reply) const;
-    static void refuseReply(QNetworkReply* reply, const QString& reason);
     void appendDownload(QNetworkReply* reply);
     QString storeDownload(QNetworkReply* reply);
-    bool applyHeader(const QByteArray& content);
-    bool extractLibraryArchive();
-    QString componentFailed(const QString& entry, const QString& reason);
-    static bool readHeader(const QByteArray& content, HeaderRecords* records);
+    bool storePackage(const QString& source);
+    QString declinedMarker() const;
+    QByteArray packageHash() const;
 
     QThread m_worker;
     QThread* m_home;
     // Apply and rollback touch the same files and versions: one at a time.
     QSemaphore m_packageJob{1};
-    QMap<QString, ApplicationObject> m_registry;
     const QString m_keyApplication = QStringLiteral("kvApplication");
-    const QString m_keyLibrary = QStringLiteral("kvLibrary");
-    const QString m_keyManual = QStringLiteral("kvManual");
-    const QString m_keyFaq = QStringLiteral("kvFAQ");
-    const QString m_keyConfig = QStringLiteral("kvConfig");
     QString m_updateDir;
     QString m_configDir;
     QString m_updateFile;
     QString m_versionFile;
+    VersionRegistry m_versions;
+    PackageInstaller m_installer;
+    PackageVerifier::Limits m_limits;
     QString m_lastStatus;
+    QString m_packageRefusal;
     int m_transferTimeout = defaultTransferTimeout;
+    int m_checkDeadline = defaultCheckDeadline;
+    qint64 m_minimumRate = defaultMinimumRate;
+    int m_rateWindow = defaultRateWindow;
     qint64 m_maximumPackageSize = defaultMaximumPackageSize;
     // The package as it arrives; it takes the place of the earlier one only when whole.
     std::unique_ptr<QTemporaryFile> m_download;
@@ -166,9 +181,7 @@ private:
     QPointer<QNetworkReply> m_downloadReply;
     QPointer<QNetworkReply> m_checkReply;
     std::atomic<bool> m_checkInFlight{false};
-    // Within one apply: components whose files failed, and those the header advanced.
-    QSet<QString> m_failedComponents;
-    QSet<QString> m_advancedComponents;
+    bool m_downloadCancelled = false;
 };
 
 #endif // APPLICATIONVERSION_H

@@ -13,7 +13,8 @@ packages=(
   qml-module-qtquick-templates2 qml-module-qtqml-models2 qml-module-qt-labs-folderlistmodel
   qml-module-qt-labs-settings qml-module-qtquick-privatewidgets qml-module-qtquick-extras
   qt5-image-formats-plugins
-  libquazip1-qt5-dev rapidjson-dev zlib1g-dev
+  libquazip1-qt5-dev rapidjson-dev zlib1g-dev libsodium-dev
+  minisign
   libbenchmark-dev libgtest-dev
   poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip time
   fonts-dejavu-core fonts-dejavu-extra fonts-liberation2

@@ -8,9 +8,11 @@ set_target_properties(tst_badinput PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_B
 set_tests_properties(badinput PROPERTIES TIMEOUT 900)
 
 # Update packages with broken entries, applied to an installation of its own directory.
-vardo_add_test(badpackage LIBS tavi-viewer vardo-test-support)
+vardo_add_test(badpackage LIBS tavi-viewer-testkey vardo-test-support vardo-update-signing QuaZip::QuaZip)
 set_target_properties(tst_badpackage PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badpackage)
+# It packs a 3 GiB entry of zeros, which takes two minutes on a loaded machine.
+set_tests_properties(badpackage PROPERTIES TIMEOUT 900)
 
 # Applies killed at every point; the test runs itself as the updater it kills.
-vardo_add_test(interruptedupdate LIBS tavi-viewer vardo-test-support)
+vardo_add_test(interruptedupdate LIBS tavi-viewer-testkey vardo-test-support)
 set_target_properties(tst_interruptedupdate PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/interruptedupdate)

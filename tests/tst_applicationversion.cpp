@@ -4,6 +4,7 @@
 #include "packagebuilder.h"
 #include "platform.h"
 #include "uiutils.h"
+#include "updateconnection.h"
 #include "updateserver.h"
 
 #include <QCoreApplication>
@@ -56,6 +57,13 @@ private slots:
     void baseUrl();
     void componentNames_data();
     void componentNames();
+    void offlinePackageRefused_data();
+    void offlinePackageRefused();
+    void slowTransferIsGivenUp_data();
+    void slowTransferIsGivenUp();
+    void requestsGoThroughTheProxy_data();
+    void requestsGoThroughTheProxy();
+    void cancelledDownloadKeepsPackage();
     void statusCheck_data();
     void statusCheck();
     void statusCheckFailure_data();
@@ -491,26 +499,37 @@ void TestApplicationVersion::failedDownloadKeepsPackage_data()
     QTest::addColumn<QString>("errorStart");
     // The largest package taken; the streamed body must pass it to be refused.
     QTest::addColumn<qint64>("maximumSize");
+    // Whether the answer arrived and was refused as a package, rather than lost on the way.
+    QTest::addColumn<bool>("refusedPackage");
     const qint64 usual = ApplicationVersion::defaultMaximumPackageSize;
     const QByteArray noHeader = PackageBuilder().add(QStringLiteral("kvManual"), "manual").zip();
+    const QString notAuthentic = QStringLiteral("Paket update tidak asli");
     QTest::newRow("server error") << int(UpdateServer::ServerError) << validPackage("x")
-                                  << connectionFailure << usual;
+                                  << connectionFailure << usual << false;
     QTest::newRow("connection reset")
-        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure << usual;
+        << int(UpdateServer::Reset) << validPackage("x") << connectionFailure << usual << false;
     QTest::newRow("stalled") << int(UpdateServer::Stall) << validPackage("x") << connectionFailure
-                             << usual;
-    QTest::newRow("body not a zip") << int(UpdateServer::NotJson) << validPackage("x")
-                                    << "The downloaded update package is not" << usual;
+                             << usual << false;
+    QTest::newRow("body not a zip")
+        << int(UpdateServer::NotJson) << validPackage("x") << notAuthentic << usual << true;
     QTest::newRow("zip without header")
-        << int(UpdateServer::Normal) << noHeader << "The downloaded update package is not" << usual;
-    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray()
-                                << "The downloaded update package is not" << usual;
+        << int(UpdateServer::Normal) << noHeader << notAuthentic << usual << true;
+    QTest::newRow("unsigned package")
+        << int(UpdateServer::Normal)
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+               .withoutSignature()
+               .zip()
+        << notAuthentic << usual << true;
+    QTest::newRow("empty body") << int(UpdateServer::Normal) << QByteArray() << notAuthentic
+                                << usual << true;
     const QString tooLarge =
         connectionFailure + QStringLiteral("the update package is larger than");
     QTest::newRow("3 GB announced")
-        << int(UpdateServer::HugeBody) << QByteArray() << tooLarge << usual;
+        << int(UpdateServer::HugeBody) << QByteArray() << tooLarge << usual << false;
     QTest::newRow("endless body over the limit")
-        << int(UpdateServer::EndlessBody) << QByteArray() << tooLarge << qint64(4 << 20);
+        << int(UpdateServer::EndlessBody) << QByteArray() << tooLarge << qint64(4 << 20) << false;
 }
 
 void TestApplicationVersion::failedDownloadKeepsPackage()
@@ -519,6 +538,7 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     QFETCH(QByteArray, package);
     QFETCH(QString, errorStart);
     QFETCH(qint64, maximumSize);
+    QFETCH(bool, refusedPackage);
     UpdateServer server;
     QVERIFY(server.listen());
     server.setMode(UpdateServer::Mode(mode));
@@ -534,12 +554,16 @@ void TestApplicationVersion::failedDownloadKeepsPackage()
     qputenv("TMPDIR", QFile::encodeName(userTemp.path()));
     QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
     QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
     versions.downloadUpdateOnline(QString());
-    QVERIFY(failed.wait(5000));
-    QVERIFY2(failed.first().first().toString().startsWith(errorStart),
-             qPrintable(failed.first().first().toString()));
+    QTRY_VERIFY_WITH_TIMEOUT(failed.count() + refused.count() > 0, 5000);
+    QSignalSpy& reported = refusedPackage ? refused : failed;
+    QCOMPARE(reported.count(), 1);
+    QVERIFY2(reported.first().first().toString().startsWith(errorStart),
+             qPrintable(reported.first().first().toString()));
     QTest::qWait(50);
     QCOMPARE(finished.count(), 0);
+    QCOMPARE(failed.count() + refused.count(), 1);
     QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
     QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
              QStringList{QStringLiteral("tavi-viewer.kvu")});
@@ -564,6 +588,182 @@ void TestApplicationVersion::offlinePackage()
     // A file that cannot be read leaves the package in place.
     QVERIFY(!versions.prepareOfflineUpdate(dir.filePath(QStringLiteral("missing.kvu"))));
     QCOMPARE(FileContent::read(versions.updateFilename()), validPackage("offline"));
+    QVERIFY(versions.packageRefusal().isEmpty());
+}
+
+void TestApplicationVersion::offlinePackageRefused_data()
+{
+    QTest::addColumn<QByteArray>("package");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("not a zip") << QByteArray("just some text") << "Paket update tidak asli";
+    QTest::newRow("signed by another key")
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("1.1.0")}}))
+               .signNow(PackageBuilder::otherSecretKey())
+               .zip()
+        << "Paket update tidak asli";
+    QTest::newRow("downgrade")
+        << PackageBuilder()
+               .add(QStringLiteral("header.xml"),
+                    PackageBuilder::header(
+                        {{QStringLiteral("kvApplication"), QStringLiteral("1.0.9")}}))
+               .zip()
+        << "Paket update tidak dapat digunakan: versi 1.0.9 untuk kvApplication lebih rendah";
+}
+
+// An offline file that is not a trusted package never reaches update/: the waiting
+// package stays, and the user learns why.
+void TestApplicationVersion::offlinePackageRefused()
+{
+    QFETCH(QByteArray, package);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString offline = dir.filePath(QStringLiteral("paket.kvu"));
+    QVERIFY(FileContent::write(offline, package));
+    const QByteArray waiting = validPackage("waiting");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), waiting));
+    ApplicationVersion versions;
+    QVERIFY(!versions.prepareOfflineUpdate(offline));
+    QVERIFY2(versions.packageRefusal().startsWith(message), qPrintable(versions.packageRefusal()));
+    QCOMPARE(FileContent::read(versions.updateFilename()), waiting);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
+}
+
+void TestApplicationVersion::slowTransferIsGivenUp_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("download");
+    QTest::addColumn<int>("deadline");
+    QTest::addColumn<qint64>("minimumRate");
+    QTest::addColumn<QString>("reason");
+    const QString late = QStringLiteral("no complete answer within");
+    const QString slow = QStringLiteral("the transfer is slower than");
+    // A byte each 100 ms keeps the connection alive but never ends the answer.
+    QTest::newRow("status trickling, past the deadline")
+        << int(UpdateServer::Trickle) << false << 1500 << qint64(0) << late;
+    QTest::newRow("status trickling, below the rate")
+        << int(UpdateServer::Trickle) << false << 0 << qint64(100) << slow;
+    QTest::newRow("status never answered, below the rate")
+        << int(UpdateServer::Stall) << false << 0 << qint64(100) << slow;
+    QTest::newRow("download trickling, below the rate")
+        << int(UpdateServer::Trickle) << true << 0 << qint64(100) << slow;
+}
+
+// A request that keeps its connection but does not come to an end is given up with
+// the reason, and the failure is reported; nothing else follows.
+void TestApplicationVersion::slowTransferIsGivenUp()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, download);
+    QFETCH(int, deadline);
+    QFETCH(qint64, minimumRate);
+    QFETCH(QString, reason);
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Mode(mode));
+    pointSettingsAt(server);
+    const QByteArray earlier = validPackage("earlier");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier));
+
+    ApplicationVersion versions;
+    versions.setTransferTimeout(60000);
+    versions.setCheckDeadline(deadline);
+    versions.setMinimumTransferRate(minimumRate, 1000);
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    QElapsedTimer clock;
+    clock.start();
+    if (download)
+        versions.downloadUpdateOnline(QString());
+    else
+        versions.checkStatus();
+    QTRY_VERIFY_WITH_TIMEOUT(failed.count() > 0, 10000);
+    QVERIFY(clock.elapsed() < 8000);
+    const QString message = failed.first().first().toString();
+    QVERIFY2(message.startsWith(connectionFailure + reason), qPrintable(message));
+    QTest::qWait(300);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
+}
+
+void TestApplicationVersion::requestsGoThroughTheProxy_data()
+{
+    QTest::addColumn<bool>("secured");
+    QTest::newRow("open proxy") << false;
+    QTest::newRow("proxy with user and password") << true;
+}
+
+// With an address on the settings page both requests go to the proxy, which here is
+// the test server itself, answering requests for a server name that does not resolve.
+void TestApplicationVersion::requestsGoThroughTheProxy()
+{
+    QFETCH(bool, secured);
+    UpdateServer proxy;
+    QVERIFY(proxy.listen());
+    proxy.setOutdated({QStringLiteral("kvManual")});
+    const QByteArray package = validPackage("through the proxy");
+    proxy.setPackage(package);
+    UIUtils::setSettingValue(QStringLiteral("update-online/server.address"),
+                             QStringLiteral("update.kora.invalid"));
+    UIUtils::setSettingValue(QStringLiteral("update-online/port"), QStringLiteral("80"));
+    UIUtils::setSettingValue(QStringLiteral("proxy/ip.address"), proxy.address());
+    UIUtils::setSettingValue(QStringLiteral("proxy/port"), QString::number(proxy.port()));
+    UIUtils::setSettingValue(QStringLiteral("proxy/is.secured"),
+                             secured ? QStringLiteral("true") : QStringLiteral("false"));
+    UIUtils::setSettingValue(QStringLiteral("proxy/username"),
+                             UIUtils::encryptValue(QStringLiteral("petugas")));
+    UIUtils::setSettingValue(QStringLiteral("proxy/password"),
+                             UIUtils::encryptValue(QStringLiteral("rahasia")));
+    const QNetworkProxy configured = UpdateConnection::proxy();
+    QCOMPARE(configured.hostName(), proxy.address());
+    QCOMPARE(configured.port(), proxy.port());
+    QCOMPARE(configured.user(), secured ? QStringLiteral("petugas") : QString());
+    QCOMPARE(configured.password(), secured ? QStringLiteral("rahasia") : QString());
+
+    ApplicationVersion versions;
+    QSignalSpy returned(&versions, &ApplicationVersion::statusReturned);
+    versions.checkStatus();
+    QVERIFY(returned.wait(5000));
+    QVERIFY(versions.isHasUpdate());
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    versions.downloadUpdateOnline(versions.lastStatus());
+    QVERIFY(finished.wait(5000));
+    QCOMPARE(FileContent::read(versions.updateFilename()), package);
+
+    QCOMPARE(proxy.requests().size(), 2);
+    QCOMPARE(proxy.requests().at(0).target,
+             QByteArray("http://update.kora.invalid/pub/kv/cekVersion"));
+    QVERIFY(proxy.requests().at(1).target.startsWith(
+        "http://update.kora.invalid/pub/kv/updateOnline?osCode="));
+    UIUtils::setSettingValue(QStringLiteral("proxy/ip.address"), QString());
+}
+
+// "Batal" ends the download at once; the package from before stays, no message and no
+// question follow.
+void TestApplicationVersion::cancelledDownloadKeepsPackage()
+{
+    UpdateServer server;
+    QVERIFY(server.listen());
+    server.setMode(UpdateServer::Trickle);
+    pointSettingsAt(server);
+    const QByteArray earlier = validPackage("earlier");
+    QVERIFY(FileContent::write(appDir() + QStringLiteral("/update/tavi-viewer.kvu"), earlier));
+
+    ApplicationVersion versions;
+    QSignalSpy failed(&versions, &ApplicationVersion::onlineUpdateConnectionFailed);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
+    QSignalSpy finished(&versions, qOverload<>(&ApplicationVersion::downloadFinished));
+    versions.downloadUpdateOnline(QString());
+    QTRY_COMPARE_WITH_TIMEOUT(server.requests().size(), 1, 5000);
+    QTest::qWait(300);
+    versions.cancelDownload();
+    QTest::qWait(500);
+    QCOMPARE(failed.count() + refused.count() + finished.count(), 0);
+    QCOMPARE(FileContent::read(versions.updateFilename()), earlier);
+    QCOMPARE(QDir(versions.updateDirname()).entryList(QDir::Files),
+             QStringList{QStringLiteral("tavi-viewer.kvu")});
 }
 
 QTEST_GUILESS_MAIN(TestApplicationVersion)

@@ -3,12 +3,17 @@
 #include "packagebuilder.h"
 #include "permissions.h"
 #include "platform.h"
+#include "updatesigning.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QtTest>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 namespace {
 
@@ -35,10 +40,7 @@ QMap<QString, QByteArray> installation()
 
 QByteArray libraryArchive(const QList<QPair<QString, QByteArray>>& entries)
 {
-    PackageBuilder archive;
-    for (const auto& entry : entries)
-        archive.add(entry.first, entry.second);
-    return archive.zip();
+    return PackageBuilder::archive(entries);
 }
 
 } // namespace
@@ -55,6 +57,7 @@ private slots:
     void libraryNameLeavingItsDirectory();
     void readOnlyInstallation_data();
     void readOnlyInstallation();
+    void zeroFilledGiantEntry();
 };
 
 void TestBadPackage::init()
@@ -82,14 +85,17 @@ void TestBadPackage::brokenEntryKeepsTheInstallation_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QByteArray>("content");
+    // A library archive that is no archive cannot be signed file by file: the package
+    // is refused as a whole before anything is applied.
+    QTest::addColumn<bool>("refusedWhole");
 
-    QTest::newRow("empty program") << "kvApplication" << QByteArray();
-    QTest::newRow("empty library archive") << "kvLibrary" << QByteArray();
+    QTest::newRow("empty program") << "kvApplication" << QByteArray() << false;
+    QTest::newRow("empty library archive") << "kvLibrary" << QByteArray() << true;
     QTest::newRow("empty library in the archive")
-        << "kvLibrary" << libraryArchive({{libraryFile(), QByteArray()}});
-    QTest::newRow("empty manual") << "kvManual" << QByteArray();
-    QTest::newRow("empty FAQ") << "kvFAQ" << QByteArray();
-    QTest::newRow("empty settings") << "kvConfig" << QByteArray();
+        << "kvLibrary" << libraryArchive({{libraryFile(), QByteArray()}}) << false;
+    QTest::newRow("empty manual") << "kvManual" << QByteArray() << false;
+    QTest::newRow("empty FAQ") << "kvFAQ" << QByteArray() << false;
+    QTest::newRow("empty settings") << "kvConfig" << QByteArray() << false;
 }
 
 // An entry that cannot be a component is refused: every installed file stays as it
@@ -98,6 +104,7 @@ void TestBadPackage::brokenEntryKeepsTheInstallation()
 {
     QFETCH(QString, entry);
     QFETCH(QByteArray, content);
+    QFETCH(bool, refusedWhole);
 
     ApplicationVersion versions;
     const QString before = versions.getValue(entry);
@@ -108,11 +115,15 @@ void TestBadPackage::brokenEntryKeepsTheInstallation()
     QVERIFY(package.writeTo(versions.updateFilename()));
 
     QSignalSpy failed(&versions, &ApplicationVersion::singleFileUpdateFailed);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
     versions.applyUpdate();
 
-    QCOMPARE(failed.count(), 1);
-    QCOMPARE(failed.first().at(0).toInt(), 1);
-    QVERIFY(!failed.first().at(2).toString().isEmpty());
+    QCOMPARE(refused.count(), refusedWhole ? 1 : 0);
+    QCOMPARE(failed.count(), refusedWhole ? 0 : 1);
+    if (!refusedWhole) {
+        QCOMPARE(failed.first().at(0).toInt(), 1);
+        QVERIFY(!failed.first().at(2).toString().isEmpty());
+    }
     QCOMPARE(versions.getValue(entry), before);
     QCOMPARE(ApplicationVersion().getValue(entry), before);
     const QMap<QString, QByteArray> files = installation();
@@ -229,6 +240,59 @@ void TestBadPackage::readOnlyInstallation()
         QCOMPARE(FileContent::read(appPath(QStringLiteral("config/config.ini"))),
                  installed.value(QStringLiteral("config/config.ini")));
     }
+}
+
+// A 3 GiB entry of zeros packs into a few megabytes. It is over the size a package
+// entry may have, so the whole package is refused before anything is written: no
+// truncated file is installed and reported as applied.
+void TestBadPackage::zeroFilledGiantEntry()
+{
+    const qint64 size = qint64(3) << 30;
+    const QByteArray zeros(1 << 20, '\0');
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (qint64 written = 0; written < size; written += zeros.size())
+        hash.addData(zeros);
+    const QByteArray header =
+        PackageBuilder::header({{QStringLiteral("kvManual"), QStringLiteral("9.9.9")}});
+    const QByteArray manifest =
+        hash.result().toHex() + "  kvManual\n" +
+        QCryptographicHash::hash(header, QCryptographicHash::Sha256).toHex() + "  header.xml\n";
+
+    ApplicationVersion versions;
+    QDir().mkpath(versions.updateDirname());
+    QuaZip zip(versions.updateFilename());
+    QVERIFY(zip.open(QuaZip::mdCreate));
+    QuaZipFile entry(&zip);
+    QVERIFY(entry.open(QIODevice::WriteOnly, QuaZipNewInfo(QStringLiteral("kvManual")), nullptr, 0,
+                       Z_DEFLATED, 1));
+    for (qint64 written = 0; written < size; written += zeros.size())
+        QCOMPARE(entry.write(zeros), qint64(zeros.size()));
+    entry.close();
+    const QList<QPair<QString, QByteArray>> rest = {
+        {QStringLiteral("header.xml"), header},
+        {QStringLiteral("manifest.txt"), manifest},
+        {QStringLiteral("manifest.txt.minisig"),
+         UpdateSigning::sign(manifest, PackageBuilder::testSecretKey(), QStringLiteral("giant"))}};
+    for (const auto& item : rest) {
+        QuaZipFile file(&zip);
+        QVERIFY(file.open(QIODevice::WriteOnly, QuaZipNewInfo(item.first)));
+        file.write(item.second);
+        file.close();
+    }
+    zip.close();
+    QVERIFY(QFileInfo(versions.updateFilename()).size() < (qint64(32) << 20));
+
+    QSignalSpy applied(&versions, &ApplicationVersion::singleFileUpdateFinished);
+    QSignalSpy refused(&versions, &ApplicationVersion::updatePackageRefused);
+    versions.applyUpdate();
+    QCOMPARE(applied.count(), 0);
+    QCOMPARE(refused.count(), 1);
+    QVERIFY(refused.first().first().toString().contains(QStringLiteral("batas ukuran")));
+    QCOMPARE(FileContent::read(appPath(QStringLiteral("documents/manual.lrxml"))),
+             QByteArray("old manual"));
+    QCOMPARE(versions.getValue(QStringLiteral("kvManual")), QStringLiteral("1.0.0"));
+    QVERIFY(!QFileInfo::exists(versions.updateFilename()));
+    QVERIFY(!QFileInfo::exists(appPath(QStringLiteral("update/manual.lrxml"))));
 }
 
 QTEST_MAIN(TestBadPackage)

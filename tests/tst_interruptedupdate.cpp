@@ -77,7 +77,7 @@ QByteArray package()
     builder.add(QStringLiteral("header.xml"), PackageBuilder::header(versions));
     for (const Component& c : components()) {
         if (c.key == QLatin1String("kvLibrary"))
-            builder.add(c.key, PackageBuilder().add(c.file, c.newContent).zip());
+            builder.add(c.key, PackageBuilder::archive({{c.file, c.newContent}}));
         else
             builder.add(c.key, c.newContent);
     }

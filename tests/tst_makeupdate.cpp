@@ -2,6 +2,7 @@
 #include <quazip/quazipfile.h>
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDomDocument>
 #include <QFile>
 #include <QProcess>
@@ -98,7 +99,8 @@ private slots:
         QCOMPARE(zip.getFileNameList(),
                  QStringList({QStringLiteral("kvApplication"), QStringLiteral("kvLibrary"),
                               QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
-                              QStringLiteral("kvConfig"), QStringLiteral("header.xml")}));
+                              QStringLiteral("kvConfig"), QStringLiteral("header.xml"),
+                              QStringLiteral("manifest.txt")}));
         QCOMPARE(entryContent(zip, QStringLiteral("kvApplication")), QByteArray("program bytes"));
         QCOMPARE(entryContent(zip, QStringLiteral("kvManual")), QByteArray("<manual/>"));
         QCOMPARE(entryContent(zip, QStringLiteral("kvFAQ")), QByteArray("<faq/>"));
@@ -116,6 +118,22 @@ private slots:
             {QStringLiteral("kvApplication"), QStringLiteral("1.0.11")},
             {QStringLiteral("kvLibrary"), QStringLiteral("1.0.4")}};
         QCOMPARE(headerVersions(entryContent(zip, QStringLiteral("header.xml"))), expected);
+
+        // One line per entry in archive order, the library's files after it, as the
+        // hash tool prints them.
+        auto line = [](const QByteArray& content, const QString& name) {
+            return QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex() + "  " +
+                   name.toUtf8() + '\n';
+        };
+        QByteArray manifest = line(entryContent(zip, QStringLiteral("kvApplication")),
+                                   QStringLiteral("kvApplication")) +
+                              line(library, QStringLiteral("kvLibrary"));
+        for (const QString& name : {QStringLiteral("a.dll"), QStringLiteral("b.dll")})
+            manifest += line(entryContent(inner, name), QStringLiteral("kvLibrary/") + name);
+        for (const QString& name : {QStringLiteral("kvManual"), QStringLiteral("kvFAQ"),
+                                    QStringLiteral("kvConfig"), QStringLiteral("header.xml")})
+            manifest += line(entryContent(zip, name), name);
+        QCOMPARE(entryContent(zip, QStringLiteral("manifest.txt")), manifest);
     }
 
     void headerOnlyPackage()
@@ -126,7 +144,66 @@ private slots:
                  0);
         QuaZip zip(out);
         QVERIFY(zip.open(QuaZip::mdUnzip));
-        QCOMPARE(zip.getFileNameList(), QStringList{QStringLiteral("header.xml")});
+        QCOMPARE(zip.getFileNameList(),
+                 (QStringList{QStringLiteral("header.xml"), QStringLiteral("manifest.txt")}));
+    }
+
+    // --sign adds the signature in the release tool's own format: the tool accepts
+    // it, and so does the package check with the matching key and no other.
+    void signedPackage()
+    {
+        const QString out = path(QStringLiteral("signed.kvu"));
+        QCOMPARE(runTool({QStringLiteral("-o"), out, QStringLiteral("--manual"),
+                          path(QStringLiteral("manual.lrxml")), QStringLiteral("--version"),
+                          QStringLiteral("kvManual=1.0.1"), QStringLiteral("--sign"),
+                          QStringLiteral(TEST_FIXTURES "/update/test.key")}),
+                 0);
+        QuaZip zip(out);
+        QVERIFY(zip.open(QuaZip::mdUnzip));
+        QCOMPARE(
+            zip.getFileNameList().mid(2),
+            (QStringList{QStringLiteral("manifest.txt"), QStringLiteral("manifest.txt.minisig")}));
+        writeFile(QStringLiteral("manifest.txt"),
+                  entryContent(zip, QStringLiteral("manifest.txt")));
+        writeFile(QStringLiteral("manifest.txt.minisig"),
+                  entryContent(zip, QStringLiteral("manifest.txt.minisig")));
+        QProcess minisign;
+        minisign.start(QStringLiteral("minisign"),
+                       {QStringLiteral("-V"), QStringLiteral("-p"),
+                        QStringLiteral(TEST_FIXTURES "/update/test.pub"), QStringLiteral("-m"),
+                        path(QStringLiteral("manifest.txt"))});
+        QVERIFY(minisign.waitForFinished(30000));
+        const QByteArray said = minisign.readAll();
+        QVERIFY2(minisign.exitCode() == 0, said.constData());
+        QVERIFY2(said.contains("Trusted comment: vardo update kvManual=1.0.1"), said.constData());
+
+        for (const QString& key : {QStringLiteral("test.pub"), QStringLiteral("other.pub")}) {
+            QFile pub(QStringLiteral(TEST_FIXTURES "/update/") + key);
+            QVERIFY(pub.open(QIODevice::ReadOnly));
+            QProcess verify;
+            verify.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
+                         {QStringLiteral("verify-update"), QStringLiteral("--public-key"),
+                          QString::fromLatin1(pub.readAll().split('\n').value(1)), out});
+            QVERIFY(verify.waitForFinished(30000));
+            QCOMPARE(verify.exitCode(), key == QLatin1String("test.pub") ? 0 : 1);
+        }
+    }
+
+    // The programs built here do not trust the test key: a package signed with it is
+    // refused by the built-in key, with the reason.
+    void builtInKeyRefusesTestPackages()
+    {
+        const QString out = path(QStringLiteral("test-signed.kvu"));
+        QCOMPARE(runTool({QStringLiteral("-o"), out, QStringLiteral("--version"),
+                          QStringLiteral("kvManual=1.0.1"), QStringLiteral("--sign"),
+                          QStringLiteral(TEST_FIXTURES "/update/test.key")}),
+                 0);
+        QProcess verify;
+        verify.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
+                     {QStringLiteral("verify-update"), out});
+        QVERIFY(verify.waitForFinished(30000));
+        QCOMPARE(verify.exitCode(), 1);
+        QVERIFY(!verify.readAllStandardError().isEmpty());
     }
 
     void rejectsBadArguments_data()
@@ -155,6 +232,10 @@ private slots:
             << QStringList{QStringLiteral("--library"), QStringLiteral("a.dll"),
                            QStringLiteral("other/a.dll"), ver, QStringLiteral("kvLibrary=1.0.4")}
             << true << QStringLiteral("a.dll");
+        QTest::newRow("password-protected or missing key")
+            << QStringList{ver, QStringLiteral("kvFAQ=1"), QStringLiteral("--sign"),
+                           QStringLiteral("absent.key")}
+            << true << QStringLiteral("absent.key");
         QTest::newRow("option without value")
             << QStringList{ver, QStringLiteral("kvFAQ=1"), QStringLiteral("--faq")} << true
             << QStringLiteral("--faq");

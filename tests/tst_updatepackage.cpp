@@ -171,6 +171,7 @@ void TestUpdatePackage::applyAndRollBack()
             .add(QStringLiteral("sub/") + library(QStringLiteral("libdeep")), "deep")
             .add(QStringLiteral("../") + library(QStringLiteral("libescape")), "escape")
             .add(QStringLiteral("readme.txt"), "not a library")
+            .withoutSignature()
             .zip();
     QVERIFY(PackageBuilder()
                 .add(QStringLiteral("kvApplication"), "new program")

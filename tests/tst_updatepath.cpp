@@ -108,6 +108,17 @@ private:
         for (const QString& entry :
              {viewerName(), updaterName(), QStringLiteral("documents"), QStringLiteral("config")})
             QVERIFY2(QFileInfo::exists(path(name) + QLatin1Char('/') + entry), qPrintable(entry));
+        // The installed programs trust only the release key; the tests' own builds of
+        // the library and the updater, which trust the test key, take their places.
+        const QDir testBuilds(QStringLiteral(VARDO_TEST_KEY_BIN_DIR));
+        const QStringList replaced = testBuilds.entryList(
+            {QString::fromLatin1(Platform::libraryPattern), updaterName()}, QDir::Files);
+        QCOMPARE(replaced.size(), 2);
+        for (const QString& file : replaced) {
+            const QString target = path(name) + QLatin1Char('/') + file;
+            QVERIFY2(QFile::remove(target), qPrintable(target));
+            QVERIFY(QFile::copy(testBuilds.filePath(file), target));
+        }
     }
 
     void startServer(const QStringList& args)
@@ -166,7 +177,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(root.isValid());
-        for (const QString& name : {QStringLiteral("restarted"), QStringLiteral("rolledback")}) {
+        for (const QString& name : {QStringLiteral("restarted"), QStringLiteral("rolledback"),
+                                    QStringLiteral("declined")}) {
             install(name);
             if (QTest::currentTestFailed())
                 return;
@@ -196,12 +208,13 @@ private slots:
         QProcess tool;
         tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
                    {QStringLiteral("make-update"), QStringLiteral("-o"),
-                    path(QStringLiteral("package.kvu")), QStringLiteral("--application"),
-                    path(QStringLiteral("src/") + viewerName()), QStringLiteral("--library"),
-                    path(QStringLiteral("src/") + library), QStringLiteral("--config"),
-                    path(QStringLiteral("src/config.ini")), QStringLiteral("--version"),
-                    QStringLiteral("kvApplication=1.0.11"), QStringLiteral("kvLibrary=1.0.4"),
-                    QStringLiteral("kvConfig=1.0.1")});
+                    path(QStringLiteral("package.kvu")), QStringLiteral("--sign"),
+                    QStringLiteral(TEST_FIXTURES "/update/test.key"),
+                    QStringLiteral("--application"), path(QStringLiteral("src/") + viewerName()),
+                    QStringLiteral("--library"), path(QStringLiteral("src/") + library),
+                    QStringLiteral("--config"), path(QStringLiteral("src/config.ini")),
+                    QStringLiteral("--version"), QStringLiteral("kvApplication=1.0.11"),
+                    QStringLiteral("kvLibrary=1.0.4"), QStringLiteral("kvConfig=1.0.1")});
         QVERIFY(tool.waitForFinished(30000));
         QCOMPARE(tool.exitCode(), 0);
         const QString learnedPort = port;
@@ -270,6 +283,59 @@ private slots:
         // The package stays: the next start of the updater would apply it again.
         QVERIFY(QFileInfo::exists(app + QStringLiteral("/update/tavi-viewer.kvu")));
         QCOMPARE(driverLog(app).count(entry(viewerName(), "start", QStringLiteral("[]"))), 1);
+    }
+
+    // Behind a proxy, the user downloads the update but does not want it now. A
+    // document opened later through the updater goes straight to the viewer; the
+    // package waits, untouched, for the viewer to offer it again.
+    void declinedUpdateLetsTheDocumentThrough()
+    {
+        const QString app = path(QStringLiteral("declined"));
+        // The server's own name does not resolve: only the proxy reaches it.
+        QVERIFY(FileContent::write(app + QStringLiteral("/config/config.ini"),
+                                   "[update-online]\nserver.address=update.kora.invalid\nport=80\n"
+                                   "is.ssl=false\npath=\n[proxy]\nip.address=127.0.0.1\nport=" +
+                                       port.toLatin1() + "\nis.secured=false\n"));
+        QProcessEnvironment env = drivenEnvironment(app, QString());
+        env.insert(QStringLiteral("VARDO_DRIVER_DECLINE"), QStringLiteral("siap dilaksanakan"));
+        server.readAllStandardError();
+        QProcess viewer;
+        viewer.setProcessEnvironment(env);
+        viewer.start(app + QLatin1Char('/') + viewerName(), QStringList());
+        QVERIFY(viewer.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(
+                                     viewerName(), "declined",
+                                     QStringLiteral("Update Aplikasi siap dilaksanakan, Apakah "
+                                                    "anda ingin melakukan update saat ini juga?"))),
+                                 90000);
+        const QByteArray requests = server.readAllStandardError();
+        QVERIFY2(requests.contains("POST http://update.kora.invalid/pub/kv/cekVersion"),
+                 requests.constData());
+        QVERIFY2(requests.contains("POST http://update.kora.invalid/pub/kv/updateOnline"),
+                 requests.constData());
+        // The answer is remembered once the question has closed.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(app + QStringLiteral("/update/declined")),
+                                 10000);
+        const QByteArray package =
+            FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu"));
+        QCOMPARE(package, FileContent::read(path(QStringLiteral("package.kvu"))));
+        viewer.kill();
+        viewer.waitForFinished(10000);
+
+        const QString document = path(QStringLiteral("Laporan Debitur 02.vardo"));
+        QProcess handOver;
+        handOver.setProcessEnvironment(drivenEnvironment(app, QString()));
+        handOver.start(app + QLatin1Char('/') + updaterName(), {document});
+        QVERIFY(handOver.waitForFinished(10000));
+        QCOMPARE(handOver.exitCode(), 0);
+        const QString started =
+            QString::fromUtf8(QJsonDocument(QJsonArray{document}).toJson(QJsonDocument::Compact));
+        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(viewerName(), "start", started)),
+                                 30000);
+        QCOMPARE(FileContent::read(app + QLatin1Char('/') + viewerName()), oldViewer);
+        QCOMPARE(FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu")), package);
+        compareVersions(app, {QStringLiteral("1.0.10"), QStringLiteral("1.0.3"),
+                              QStringLiteral("1.0.0"), QStringLiteral("1.0.0")});
     }
 };
 

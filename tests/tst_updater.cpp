@@ -6,6 +6,7 @@
 #include "applicationversion.h"
 #include "filecontent.h"
 #include "mainwindow.h"
+#include "packagebuilder.h"
 #include "platform.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -134,7 +136,8 @@ private:
         QProcess tool;
         tool.start(QStringLiteral(TEST_BIN_DIR "/vardotool"),
                    QStringList{QStringLiteral("make-update"), QStringLiteral("-o"),
-                               ApplicationVersion().updateFilename()} +
+                               ApplicationVersion().updateFilename(), QStringLiteral("--sign"),
+                               PackageBuilder::testSecretKey()} +
                        args);
         QVERIFY(tool.waitForFinished(30000));
         QVERIFY2(tool.exitCode() == 0, tool.readAllStandardError().constData());
@@ -193,6 +196,20 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(button(w, "rollbackButton")->isEnabled(), 20000);
     }
 
+    // Closes every message box the updater shows with OK, keeping its text.
+    QStringList boxes;
+    QTimer boxCloser;
+    void closeBoxes()
+    {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box && box->isVisible()) {
+                boxes << box->windowTitle() + QStringLiteral(": ") + box->text();
+                box->button(QMessageBox::Ok)->click();
+            }
+        }
+    }
+
 private slots:
     void initTestCase()
     {
@@ -206,10 +223,13 @@ private slots:
         QVERIFY(FileContent::write(source(libraryName()), "new library"));
         QVERIFY(FileContent::write(source(QStringLiteral("config.ini")),
                                    "[update-online]\nport=8080\n"));
+        // The tests' build of the updater, which trusts the test key.
         QFile::remove(updaterPath());
-        QVERIFY(QFile::copy(QStringLiteral(TEST_BIN_DIR "/") +
+        QVERIFY(QFile::copy(QStringLiteral(VARDO_TEST_KEY_BIN_DIR "/") +
                                 QString::fromLatin1(Platform::updaterProgram),
                             updaterPath()));
+        connect(&boxCloser, &QTimer::timeout, this, &TestUpdater::closeBoxes);
+        boxCloser.start(50);
     }
 
     void init()
@@ -219,6 +239,7 @@ private slots:
             QDir(appPath(dir)).removeRecursively();
         QFile::remove(startRecordPath());
         QFile::remove(holdPath());
+        boxes.clear();
         QFile::remove(viewerPath());
         QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), viewerPath()));
         QVERIFY(FileContent::write(appPath(libraryName()), "old library"));
@@ -344,16 +365,110 @@ private slots:
                  QStringLiteral("1.0.10"));
     }
 
-    void packageThatIsNotAZipAppliesNothing()
+    void refusedPackage_data()
     {
-        QVERIFY(
-            FileContent::write(ApplicationVersion().updateFilename(), "this is not a zip archive"));
+        QTest::addColumn<QByteArray>("package");
+        QTest::addColumn<QString>("message");
+        const QString notAuthentic = QStringLiteral("Paket update tidak asli");
+        const QByteArray header =
+            PackageBuilder::header({{QStringLiteral("kvApplication"), QStringLiteral("1.0.11")}});
+        QTest::newRow("not a zip") << QByteArray("this is not a zip archive") << notAuthentic;
+        QTest::newRow("unsigned") << PackageBuilder()
+                                         .add(QStringLiteral("kvApplication"), "new program")
+                                         .add(QStringLiteral("header.xml"), header)
+                                         .withoutSignature()
+                                         .zip()
+                                  << notAuthentic;
+        QTest::newRow("one byte changed after signing")
+            << PackageBuilder()
+                   .add(QStringLiteral("kvApplication"), "new program")
+                   .add(QStringLiteral("header.xml"), header)
+                   .signNow()
+                   .replace(QStringLiteral("kvApplication"), "new programme")
+                   .zip()
+            << notAuthentic;
+        QTest::newRow("downgrade")
+            << PackageBuilder()
+                   .add(QStringLiteral("kvApplication"), "old program")
+                   .add(QStringLiteral("header.xml"),
+                        PackageBuilder::header(
+                            {{QStringLiteral("kvApplication"), QStringLiteral("1.0.9")}}))
+                   .zip()
+            << QStringLiteral("Paket update tidak dapat digunakan: versi 1.0.9");
+    }
+
+    // A package that may not be installed ends the job at once: the window says why,
+    // an information box too, the package is gone, nothing was replaced, and the
+    // launch button starts the viewer with the document the updater was given.
+    void refusedPackage()
+    {
+        QFETCH(QByteArray, package);
+        QFETCH(QString, message);
+        QVERIFY(FileContent::write(ApplicationVersion().updateFilename(), package));
         MainWindow w;
-        waitForApplyEnd(w);
-        QCOMPARE(progressBar(w)->value(), 0);
-        QVERIFY(!button(w, "testButton")->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(button(w, "testButton")->isEnabled(), 20000);
+        QTRY_COMPARE(boxes.size(), 1);
+        QVERIFY2(boxes.first().startsWith(QStringLiteral("Informasi: ") + message),
+                 qPrintable(boxes.first()));
+        QVERIFY(text(w, "textBrowser").startsWith(message));
+        QVERIFY(!button(w, "rollbackButton")->isEnabled());
         QCOMPARE(itemLines(w), QStringList());
         QCOMPARE(FileContent::read(viewerPath()), oldViewer);
+        QVERIFY(!QFileInfo::exists(ApplicationVersion().updateFilename()));
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")),
+                 QStringLiteral("1.0.10"));
+    }
+
+    // An entry the updater does not know is skipped; the job still ends at 100 %.
+    void unknownEntryDoesNotStopTheJob()
+    {
+        QVERIFY(PackageBuilder()
+                    .add(QStringLiteral("kvOther"), "?")
+                    .add(QStringLiteral("kvConfig"), "[update-online]\nport=8080\n")
+                    .add(QStringLiteral("header.xml"),
+                         PackageBuilder::header(
+                             {{QStringLiteral("kvConfig"), QStringLiteral("1.0.1")}}))
+                    .writeTo(ApplicationVersion().updateFilename()));
+        MainWindow w;
+        waitForApplyEnd(w);
+        QVERIFY(button(w, "testButton")->isEnabled());
+        QCOMPARE(progressBar(w)->value(), 100);
+        QCOMPARE(text(w, "textBrowser"), QStringLiteral("Update Aplikasi Selesai."));
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")),
+                 QStringLiteral("1.0.1"));
+    }
+
+    // A package the user declined is not applied at the next start: the viewer gets
+    // the document at once, and the package waits for the viewer to offer it again.
+    void declinedPackageIsLeftAlone()
+    {
+        makeFullPackage();
+        const QByteArray package = FileContent::read(ApplicationVersion().updateFilename());
+        ApplicationVersion().declineUpdate();
+        const QString document = QStringLiteral("/data/Laporan Debitur 01.vardo");
+        QProcess updater;
+        updater.start(updaterPath(), {document});
+        QVERIFY(updater.waitForFinished(10000));
+        QCOMPARE(updater.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(viewerStarts(), QList<QStringList>({{document}}), 10000);
+        QCOMPARE(FileContent::read(viewerPath()), oldViewer);
+        QCOMPARE(FileContent::read(ApplicationVersion().updateFilename()), package);
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvApplication")),
+                 QStringLiteral("1.0.10"));
+    }
+
+    // A package placed later, by an administrator, is nobody's declined one.
+    void newPackageAfterDeclineIsApplied()
+    {
+        makeFullPackage();
+        ApplicationVersion().declineUpdate();
+        makePackage({QStringLiteral("--config"), source(QStringLiteral("config.ini")),
+                     QStringLiteral("--version"), QStringLiteral("kvConfig=1.0.1")});
+        QVERIFY(!ApplicationVersion().isUpdateDeclined());
+        MainWindow w;
+        waitForApplyEnd(w);
+        QCOMPARE(ApplicationVersion().getValue(QStringLiteral("kvConfig")),
+                 QStringLiteral("1.0.1"));
     }
 
     void launchRemovesUpdateDirectory()

@@ -1,8 +1,12 @@
 // vardotool make-update: writes an update package (.kvu) for the updater.
 //
 // The package is a zip archive with one entry per component key and the version
-// header "header.xml" as its last entry: the updater's progress reaches 100 % on
-// the last component only when the header comes after all of them.
+// header "header.xml" after them: the updater's progress reaches 100 % on the last
+// component only when the header comes after all of them. The manifest of these
+// entries follows, and with --sign its signature, which the updater requires.
+
+#include "updatemanifest.h"
+#include "updatesigning.h"
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -21,6 +25,7 @@ namespace {
 struct PackageRequest
 {
     QString output;
+    QString secretKey;
     QMap<QString, QString> componentFiles; // component key -> source file
     QStringList libraryFiles;
     QList<QPair<QString, QString>> versions; // component key, version, in command-line order
@@ -42,9 +47,12 @@ int usage(QTextStream& err)
 {
     err << "usage: vardotool make-update -o OUT.kvu [--application FILE] [--library FILE...]\n"
            "                             [--manual FILE] [--faq FILE] [--config FILE]\n"
-           "                             --version KEY=VERSION...\n"
+           "                             --version KEY=VERSION... [--sign SECRETKEYFILE]\n"
            "KEY is one of "
-        << componentOrder.join(QStringLiteral(", ")) << ".\n";
+        << componentOrder.join(QStringLiteral(", "))
+        << ".\n"
+           "The package gets manifest.txt; --sign adds its signature (manifest.txt.minisig)\n"
+           "made with a secret key saved without a password.\n";
     return 2;
 }
 
@@ -68,12 +76,15 @@ QString parseArguments(const QStringList& args, PackageRequest& request)
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const bool hasValue = i + 1 < args.size() && !isOption(args.at(i + 1));
-        if (arg == QLatin1String("-o") || !optionKey(arg).isEmpty()) {
+        if (arg == QLatin1String("-o") || arg == QLatin1String("--sign") ||
+            !optionKey(arg).isEmpty()) {
             if (!hasValue)
                 return arg + QStringLiteral(" needs a file name");
             const QString value = args.at(++i);
             if (arg == QLatin1String("-o")) {
                 request.output = value;
+            } else if (arg == QLatin1String("--sign")) {
+                request.secretKey = value;
             } else {
                 const QString key = optionKey(arg);
                 if (request.componentFiles.contains(key))
@@ -196,6 +207,7 @@ bool buildPackage(const PackageRequest& request, QByteArray& package, QString& e
         error = QStringLiteral("cannot create the package archive");
         return false;
     }
+    QList<QPair<QString, QByteArray>> entries;
     for (const QString& key : componentOrder) {
         QByteArray content;
         if (key == QLatin1String("kvLibrary")) {
@@ -208,11 +220,28 @@ bool buildPackage(const PackageRequest& request, QByteArray& package, QString& e
         } else if (!readFile(request.componentFiles.value(key), content, error)) {
             return false;
         }
-        if (!addEntry(zip, key, content, error))
+        entries.append({key, content});
+    }
+    entries.append({QStringLiteral("header.xml"), buildHeader(request.versions)});
+    const QByteArray manifest = UpdateSigning::manifestFor(entries, &error);
+    if (manifest.isEmpty())
+        return false;
+    entries.append({UpdateManifest::fileName, manifest});
+    if (!request.secretKey.isEmpty()) {
+        QStringList versions;
+        for (const auto& version : request.versions)
+            versions << version.first + QLatin1Char('=') + version.second;
+        const QByteArray signature = UpdateSigning::sign(
+            manifest, request.secretKey,
+            QStringLiteral("vardo update ") + versions.join(QLatin1Char(' ')), &error);
+        if (signature.isEmpty())
+            return false;
+        entries.append({UpdateManifest::signatureName, signature});
+    }
+    for (const auto& entry : entries) {
+        if (!addEntry(zip, entry.first, entry.second, error))
             return false;
     }
-    if (!addEntry(zip, QStringLiteral("header.xml"), buildHeader(request.versions), error))
-        return false;
     zip.close();
     if (zip.getZipError() != UNZ_OK) {
         error = QStringLiteral("cannot finish the package archive");

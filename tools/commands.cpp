@@ -6,6 +6,7 @@
 int runPack(const QStringList& args);
 int runOpen(const QStringList& args);
 int runMakeUpdate(const QStringList& args);
+int runVerifyUpdate(const QStringList& args);
 int runCrypt(const QStringList& args);
 int runRender(const QStringList& args);
 int runExport(const QStringList& args);
@@ -17,6 +18,8 @@ static const std::vector<Command> commands = {
     {"open", "open a .vardo document and list or write its data sets", runOpen},
     {"make-update", "write an update package (.kvu) from component files and versions",
      runMakeUpdate},
+    {"verify-update", "check an update package's signature and manifest as the updater does",
+     runVerifyUpdate},
     {"crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher",
      runCrypt},
     {"render", "render a template that needs no data (manual, FAQ) to PDF", runRender},

@@ -8,20 +8,11 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
 
 namespace {
-
-// The viewer lives beside the updater; the argument list keeps a document path
-// with blanks in one piece on every platform.
-void startViewer(const QStringList& arguments)
-{
-    const QString program = QDir(QCoreApplication::applicationDirPath())
-                                .filePath(QString::fromLatin1(Platform::viewerProgram));
-    if (!QProcess::startDetached(program, arguments))
-        qWarning() << "MainWindow::startViewer cannot start" << program;
-}
 
 QString progressLine(const QString& action, const QString& category, const QString& image)
 {
@@ -42,7 +33,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     ui->statusBar->hide();
     setFixedSize(756, 410);
 
-    if (QFile::exists(appVersion.updateFilename())) {
+    const QStringList arguments = QCoreApplication::arguments();
+    document = arguments.value(1);
+    // A package the user declined stays until the viewer offers it again; an
+    // administrator's package that nobody declined is applied.
+    if (QFile::exists(appVersion.updateFilename()) && !appVersion.isUpdateDeclined()) {
         // Rollback and launch are offered only once the apply job has ended
         // (applyEnded): the header entry still follows the last component, and
         // neither may touch the update directory while the job works in it.
@@ -54,10 +49,9 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
         return;
     }
 
-    const QStringList arguments = QCoreApplication::arguments();
     for (const QString& argument : arguments)
         qDebug().noquote() << QStringLiteral(" sssssss ") + argument;
-    startViewer(arguments.size() > 1 ? QStringList{arguments.at(1)} : QStringList());
+    startViewer();
     QTimer::singleShot(10, this, &MainWindow::exitApplication);
 }
 
@@ -73,6 +67,8 @@ void MainWindow::applyUpdate()
             &MainWindow::singleFileUpdateFinished);
     connect(&appVersion, &ApplicationVersion::singleFileUpdateFailed, this,
             &MainWindow::singleFileUpdateFailed);
+    connect(&appVersion, &ApplicationVersion::updatePackageRefused, this,
+            &MainWindow::packageRefused);
     ui->currentItem->setText(fileList.value(0));
     appVersion.applyUpdateInBackground();
     // The manager now lives on its worker thread, where the apply job runs first;
@@ -105,13 +101,24 @@ int MainWindow::showApplyProgress(int filePos)
     return percent;
 }
 
+// The viewer lives beside the updater; the argument list keeps a document path
+// with blanks in one piece on every platform.
+void MainWindow::startViewer()
+{
+    const QString program = QDir(QCoreApplication::applicationDirPath())
+                                .filePath(QString::fromLatin1(Platform::viewerProgram));
+    if (!QProcess::startDetached(program,
+                                 document.isEmpty() ? QStringList() : QStringList{document}))
+        qWarning() << "MainWindow::startViewer cannot start" << program;
+}
+
 void MainWindow::singleFileUpdateFinished(int filePos, QString category)
 {
+    replacedAny = true;
     if (showApplyProgress(filePos) == 100) {
         ui->currentItem->setText(QStringLiteral("Selesai."));
         if (!updateFailed)
             ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
-        applyComplete = true;
     }
     updateLog +=
         progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/tick.png"));
@@ -122,22 +129,39 @@ void MainWindow::singleFileUpdateFailed(int filePos, QString category, QString r
 {
     qWarning() << "MainWindow::singleFileUpdateFailed" << category << reason;
     updateFailed = true;
-    if (showApplyProgress(filePos) == 100) {
+    replacedAny = true;
+    if (showApplyProgress(filePos) == 100)
         ui->currentItem->setText(QStringLiteral("Selesai."));
-        applyComplete = true;
-    }
     updateLog +=
         progressLine(QStringLiteral("Update"), category, QStringLiteral(":/images/failure.png"));
     showUpdateLog();
 }
 
+void MainWindow::packageRefused(QString message)
+{
+    refused = true;
+    ui->currentItem->clear();
+    ui->textBrowser->setPlainText(message);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Informasi"), message, QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+// However the job ended, the user can go on to the viewer; a rollback is offered
+// when something may have been replaced.
 void MainWindow::applyEnded()
 {
     if (updateFailed)
         ui->textBrowser->setPlainText(
             QStringLiteral("Update Aplikasi Gagal, silahkan lakukan Batalkan Update."));
-    ui->rollbackButton->setEnabled(true);
-    ui->testButton->setEnabled(applyComplete);
+    else if (!refused) {
+        ui->currentItem->setText(QStringLiteral("Selesai."));
+        ui->textBrowser->setPlainText(QStringLiteral("Update Aplikasi Selesai."));
+        ui->progressBar->setValue(100);
+    }
+    ui->rollbackButton->setEnabled(replacedAny && !refused);
+    ui->testButton->setEnabled(true);
 }
 
 void MainWindow::rollbackButtonClicked()
@@ -176,7 +200,7 @@ void MainWindow::testButtonClicked()
 {
     close();
     appVersion.cleanUpUpdate();
-    startViewer(QStringList());
+    startViewer();
 }
 
 void MainWindow::showUpdateLog()

@@ -31,18 +31,24 @@ public slots:
 
 private slots:
     void singleFileUpdateFailed(int filePos, QString category, QString reason);
+    void packageRefused(QString message);
     void applyEnded();
 
 private:
     int showApplyProgress(int filePos);
     void showUpdateLog();
+    void startViewer();
 
     Ui::MainWindow* ui;
     ApplicationVersion appVersion;
     QStringList fileList;
     QString updateLog;
+    // The document the updater was started with; the viewer gets it however the
+    // update ends.
+    QString document;
     bool updateFailed = false;
-    bool applyComplete = false;
+    bool refused = false;
+    bool replacedAny = false;
 };
 
 #endif // MAINWINDOW_H

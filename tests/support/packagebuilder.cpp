@@ -1,5 +1,8 @@
 #include "packagebuilder.h"
 
+#include "updatemanifest.h"
+#include "updatesigning.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
@@ -14,13 +17,57 @@ PackageBuilder& PackageBuilder::add(const QString& name, const QByteArray& conte
     return *this;
 }
 
-QByteArray PackageBuilder::zip() const
+PackageBuilder& PackageBuilder::replace(const QString& name, const QByteArray& content)
+{
+    for (auto& entry : m_entries) {
+        if (entry.first == name)
+            entry.second = content;
+    }
+    return *this;
+}
+
+PackageBuilder& PackageBuilder::remove(const QString& name)
+{
+    for (int i = m_entries.size() - 1; i >= 0; --i) {
+        if (m_entries.at(i).first == name)
+            m_entries.removeAt(i);
+    }
+    return *this;
+}
+
+PackageBuilder& PackageBuilder::signNow(const QString& secretKeyFile)
+{
+    m_manifest = manifest();
+    m_signature = UpdateSigning::sign(m_manifest, secretKeyFile, QStringLiteral("test package"));
+    return *this;
+}
+
+PackageBuilder& PackageBuilder::withoutSignature()
+{
+    m_signed = false;
+    return *this;
+}
+
+PackageBuilder& PackageBuilder::setManifest(const QByteArray& manifest)
+{
+    if (m_signature.isEmpty())
+        signNow();
+    m_manifest = manifest;
+    return *this;
+}
+
+QByteArray PackageBuilder::manifest() const
+{
+    return UpdateSigning::manifestFor(m_entries);
+}
+
+QByteArray PackageBuilder::archive(const QList<QPair<QString, QByteArray>>& entries)
 {
     QBuffer buffer;
     QuaZip archive(&buffer);
     if (!archive.open(QuaZip::mdCreate))
         return QByteArray();
-    for (const auto& entry : m_entries) {
+    for (const auto& entry : entries) {
         QuaZipFile file(&archive);
         if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(entry.first)))
             return QByteArray();
@@ -29,6 +76,23 @@ QByteArray PackageBuilder::zip() const
     }
     archive.close();
     return buffer.data();
+}
+
+QByteArray PackageBuilder::zip() const
+{
+    QList<QPair<QString, QByteArray>> entries = m_entries;
+    if (m_signed) {
+        QByteArray manifestText = m_manifest;
+        QByteArray signature = m_signature;
+        if (signature.isEmpty()) {
+            manifestText = manifest();
+            signature =
+                UpdateSigning::sign(manifestText, testSecretKey(), QStringLiteral("test package"));
+        }
+        entries.append({UpdateManifest::fileName, manifestText});
+        entries.append({UpdateManifest::signatureName, signature});
+    }
+    return archive(entries);
 }
 
 bool PackageBuilder::writeTo(const QString& path) const
@@ -48,4 +112,22 @@ QByteArray PackageBuilder::header(const QList<QPair<QString, QString>>& versions
     }
     xml += "  </components>\n</updateHeader>\n";
     return xml;
+}
+
+QString PackageBuilder::testSecretKey()
+{
+    return QStringLiteral(VARDO_TEST_KEY_DIR "/test.key");
+}
+
+QString PackageBuilder::testPublicKey()
+{
+    QFile file(QStringLiteral(VARDO_TEST_KEY_DIR "/test.pub"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromLatin1(file.readAll().split('\n').value(1).trimmed());
+}
+
+QString PackageBuilder::otherSecretKey()
+{
+    return QStringLiteral(VARDO_TEST_KEY_DIR "/other.key");
 }

@@ -1,5 +1,7 @@
 #include "updateserver.h"
 
+#include <QTimer>
+
 #include <QJsonDocument>
 #include <QMetaEnum>
 #include <QTcpSocket>
@@ -163,12 +165,24 @@ void UpdateServer::streamBody(QTcpSocket* socket, bool announced)
     more();
 }
 
+void UpdateServer::trickleBody(QTcpSocket* socket)
+{
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 1000\r\n"
+                  "Connection: close\r\n\r\n");
+    auto* timer = new QTimer(socket);
+    connect(timer, &QTimer::timeout, socket, [socket] { socket->write(" "); });
+    timer->start(100);
+}
+
 void UpdateServer::answer(QTcpSocket* socket, const Request& request)
 {
     const Mode mode =
         request.target.contains(downloadPath) && m_downloadMode ? *m_downloadMode : m_mode;
     switch (mode) {
     case Stall:
+        return;
+    case Trickle:
+        trickleBody(socket);
         return;
     case HugeBody:
     case EndlessBody:
@@ -182,6 +196,11 @@ void UpdateServer::answer(QTcpSocket* socket, const Request& request)
         break;
     case NotJson:
         socket->write(response(200, "OK", "text/html", "<html>maintenance</html>"));
+        break;
+    case HtmlError:
+        socket->write(response(503,
+                               "<h1>Maintenance</h1><a href=\"http://example.invalid/\">klik</a>",
+                               "text/html", "<html>maintenance</html>"));
         break;
     case Normal:
         if (request.method != "POST") {

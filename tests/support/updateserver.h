@@ -27,7 +27,9 @@ public:
         Reset,       // the connection is dropped without an answer
         Stall,       // the request is read and never answered
         HugeBody,    // HTTP 200 announcing 3 GiB of body, sent as long as it is read
-        EndlessBody  // the same without a length: the body ends only when the client goes
+        EndlessBody, // the same without a length: the body ends only when the client goes
+        Trickle,     // HTTP 200 announcing 1000 bytes of body, sent one byte each 100 ms
+        HtmlError    // HTTP 503 whose reason phrase is a heading and a link
     };
     Q_ENUM(Mode)
 
@@ -66,6 +68,7 @@ private:
     void readRequest(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const Request& request);
     static void streamBody(QTcpSocket* socket, bool announced);
+    static void trickleBody(QTcpSocket* socket);
     QJsonObject statusAnswer(const QByteArray& registry) const;
 
     QTcpServer m_server;

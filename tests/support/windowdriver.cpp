@@ -15,7 +15,8 @@ WindowDriver::WindowDriver(QObject* parent)
       m_logPath(qEnvironmentVariable("VARDO_DRIVER_LOG")),
       m_clickName(qEnvironmentVariable("VARDO_DRIVER_CLICK")),
       m_gatePath(qEnvironmentVariable("VARDO_DRIVER_GATE")),
-      m_quitPath(qEnvironmentVariable("VARDO_DRIVER_QUIT"))
+      m_quitPath(qEnvironmentVariable("VARDO_DRIVER_QUIT")),
+      m_decline(qEnvironmentVariable("VARDO_DRIVER_DECLINE"))
 {
     const QJsonArray args = QJsonArray::fromStringList(QCoreApplication::arguments().mid(1));
     log(QStringLiteral("start"),
@@ -46,17 +47,19 @@ void WindowDriver::answerMessageBoxes()
         if (!box || !box->isVisible())
             continue;
         const QString text = box->text();
-        if (alreadyLogged(QStringLiteral("answered"), text)) {
+        if (alreadyLogged(QStringLiteral("answered"), text) ||
+            alreadyLogged(QStringLiteral("declined"), text)) {
             if (!alreadyLogged(QStringLiteral("left"), text))
                 log(QStringLiteral("left"), text);
             continue;
         }
-        QAbstractButton* answer = box->button(QMessageBox::Yes);
+        const bool decline = !m_decline.isEmpty() && text.contains(m_decline);
+        QAbstractButton* answer = box->button(decline ? QMessageBox::No : QMessageBox::Yes);
         if (!answer)
             answer = box->button(QMessageBox::Ok);
         if (!answer)
             continue;
-        log(QStringLiteral("answered"), text);
+        log(decline ? QStringLiteral("declined") : QStringLiteral("answered"), text);
         // Clicked from the event loop, not from inside this timer's call.
         QTimer::singleShot(0, answer, &QAbstractButton::click);
     }

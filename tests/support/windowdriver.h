@@ -15,6 +15,7 @@
 //   VARDO_DRIVER_GATE   the button is pressed only while this file exists
 //   VARDO_DRIVER_QUIT   the program ends as soon as this file exists (or the
 //                       log's directory no longer does)
+//   VARDO_DRIVER_DECLINE questions whose text contains this are answered No
 // Each message box text is answered once per program name (with Yes, else OK),
 // so that a program started again does not repeat the same path for ever.
 class WindowDriver : public QObject
@@ -36,6 +37,7 @@ private:
     QString m_clickName;
     QString m_gatePath;
     QString m_quitPath;
+    QString m_decline;
     bool m_buttonReady = false;
     bool m_buttonPressed = false;
 };

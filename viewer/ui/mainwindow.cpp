@@ -535,6 +535,8 @@ void MainWindow::checkUpdateStatus(bool showIntroMessage)
             &MainWindow::updateStatusReturned, Qt::UniqueConnection);
     connect(&appVersion, &ApplicationVersion::onlineUpdateConnectionFailed, this,
             &MainWindow::onlineUpdateConnectionFailed, Qt::UniqueConnection);
+    connect(&appVersion, &ApplicationVersion::updatePackageRefused, this,
+            &MainWindow::updatePackageRefused, Qt::UniqueConnection);
     connect(this, &MainWindow::hasUpdate, this, &MainWindow::confirmStatusUpdate,
             Qt::UniqueConnection);
     appVersion.checkStatusInBackground();
@@ -544,6 +546,10 @@ void MainWindow::updateStatusReturned(QString status)
 {
     if (appVersion.isHasUpdate())
         emit hasUpdate(status);
+    // A package the user declined earlier is offered again, now that he asks or the
+    // viewer checks; a newer one from the server would take its place.
+    else if (QFile::exists(appVersion.updateFilename()) && appVersion.isUpdateDeclined())
+        askToApplyUpdate();
 }
 
 void MainWindow::onlineUpdateConnectionFailed(QString error)
@@ -576,6 +582,9 @@ void MainWindow::confirmStatusUpdate(QString status)
     progressDialog =
         new QProgressDialog(QStringLiteral("Sedang melakukan koneksi ke Server KORA...."),
                             QStringLiteral("Batal"), 0, 100);
+    // "Batal" stops the download itself; the package from before stays as it was.
+    connect(progressDialog, &QProgressDialog::canceled, this,
+            [this] { appVersion.cancelDownload(); });
     progressDialog->setWindowTitle(QStringLiteral("Download Update Aplikasi"));
     progressDialog->setMinimumWidth(500);
     progressDialog->setWindowIcon(windowIcon());
@@ -590,6 +599,13 @@ void MainWindow::downloadProgress(qint64 bytes, qint64 totalBytes)
     progressDialog->setLabelText(QStringLiteral("Download Aplikasi sedang berlangsung..."));
     if (totalBytes > 0)
         progressDialog->setValue(static_cast<int>(bytes * 100 / totalBytes));
+}
+
+void MainWindow::updatePackageRefused(QString message)
+{
+    if (progressDialog)
+        progressDialog->close();
+    showInformation(message);
 }
 
 void MainWindow::downloadFinished()
@@ -609,8 +625,10 @@ void MainWindow::updateOffline()
     // Asking to apply a package that could not be put in place would promise an
     // update that cannot happen.
     if (!appVersion.prepareOfflineUpdate(path)) {
-        showInformation(QStringLiteral("File update '") + path +
-                        QStringLiteral("' tidak dapat disiapkan."));
+        const QString refusal = appVersion.packageRefusal();
+        showInformation(refusal.isEmpty() ? QStringLiteral("File update '") + path +
+                                                QStringLiteral("' tidak dapat disiapkan.")
+                                          : refusal);
         return;
     }
     askToApplyUpdate();
@@ -624,8 +642,12 @@ void MainWindow::askToApplyUpdate()
             "Update Aplikasi siap dilaksanakan, Apakah anda ingin melakukan update saat ini juga?"),
         QMessageBox::Yes | QMessageBox::No, this);
     box.setDefaultButton(QMessageBox::NoButton);
-    if (box.exec() != QMessageBox::Yes)
+    if (box.exec() != QMessageBox::Yes) {
+        // Remembered, so that the updater, which a double-click on a document may
+        // start, leaves the package alone and opens the document.
+        appVersion.declineUpdate();
         return;
+    }
     qDebug() << "re run VardoViewer.exe";
     QProcess::startDetached(UIUtils::getApplicationPath() + QLatin1Char('/') +
                                 QLatin1String(Platform::updaterProgram),

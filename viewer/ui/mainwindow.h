@@ -60,6 +60,7 @@ private slots:
     void updateStatusReturned(QString status);
     void downloadProgress(qint64 bytes, qint64 totalBytes);
     void downloadFinished();
+    void updatePackageRefused(QString message);
     void clickHomeTab();
     void clickToolsTab();
     void home();
