@@ -57,7 +57,7 @@ def rect(x, y, w, h):
 
 class Text:
     def __init__(self, content, w, h=ROW_H, size=8, bold=False, italic=False, align=LEFT_V,
-                 borders=ALL_BORDERS, bg=WHITE, color="#000000", grow=True, x=0, y=0):
+                 borders=ALL_BORDERS, bg=WHITE, color="#000000", grow=True, x=0, y=0, margin=12):
         self.__dict__.update(locals())
         del self.__dict__["self"]
 
@@ -69,7 +69,7 @@ class Text:
             '<content Type="QString">%s</content>' % escape(self.content),
             font(self.size, self.bold, self.italic),
             prop("alignment", "enumAndFlags", self.align),
-            prop("margin", "int", 12),
+            prop("margin", "int", self.margin),
         ]
         # Engine defaults (black text, white background, no borders, fixed height) are left out.
         if self.color != "#000000":
@@ -178,8 +178,11 @@ def number_or_empty(src, field):
     return '$S{ var v = %s; v != "" ? numberFormat(v, "f", 2, "id") : "" }' % d(src, field)
 
 
+# Percentages come as plain numbers ("7.25"); the report writes them the Indonesian
+# way, with a decimal comma, as numberFormat does for amounts.
 def percent(src, field):
-    return '$S{ var v = %s; v != "" ? v + " %%" : "" }' % d(src, field)
+    return ('$S{ var v = String(%s); v != "" ? '
+            '(/^-?[0-9]+([.][0-9]+)?$/.test(v) ? v.replace(".", ",") : v) + " %%" : "" }') % d(src, field)
 
 
 def member(src):
@@ -352,8 +355,9 @@ def history_grid(stack, src, with_day, caption):
 
 
 def guarantor_bands(src, master):
-    cols = [("Nama Penjamin", 330, "guarantorName"), ("Nomor Identitas Penjamin", 280, "identityNumber"),
-            ("Golongan", 250, "guarantorTypeDesc"), ("Alamat", 520, "guarantorAddress"),
+    # The identity number's column holds 22 digits at 8 pt on one line.
+    cols = [("Nama Penjamin", 330, "guarantorName"), ("Nomor Identitas Penjamin", 370, "identityNumber"),
+            ("Golongan", 250, "guarantorTypeDesc"), ("Alamat", 430, "guarantorAddress"),
             ("Keterangan", 300, "description"), ("Tanggal Update", W - 1680, None)]
     body = Stack()
     body.row([value(updated(src) if f is None else d(src, f), w) for _, w, f in cols])
@@ -514,17 +518,20 @@ def officers_section():
                                                              d(g, "updatedDatetime")), W - 380, bold=True)])
     band = Band("Data", group.items, height=group.y, datasource=g)
     header = title_band("DataHeader", "Pemilik / Pengurus", parent=band)
-    cols = [("Nama", 250, d(o, "identityNumberName")), ("No. Identitas", 230, d(o, "identityNumber")),
-            ("Jenis Kelamin", 150, d(o, "genderDesc")), ("Jabatan", 180, d(o, "jobPositionDesc")),
-            ("Status Pengurus/Pemilik", 170, d(o, "shareholderStatusDesc")),
-            ("Pangsa Kepemilikan", 150, percent(o, "shareOwnership")), ("Alamat", 250, d(o, "address")),
-            ("Kelurahan", 180, d(o, "subDistrict")), ("Kecamatan", 170, d(o, "district")),
-            ("Kabupaten / Kota", W - 1730, d(o, "cityDesc"))]
+    # Ten columns in 190 mm at 7 pt: each is as wide as its longest word needs, with
+    # a narrower margin than elsewhere, so that an identity number (16 digits), the
+    # headings ("Kepemilikan") and place names of up to ten capitals stay whole.
+    cols = [("Nama", 220, d(o, "identityNumberName")), ("No. Identitas", 240, d(o, "identityNumber")),
+            ("Jenis Kelamin", 150, d(o, "genderDesc")), ("Jabatan", 160, d(o, "jobPositionDesc")),
+            ("Status Pengurus/Pemilik", 150, d(o, "shareholderStatusDesc")),
+            ("Pangsa Kepemilikan", 170, percent(o, "shareOwnership")), ("Alamat", 210, d(o, "address")),
+            ("Kelurahan", 200, d(o, "subDistrict")), ("Kecamatan", 200, d(o, "district")),
+            ("Kabupaten / Kota", W - 1700, d(o, "cityDesc"))]
     body = Stack()
-    body.row([value(content, w, size=7) for _, w, content in cols])
+    body.row([value(content, w, size=7, margin=8) for _, w, content in cols])
     sub = Band("SubDetail", body.items, height=body.y, datasource=o, parent=band)
     head = Stack()
-    head.row([label(lab, w, size=7, bold=True) for lab, w, _ in cols])
+    head.row([label(lab, w, size=7, bold=True, margin=8) for lab, w, _ in cols])
     sub_header = Band("SubDetailHeader", head.items, height=head.y, parent=sub)
     footer_gap = Band("SubDetailFooter", [Row([Text("", W, h=20, borders=0, grow=False)], 0)], height=20,
                       parent=sub)
