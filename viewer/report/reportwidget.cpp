@@ -21,9 +21,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -40,6 +42,12 @@ static void initReportResources()
 namespace {
 
 const QString buttonStyle = QStringLiteral("background-color: \"#f0f0f0\";");
+// The toolbar's buttons show their icons at full strength while they can be used, and
+// answer the mouse with a darker ground; only a disabled button is faded.
+const QString toolButtonStyle =
+    QStringLiteral("QPushButton { background-color: \"#f0f0f0\"; border: none; } "
+                   "QPushButton:hover { background-color: \"#dcdcdc\"; } "
+                   "QPushButton:focus { border: 1px solid \"#1f6fbf\"; }");
 const QString changedStyle = QStringLiteral("background-color: #cecece; ");
 const QString faqName = QStringLiteral("FAQ");
 const QString manualName = QStringLiteral("MANUAL");
@@ -121,9 +129,11 @@ TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& to
 {
     auto* button = new TabButton(toolbarFrame, name);
     button->setObjectName(name);
-    button->setIconOpacity(0.5f);
-    button->setStyleSheet(buttonStyle);
+    button->setIconOpacity(1.0f);
+    button->setStyleSheet(toolButtonStyle);
     button->setToolTip(tooltip);
+    // The icon says nothing to a screen reader: the tooltip's words name the button.
+    button->setAccessibleName(tooltip);
     button->installEventFilter(this);
     // Every toolbar button is an icon without text.
     button->setText(QString());
@@ -164,13 +174,21 @@ void ReportWidget::buildToolbar()
                      QStringLiteral(":images/zoom-out.png"));
     scaleBox = new QComboBox(toolbarFrame);
     scaleBox->setEditable(true);
-    scaleBox->setInsertPolicy(QComboBox::InsertAlphabetically);
-    scaleBox->setFixedSize(60, 25);
+    // A typed scale is applied, not added to the list: the list stays the steps of
+    // ten it offers, and only numbers can be typed.
+    scaleBox->setInsertPolicy(QComboBox::NoInsert);
+    scaleBox->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*\\d{1,3}\\s*%?\\s*")), scaleBox));
+    scaleBox->setFixedSize(70, 25);
+    scaleBox->setToolTip(QStringLiteral("Skala tampilan"));
+    scaleBox->setAccessibleName(QStringLiteral("Skala tampilan"));
     for (int percent = 10; percent <= 300; percent += 10)
         scaleBox->addItem(QStringLiteral("%1%").arg(percent));
     scaleBox->setCurrentIndex(4);
-    connect(scaleBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+    connect(scaleBox, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { scaleComboboxChanged(scaleBox->itemText(index)); });
+    connect(scaleBox->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { scaleComboboxChanged(scaleBox->currentText()); });
     toolbarLayout->addWidget(scaleBox);
     addToolbarButton(QStringLiteral("One to One"), QStringLiteral("1:1"),
                      QStringLiteral(":images/one-one.png"));
@@ -308,14 +326,25 @@ void ReportWidget::initReport()
     // Built directly rather than by the engine's createPreviewWidget, which renders once
     // before its signals can be connected and so made every load render twice.
     preview = new LimeReport::PreviewReportWidget(engine, contentWidget);
+    preview->setDocumentName(pdfName());
     connect(preview, &LimeReport::PreviewReportWidget::pagesSet, this, &ReportWidget::slotPagesSet);
     connect(preview, &LimeReport::PreviewReportWidget::scalePercentChanged, this,
             &ReportWidget::slotScalePercentChanged);
     connect(preview, &LimeReport::PreviewReportWidget::pageChanged, this,
             &ReportWidget::slotPageChanged);
+    loading = true;
     preview->refreshPages();
     contentLayout->addWidget(preview);
     qDebug() << "ReportWidget::initReport() 7";
+}
+
+QString ReportWidget::pdfName() const
+{
+    // The document's name, and for a document of several data sets the one shown.
+    const QString document = QFileInfo(filename).completeBaseName();
+    if (!isDocument() || openResult->files->size() < 2 || selectedFilename.isEmpty())
+        return document;
+    return document + QLatin1Char('-') + QFileInfo(selectedFilename).completeBaseName();
 }
 
 void ReportWidget::setNavigationState(int page)
@@ -391,6 +420,8 @@ void ReportWidget::slotScalePercentChanged(int percent)
 {
     scaleBox->setEditText(QStringLiteral("%1%").arg(percent));
     scaleBox->setStyleSheet(changedStyle);
+    if (!loading)
+        keptPercent = percent;
 }
 
 void ReportWidget::slotPageNavigatorChanged(int pageNumber)
@@ -409,7 +440,7 @@ void ReportWidget::slotPagesSet(int pagesCount)
     pageBox->setValue(1);
     pageBox->setStyleSheet(changedStyle);
     setNavigationState(1);
-    QTimer::singleShot(2, this, &ReportWidget::setFitWidth);
+    QTimer::singleShot(2, this, &ReportWidget::restoreZoom);
     emit pagesSet(pagesCount);
 }
 
@@ -424,6 +455,17 @@ void ReportWidget::slotPageChanged(int pageNumber)
 void ReportWidget::setFitWidth()
 {
     if (preview)
+        preview->fitWidth();
+}
+
+void ReportWidget::restoreZoom()
+{
+    loading = false;
+    if (!preview)
+        return;
+    if (keptPercent > 0)
+        preview->setScalePercent(keptPercent);
+    else
         preview->fitWidth();
 }
 
@@ -465,8 +507,8 @@ void ReportWidget::reloadWithBusyIndicator()
 
 void ReportWidget::exportToText()
 {
-    const QString dir = QFileDialog::getExistingDirectory(this, tr("Pilih Direktori"), QString(),
-                                                          QFileDialog::ShowDirsOnly);
+    const QString dir = QFileDialog::getExistingDirectory(window(), tr("Pilih Direktori"),
+                                                          QString(), QFileDialog::ShowDirsOnly);
     if (dir.isEmpty())
         return;
     exportToDirectory(dir);
@@ -475,7 +517,7 @@ void ReportWidget::exportToText()
 void ReportWidget::exportToDirectory(const QString& dir)
 {
     if (!QDir(dir).exists()) {
-        QMessageBox::warning(this, QStringLiteral("Gagal"),
+        QMessageBox::warning(window(), QStringLiteral("Gagal"),
                              QStringLiteral("Direktori tidak ditemukan"), QMessageBox::Ok,
                              QMessageBox::Ok);
         return;
@@ -488,12 +530,13 @@ void ReportWidget::exportToDirectory(const QString& dir)
                 names << QStringLiteral("%1 (%2)").arg(QFileInfo(failure.path).fileName(),
                                                        failure.reason);
             QMessageBox::warning(
-                this, QStringLiteral("Gagal"),
+                window(), QStringLiteral("Gagal"),
                 QStringLiteral("File berikut tidak dapat ditulis:\n%1").arg(names.join('\n')),
                 QMessageBox::Ok, QMessageBox::Ok);
             return;
         }
     }
-    QMessageBox::information(this, QStringLiteral("Sukses"), QStringLiteral("Ekspor file sukses"),
-                             QMessageBox::Ok, QMessageBox::Ok);
+    QMessageBox::information(window(), QStringLiteral("Sukses"),
+                             QStringLiteral("Ekspor file sukses"), QMessageBox::Ok,
+                             QMessageBox::Ok);
 }
