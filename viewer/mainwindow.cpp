@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMovie>
@@ -26,14 +26,17 @@
 #include <QSettings>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "connectionfailure.h"
 #include "documentdecoder.h"
 #include "documentformat.h"
 #include "documentpath.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "passworddialog.h"
 #include "platform.h"
 #include "reportwidget.h"
 #include "sortfilterproxymodel.h"
@@ -46,6 +49,8 @@ namespace {
 const QString informationTitle = QStringLiteral("Informasi");
 const QString updateQuestionTitle = QStringLiteral("Konfirmasi Update Aplikasi");
 const QString documentSuffix = QStringLiteral(".vardo");
+// The one name the user reads for the program, in the title and everywhere else.
+const QString productName = QStringLiteral("Vardo Viewer");
 
 bool isDocumentUrl(const QUrl& url)
 {
@@ -106,7 +111,7 @@ QString MainWindow::currentTabName() const
 void MainWindow::setUpShell()
 {
     showMaximized();
-    setWindowTitle(QStringLiteral("Vardo Viewer"));
+    setWindowTitle(productName);
     setWindowIcon(QIcon(QStringLiteral(":/images/VardoViewer.ico")));
     ui->menuBar->hide();
     ui->mainToolBar->hide();
@@ -119,6 +124,24 @@ void MainWindow::setUpShell()
     ui->toolsTab->setFixedWidth(ui->toolsTab->sizeHint().width());
     ui->homeTab->setFixedWidth(ui->homeTab->sizeHint().width());
     ui->tabBar->setAlignment(Qt::AlignLeft);
+    ui->homeTab->setAccessibleName(QStringLiteral("Beranda"));
+    ui->homeTab->setToolTip(QStringLiteral("Beranda"));
+    ui->toolsTab->setAccessibleName(QStringLiteral("Tools"));
+
+    openTabsButton = new QToolButton(this);
+    openTabsButton->setObjectName(QStringLiteral("openTabsButton"));
+    openTabsButton->setArrowType(Qt::DownArrow);
+    openTabsButton->setPopupMode(QToolButton::InstantPopup);
+    openTabsButton->setFixedSize(30, 40);
+    openTabsButton->setToolTip(QStringLiteral("Daftar berkas terbuka"));
+    openTabsButton->setAccessibleName(QStringLiteral("Daftar berkas terbuka"));
+    openTabsButton->setAccessibleDescription(
+        QStringLiteral("Menampilkan semua berkas yang sedang dibuka dengan nama lengkapnya"));
+    openTabsButton->setStyleSheet(QStringLiteral("QToolButton { border: none; }"));
+    openTabsButton->setMenu(new QMenu(openTabsButton));
+    connect(openTabsButton->menu(), &QMenu::aboutToShow, this, &MainWindow::fillOpenTabsMenu);
+    openTabsButton->hide();
+    ui->tabBar->addWidget(openTabsButton);
 
     view = new QQuickView;
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -149,17 +172,105 @@ void MainWindow::setUpShell()
     addShortcuts();
 }
 
+void MainWindow::addShortcut(const QKeySequence& keys, Qt::ShortcutContext context,
+                             const std::function<void()>& action)
+{
+    QShortcut* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(context);
+    connect(shortcut, &QShortcut::activated, this, action);
+}
+
 void MainWindow::addShortcuts()
 {
     // Application-wide, so that they also work while the QML shell has the focus.
-    const auto add = [this](const char* keys, void (MainWindow::*action)()) {
-        QShortcut* shortcut = new QShortcut(QKeySequence(QLatin1String(keys)), this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this, action);
+    const Qt::ShortcutContext everywhere = Qt::ApplicationShortcut;
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+O")), everywhere, [this] { openFileDialog(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+W")), everywhere, [this] { closeCurrentTab(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+P")), everywhere, [this] { printCurrentTab(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+Tab")), everywhere,
+                [this] { showNeighbourTab(1); });
+    // Shift turns Tab into Backtab on some platforms and not on others.
+    for (const char* keys : {"Ctrl+Shift+Tab", "Ctrl+Shift+Backtab", "Ctrl+Backtab"})
+        addShortcut(QKeySequence(QLatin1String(keys)), everywhere,
+                    [this] { showNeighbourTab(-1); });
+    addShortcut(QKeySequence(Qt::Key_F11), everywhere, [this] { toggleFullScreen(); });
+
+    // The reports are widgets of this window: their keys need not reach into the shell,
+    // whose text fields keep their own meaning of Ctrl+Home and the like.
+    const Qt::ShortcutContext reports = Qt::WindowShortcut;
+    const QList<QPair<QStringList, QString>> reportKeys = {
+        {{"Ctrl+Home"}, QStringLiteral("First Page")},
+        {{"Ctrl+End"}, QStringLiteral("Last Page")},
+        {{"Ctrl++", "Ctrl+="}, QStringLiteral("Zoom In")},
+        {{"Ctrl+-"}, QStringLiteral("Zoom Out")},
+        {{"Ctrl+0"}, QStringLiteral("One to One")},
     };
-    add("Ctrl+O", &MainWindow::openFileDialog);
-    add("Ctrl+W", &MainWindow::closeCurrentTab);
-    add("Ctrl+P", &MainWindow::printCurrentTab);
+    for (const auto& entry : reportKeys) {
+        for (const QString& keys : entry.first) {
+            const QString command = entry.second;
+            addShortcut(QKeySequence(keys), reports,
+                        [this, command] { runReportCommand(command); });
+        }
+    }
+}
+
+void MainWindow::runReportCommand(const QString& command)
+{
+    if (TabContent* tab = tabs.value(currentTabName()))
+        tab->reportWidget->runCommand(command);
+}
+
+void MainWindow::toggleFullScreen()
+{
+    if (isFullScreen())
+        showMaximized();
+    else
+        showFullScreen();
+}
+
+QStringList MainWindow::tabOrder() const
+{
+    QStringList names;
+    for (int i = 0; i < ui->tabBar->count(); ++i) {
+        auto* button = qobject_cast<TabButton*>(ui->tabBar->itemAt(i)->widget());
+        if (button && !button->getLabel().isEmpty() && tabs.contains(button->getTabName()))
+            names << button->getTabName();
+    }
+    return names;
+}
+
+void MainWindow::showNeighbourTab(int step)
+{
+    const QStringList names = tabOrder();
+    if (names.isEmpty())
+        return;
+    const int current = names.indexOf(currentTabName());
+    int next = 0;
+    if (current < 0)
+        next = step > 0 ? 0 : names.size() - 1;
+    else
+        next = (current + step + names.size()) % names.size();
+    tabClicked(names.at(next));
+}
+
+void MainWindow::fillOpenTabsMenu()
+{
+    QMenu* menu = openTabsButton->menu();
+    menu->clear();
+    const QString current = currentTabName();
+    for (const QString& name : tabOrder()) {
+        QAction* action = menu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(name == current);
+        action->setToolTip(tabs.value(name)->documentPath);
+        connect(action, &QAction::triggered, this, [this, name] { tabClicked(name); });
+    }
+}
+
+void MainWindow::updateWindowTitle()
+{
+    const QString current = currentTabName();
+    setWindowTitle(current.isEmpty() ? productName : current + QStringLiteral(" - ") + productName);
 }
 
 // ---- tabs and opening
@@ -248,7 +359,12 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     TabButton* closeButton = new TabButton(tabButton);
     closeButton->setFixedSize(20, 40);
     closeButton->setIconFile(QStringLiteral(":images/close.png"), QSize(10, 10));
-    closeButton->setIconOpacity(0.2f);
+    // Visible enough to be found without hovering; the hover brings it to full strength.
+    closeButton->setIconOpacity(0.6f);
+    closeButton->setToolTip(QStringLiteral("Tutup"));
+    closeButton->setAccessibleName(QStringLiteral("Tutup ") + filename);
+    tabButton->setAccessibleName(filename);
+    tabButton->setAccessibleDescription(documentPath.isEmpty() ? filename : documentPath);
     tabButton->setCloseButton(closeButton);
 
     emit toogleTabHighlighted(filename);
@@ -260,8 +376,9 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     connect(this, &MainWindow::closeTab, closeButton, &TabButton::close);
     connect(this, &MainWindow::closeTab, tabButton, &TabButton::close);
 
-    ui->tabBar->addWidget(tabButton);
-    ui->tabBar->addWidget(closeButton);
+    const int listPlace = ui->tabBar->indexOf(openTabsButton);
+    ui->tabBar->insertWidget(listPlace, tabButton);
+    ui->tabBar->insertWidget(listPlace + 1, closeButton);
 
     ReportWidget* report = new ReportWidget(filename, reportFilename, documentPath, result);
     connect(report, &ReportWidget::home, this, &MainWindow::home);
@@ -272,6 +389,10 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     ++tabCount;
 
     busy.reset();
+    openTabsButton->show();
+    // However the tab came to be (file dialog, command line, drop, manual, FAQ),
+    // the home screen's close-all button is to know of it.
+    refreshTabCount();
     markLabelsDirty();
 }
 
@@ -279,17 +400,22 @@ bool MainWindow::askPassword(QString documentPath, OpenResult* result)
 {
     const QString wrongPassword =
         QStringLiteral("Password yang anda masukkan salah, file Vardo tidak dapat dibuka.");
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        bool accepted = false;
-        const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
-                                                       QStringLiteral("Masukkan Password:"),
-                                                       QLineEdit::Password, QString(), &accepted);
-        if (!accepted) {
-            if (attempt == 3)
+    const int tries = 3;
+    bool failed = false;
+    bool wasEmpty = false;
+    for (int attempt = 1; attempt <= tries; ++attempt) {
+        PasswordDialog prompt(documentPath, this);
+        if (failed)
+            prompt.setLastTryFailed(wasEmpty, tries - attempt + 1);
+        if (prompt.exec() != QDialog::Accepted) {
+            if (attempt == tries)
                 showInformation(wrongPassword);
             return false;
         }
-        if (password.isEmpty())
+        const QString password = prompt.password();
+        failed = true;
+        wasEmpty = password.isEmpty();
+        if (wasEmpty)
             continue;
         validatePassword(documentPath, password, result);
         if (result->code == OpenResult::Success)
@@ -334,6 +460,7 @@ void MainWindow::showTab(QString tabName)
     emit toogleTabHighlighted(tabName);
     if (TabContent* tab = tabs.value(tabName))
         ui->tabContents->setCurrentWidget(tab->reportWidget);
+    updateWindowTitle();
 }
 
 void MainWindow::callShell(const char* function, const QVariant& argument)
@@ -383,6 +510,8 @@ void MainWindow::tabClosed(QString tabName)
         else
             setTabCurrentIndex(0);
     }
+    openTabsButton->setVisible(tabCount > 0);
+    updateWindowTitle();
     refreshTabCount();
     markLabelsDirty();
 }
@@ -423,6 +552,7 @@ void MainWindow::showShellScreen(int index)
     ui->tabContents->setCurrentIndex(0);
     showShellPage(index);
     emit toogleTabHighlighted(QString());
+    updateWindowTitle();
 }
 
 void MainWindow::home()
@@ -524,6 +654,8 @@ void MainWindow::emptyRecentFile()
 
 void MainWindow::checkUpdateStatus(bool showIntroMessage)
 {
+    updateRequested = showIntroMessage;
+    callShell("showUpdateNote", QString());
     if (showIntroMessage)
         showInformation(QStringLiteral(
             "Pengecekan status aplikasi akan dilakukan secara background, jangan tutup aplikasi "
@@ -550,10 +682,16 @@ void MainWindow::onlineUpdateConnectionFailed(QString error)
     // A failed download ends here too: its progress dialog has nothing more to show.
     if (progressDialog)
         progressDialog->close();
+    qWarning() << "MainWindow::onlineUpdateConnectionFailed" << error;
+    const QString cause = ConnectionFailure::describe(error);
+    if (!updateRequested) {
+        callShell("showUpdateNote", QStringLiteral("Pengecekan update online gagal: ") + cause);
+        return;
+    }
     showInformation(
         QStringLiteral(
             "Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: ") +
-        error);
+        cause);
 }
 
 void MainWindow::confirmStatusUpdate(QString status)
@@ -565,6 +703,7 @@ void MainWindow::confirmStatusUpdate(QString status)
                               QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
+    updateRequested = true;
     connect(&appVersion, &ApplicationVersion::downloadProgressReturned, this,
             &MainWindow::downloadProgress, Qt::UniqueConnection);
     connect(&appVersion, qOverload<>(&ApplicationVersion::downloadFinished), this,
