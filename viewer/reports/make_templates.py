@@ -692,7 +692,7 @@ def counter_footer():
 
 def faq():
     qa = [
-        ("Dari mana paket instalasi aplikasi penampil dokumen Vardo dapat diperoleh?",
+        ("Dari mana paket instalasi Vardo Viewer dapat diperoleh?",
          "Paket instalasi tersedia di situs web resmi layanan KORA. Masuk (login) ke situs tersebut dengan akun "
          "pengguna yang telah terdaftar, kemudian buka menu unduhan dan pilih paket instalasi yang sesuai dengan "
          "versi Windows pada komputer Anda. Paket instalasi hanya dapat diunduh setelah login."),
@@ -702,25 +702,26 @@ def faq():
          "system\" berarti Windows 32-bit."),
         ("Bagaimana langkah instalasi pada Windows 64-bit?",
          "1. Unduh paket instalasi untuk Windows 64-bit dari situs web layanan setelah login.\n"
-         "2. Tutup aplikasi penampil yang sedang berjalan, bila ada.\n"
+         "2. Tutup Vardo Viewer bila sedang berjalan.\n"
          "3. Klik dua kali berkas instalasi dan setujui permintaan izin administrator.\n"
          "4. Ikuti petunjuk pada layar, pilih folder tujuan (bawaan: Program Files), lalu klik Instal.\n"
          "5. Setelah selesai, jalankan aplikasi dari pintasan di Desktop atau menu Start."),
         ("Bagaimana langkah instalasi pada Windows 32-bit?",
          "1. Unduh paket instalasi untuk Windows 32-bit dari situs web layanan setelah login.\n"
-         "2. Tutup aplikasi penampil yang sedang berjalan, bila ada.\n"
+         "2. Tutup Vardo Viewer bila sedang berjalan.\n"
          "3. Klik dua kali berkas instalasi dan setujui permintaan izin administrator.\n"
          "4. Ikuti petunjuk pada layar, pilih folder tujuan (bawaan: Program Files (x86) atau Program Files), "
          "lalu klik Instal.\n"
          "5. Setelah selesai, jalankan aplikasi dari pintasan di Desktop atau menu Start."),
         ("Apakah aplikasi perlu dipasang ulang setiap ada versi baru?",
-         "Tidak. Aplikasi memeriksa pembaruan secara otomatis dan menawarkan untuk mengunduh serta memasangnya. "
-         "Paket pembaruan luring (berkas .kvu) juga dapat dipasang melalui menu pembaruan."),
+         "Tidak. Vardo Viewer memeriksa pembaruan setiap kali dijalankan dan menawarkan untuk mengunduh serta "
+         "memasangnya; pemeriksaan juga dapat dijalankan dari menu Tools > Update Online. Paket pembaruan "
+         "luring (berkas .kvu) dipasang melalui menu Tools > Update Offline."),
         ("Dokumen tidak dapat dibuka dan muncul pesan bahwa versi aplikasi terlalu lama. Apa yang harus dilakukan?",
          "Dokumen tersebut memerlukan versi aplikasi yang lebih baru. Lakukan pembaruan aplikasi, atau unduh "
          "paket instalasi terbaru dari situs web layanan setelah login, lalu buka kembali dokumen tersebut."),
     ]
-    bands = [doc_title("Tanya Jawab (FAQ)", "Memperoleh dan memasang aplikasi penampil dokumen Vardo")]
+    bands = [doc_title("Tanya Jawab (FAQ)", "Memperoleh dan memasang Vardo Viewer")]
     for n, (q, a) in enumerate(qa, 1):
         bands.append(paragraph("%d. %s" % (n, q), size=10, bold=True, gap=6))
         bands.append(paragraph(a, gap=24))
@@ -730,17 +731,25 @@ def faq():
 
 def manual():
     bands = [
-        doc_title("Petunjuk Penggunaan", "Aplikasi penampil dokumen informasi debitur (.vardo)"),
+        doc_title("Petunjuk Penggunaan", "Vardo Viewer, aplikasi penampil dokumen informasi debitur (.vardo)"),
         paragraph("1. Membuka Dokumen", size=11, bold=True, gap=6),
-        paragraph("Pada layar Beranda, pilih tombol untuk membuka berkas lalu pilih dokumen berekstensi .vardo. "
-                  "Masukkan kata sandi dokumen; kata sandi dapat dicoba hingga tiga kali. Dokumen yang berhasil "
-                  "dibuka tampil pada tab tersendiri, dan daftar \"Debitur\" di sebelah kiri memuat setiap data "
-                  "debitur di dalam dokumen. Pilih salah satu baris untuk menampilkan laporannya.", gap=24),
+        paragraph("Pada layar Beranda, pilih Buka Berkas (Ctrl+O) lalu pilih dokumen berekstensi .vardo, atau "
+                  "tarik berkasnya ke jendela aplikasi. Berkas yang pernah dibuka tercantum pada Daftar Berkas; "
+                  "ketik sebagian nama pada kolom Pencarian untuk menyaringnya, lalu klik dua kali atau tekan "
+                  "Enter untuk membukanya. Masukkan kata sandi dokumen; kata sandi dapat dicoba hingga tiga kali "
+                  "dan dapat ditampilkan untuk memeriksa ketikan. Dokumen yang berhasil dibuka tampil pada tab "
+                  "tersendiri, dan daftar \"Debitur\" di sebelah kiri memuat setiap data debitur di dalam "
+                  "dokumen. Pilih salah satu baris untuk menampilkan laporannya. Ctrl+Tab dan Ctrl+Shift+Tab "
+                  "berpindah antartab, Ctrl+W atau klik tengah pada tab menutupnya, dan tombol panah di ujung "
+                  "deretan tab menampilkan nama lengkap semua berkas yang terbuka.", gap=24),
         paragraph("2. Mencetak dan Mengekspor Laporan", size=11, bold=True, gap=6),
-        paragraph("Gunakan tombol pada bilah alat di atas laporan: Cetak untuk mencetak, Ekspor PDF untuk "
-                  "menyimpan laporan sebagai berkas PDF, dan Ekspor ke text untuk menyimpan setiap data debitur "
-                  "sebagai berkas teks pada direktori yang dipilih. Tombol Perbesar, Perkecil, 1:1, Sesuai Lebar "
-                  "dan Sesuai Halaman mengatur tampilan; tombol halaman berpindah antarhalaman.", gap=24),
+        paragraph("Gunakan tombol pada bilah alat di atas laporan: Cetak (Ctrl+P) untuk mencetak, Ekspor PDF "
+                  "untuk menyimpan laporan sebagai berkas PDF, dan Ekspor ke text untuk menyimpan setiap data "
+                  "debitur sebagai berkas teks pada direktori yang dipilih. Tombol Perbesar (Ctrl++), Perkecil "
+                  "(Ctrl+-), 1:1 (Ctrl+0), Sesuai Lebar dan Sesuai Halaman mengatur tampilan, dan skala yang "
+                  "dipilih tetap berlaku untuk data debitur lain; tombol halaman berpindah antarhalaman, "
+                  "Ctrl+Home ke halaman pertama dan Ctrl+End ke halaman terakhir. F11 menampilkan jendela "
+                  "layar penuh.", gap=24),
         counter_footer(),
     ]
     return document(bands)
