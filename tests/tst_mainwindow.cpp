@@ -30,6 +30,7 @@
 #include "lrpreviewreportwidget.h"
 #include "mainwindow.h"
 #include "passworddialog.h"
+#include "qttranslation.h"
 #include "recentfilesstore.h"
 #include "reportwidget.h"
 #include "simplecrypt.h"
@@ -193,6 +194,11 @@ private slots:
     void tabsCycleWithCtrlTabAndNameTheWindow();
     void middleClickClosesTab();
     void openTabsListNamesEveryDocument();
+    void windowSizeIsRemembered();
+    void reportKeys();
+    // Last: the translation stays installed for the rest of the run.
+    void qtTextsAreIndonesian_data();
+    void qtTextsAreIndonesian();
     void closeAllFollowsEveryTab();
 
 private:
@@ -720,7 +726,7 @@ void TestMainWindow::updateIsOfferedOncePerAnswer()
     server.setOutdated({QStringLiteral("kvApplication")});
     makeWindow();
     const QString offer =
-        QStringLiteral("Konfirmasi Update Aplikasi: Versi terbaru dari aplikasi KORA Viewer "
+        QStringLiteral("Konfirmasi Update Aplikasi: Versi terbaru dari aplikasi Vardo Viewer "
                        "tersedia, apakah anda ingin melakukan download update?");
     QTRY_COMPARE_WITH_TIMEOUT(driver->seen.count(offer), 1, 10000);
 
@@ -1071,6 +1077,118 @@ void TestMainWindow::openTabsListNamesEveryDocument()
     QCOMPARE(window->currentTabName(), names.at(1));
     window->closeAllTab();
     QVERIFY(list->isHidden());
+}
+
+void TestMainWindow::windowSizeIsRemembered()
+{
+    makeWindow();
+    QVERIFY(window->isMaximized());
+    QCOMPARE(window->minimumSize(), QSize(900, 560));
+    // Restored for the first time: no smaller than the window can be. (The
+    // offscreen platform does not move windows; the size kept for restoring counts.)
+    const QSize normal = window->normalGeometry().size();
+    QVERIFY2(normal.width() >= 900 && normal.height() >= 560,
+             qPrintable(QStringLiteral("%1x%2").arg(normal.width()).arg(normal.height())));
+    window->showNormal();
+    QVERIFY(!window->isMaximized());
+
+    window->setGeometry(40, 50, 1000, 700);
+    window->close();
+    makeWindow();
+    QVERIFY(!window->isMaximized());
+    QCOMPARE(window->size(), QSize(1000, 700));
+
+    window->showMaximized();
+    window->close();
+    makeWindow();
+    QVERIFY(window->isMaximized());
+}
+
+void TestMainWindow::reportKeys()
+{
+    makeWindow();
+    driver->passwords = QStringList{password};
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"),
+                    makeDocument(QStringLiteral("a.vardo")));
+    auto* report = qobject_cast<ReportWidget*>(pages()->currentWidget());
+    QVERIFY(report);
+    LimeReport::PreviewReportWidget* preview = report->getPreview();
+    QVERIFY(report->getPageCount() > 1);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+
+    QTest::keyClick(window.data(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(preview->currentPage(), report->getPageCount());
+    QTest::keyClick(window.data(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(preview->currentPage(), 1);
+    QTest::keyClick(window.data(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 100);
+    QTest::keyClick(window.data(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 110);
+    QTest::keyClick(window.data(), Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 120);
+    QTest::keyClick(window.data(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 110);
+
+    QTest::keyClick(window.data(), Qt::Key_F11);
+    QVERIFY(window->isFullScreen());
+    QTest::keyClick(window.data(), Qt::Key_F11);
+    QVERIFY(!window->isFullScreen());
+    QVERIFY(window->isMaximized());
+}
+
+void TestMainWindow::qtTextsAreIndonesian_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("indonesian");
+
+    QTest::newRow("cancel") << "QPlatformTheme"
+                            << "Cancel"
+                            << ""
+                            << "Batal";
+    QTest::newRow("no") << "QPlatformTheme"
+                        << "&No"
+                        << ""
+                        << "&Tidak";
+    QTest::newRow("file type column") << "QFileSystemModel"
+                                      << "Type"
+                                      << "All other platforms"
+                                      << "Jenis";
+    QTest::newRow("print button") << "QPrintDialog"
+                                  << "&Print"
+                                  << ""
+                                  << "&Cetak";
+    QTest::newRow("paste") << "QLineEdit"
+                           << "&Paste"
+                           << ""
+                           << "T&empel";
+}
+
+void TestMainWindow::qtTextsAreIndonesian()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, comment);
+    QFETCH(QString, indonesian);
+
+    static const bool installed = QtTranslation::install(qApp);
+    QVERIFY(installed);
+    QCOMPARE(QCoreApplication::translate(qPrintable(context), qPrintable(source),
+                                         comment.isEmpty() ? nullptr : qPrintable(comment)),
+             indonesian);
+
+    // What the user sees: the buttons of a question and the labels of a file dialog.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Konfirmasi"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ya"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Tidak"));
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* lookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+    QVERIFY(lookIn);
+    QCOMPARE(lookIn->text(), QStringLiteral("Lihat di:"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDialog>
 #include <QDragEnterEvent>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -23,6 +25,7 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScopedPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QTimer>
@@ -51,6 +54,8 @@ const QString updateQuestionTitle = QStringLiteral("Konfirmasi Update Aplikasi")
 const QString documentSuffix = QStringLiteral(".vardo");
 // The one name the user reads for the program, in the title and everywhere else.
 const QString productName = QStringLiteral("Vardo Viewer");
+// Where the window's size, place and state are kept between runs.
+const QString geometryKey = QStringLiteral("window/geometry");
 
 bool isDocumentUrl(const QUrl& url)
 {
@@ -110,7 +115,10 @@ QString MainWindow::currentTabName() const
 
 void MainWindow::setUpShell()
 {
-    showMaximized();
+    // Small enough for a 1366 x 768 screen at 150 %, large enough for the report's
+    // whole toolbar and the home screen's panes and table.
+    setMinimumSize(900, 560);
+    restoreWindowGeometry();
     setWindowTitle(productName);
     setWindowIcon(QIcon(QStringLiteral(":/images/VardoViewer.ico")));
     ui->menuBar->hide();
@@ -220,12 +228,36 @@ void MainWindow::runReportCommand(const QString& command)
         tab->reportWidget->runCommand(command);
 }
 
+void MainWindow::restoreWindowGeometry()
+{
+    QScopedPointer<QSettings> settings(UIUtils::getSettings());
+    if (restoreGeometry(settings->value(geometryKey).toByteArray())) {
+        show();
+        return;
+    }
+    // First start: maximized, and a restored window of a sensible size in the middle.
+    QRect normal(QPoint(0, 0), QSize(1280, 800));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        normal.setSize(
+            normal.size().boundedTo(available.size() * 9 / 10).expandedTo(minimumSize()));
+        normal.moveCenter(available.center());
+    }
+    setGeometry(normal);
+    showMaximized();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QScopedPointer<QSettings> settings(UIUtils::getSettings());
+    settings->setValue(geometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::toggleFullScreen()
 {
-    if (isFullScreen())
-        showMaximized();
-    else
-        showFullScreen();
+    // Back from full screen the window is as it was, maximized or not.
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
 }
 
 QStringList MainWindow::tabOrder() const
@@ -358,7 +390,7 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
 
     TabButton* closeButton = new TabButton(tabButton);
     closeButton->setFixedSize(20, 40);
-    closeButton->setIconFile(QStringLiteral(":images/close.png"), QSize(10, 10));
+    closeButton->setIconFile(QStringLiteral(":images/close.svg"), QSize(10, 10));
     // Visible enough to be found without hovering; the hover brings it to full strength.
     closeButton->setIconOpacity(0.6f);
     closeButton->setToolTip(QStringLiteral("Tutup"));
@@ -698,7 +730,7 @@ void MainWindow::confirmStatusUpdate(QString status)
 {
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, updateQuestionTitle,
-                              QStringLiteral("Versi terbaru dari aplikasi KORA Viewer tersedia, "
+                              QStringLiteral("Versi terbaru dari aplikasi Vardo Viewer tersedia, "
                                              "apakah anda ingin melakukan download update?"),
                               QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)

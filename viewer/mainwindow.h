@@ -73,6 +73,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Remembers the window's size, place and state for the next start.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void prepareSettingsDefaults();
@@ -88,6 +90,7 @@ private:
     // Runs a toolbar command of the report on screen, if a report is on screen.
     void runReportCommand(const QString& command);
     void toggleFullScreen();
+    void restoreWindowGeometry();
     void showTab(QString tabName);
     void showShellPage(int index);
     void showShellScreen(int index);

@@ -225,5 +225,6 @@ void TabButton::showIconAt(float opacity)
         sharedPixmap(QStringLiteral("tabbutton:%1:%2").arg(iconPixmap.cacheKey()).arg(opacity),
                      [&] { return UIUtils::setAlpha(iconPixmap, opacity); });
     setIcon(QIcon(faded));
-    setIconSize(faded.size());
+    // In the widget's own units: on a scaled screen the pixmap has more pixels.
+    setIconSize(faded.size() / faded.devicePixelRatio());
 }

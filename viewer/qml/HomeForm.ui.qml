@@ -44,7 +44,7 @@ Item {
             height: 35
             centered: false
             activeColor: "#CFCFCF"
-            iconSource: "images/open-file.png"
+            iconSource: "images/open-file.svg"
             iconWidth: 20
             iconHeight: 20
             text: " Buka Berkas"
@@ -61,7 +61,7 @@ Item {
             height: 35
             centered: false
             activeColor: "#CFCFCF"
-            iconSource: "images/close-file.png"
+            iconSource: "images/close-file.svg"
             iconWidth: 20
             iconHeight: 20
             text: "Tutup Semua Berkas"
@@ -154,7 +154,7 @@ Item {
             id: searchIcon
             x: 4
             anchors.verticalCenter: parent.verticalCenter
-            source: "images/search.png"
+            source: "images/search.svg"
             sourceSize.width: 32
             sourceSize.height: 32
             scale: 0.8

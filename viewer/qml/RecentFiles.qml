@@ -104,7 +104,9 @@ TableView {
                 anchors.verticalCenter: parent.verticalCenter
                 width: 16
                 height: 16
-                source: "images/app-icon.png"
+                sourceSize.width: 16
+                sourceSize.height: 16
+                source: "images/app-icon.svg"
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter

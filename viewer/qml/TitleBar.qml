@@ -16,7 +16,7 @@ Rectangle {
         height: 44
         normalColor: "#bf1717"
         activeColor: "#bf1717"
-        iconSource: "images/back.png"
+        iconSource: "images/back.svg"
         accessibleName: "Kembali"
         accessibleDescription: "Kembali ke menu Tools"
         iconWidth: 24

@@ -42,7 +42,7 @@ Rectangle {
             width: 44
             height: 44
             scale: 0.8
-            iconSource: "images/save.png"
+            iconSource: "images/save.svg"
             iconWidth: 32
             iconHeight: 32
             accessibleName: "Simpan"
@@ -71,7 +71,7 @@ Rectangle {
             width: 44
             height: 44
             scale: 0.8
-            iconSource: "images/reset.png"
+            iconSource: "images/reset.svg"
             iconWidth: 32
             iconHeight: 32
             accessibleName: "Reset"
