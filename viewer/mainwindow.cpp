@@ -145,7 +145,9 @@ void MainWindow::setUpShell()
     openTabsButton->setAccessibleName(QStringLiteral("Daftar berkas terbuka"));
     openTabsButton->setAccessibleDescription(
         QStringLiteral("Menampilkan semua berkas yang sedang dibuka dengan nama lengkapnya"));
-    openTabsButton->setStyleSheet(QStringLiteral("QToolButton { border: none; }"));
+    // The arrow is the button; the menu needs no second arrow beside it.
+    openTabsButton->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; } QToolButton::menu-indicator { image: none; }"));
     openTabsButton->setMenu(new QMenu(openTabsButton));
     connect(openTabsButton->menu(), &QMenu::aboutToShow, this, &MainWindow::fillOpenTabsMenu);
     openTabsButton->hide();

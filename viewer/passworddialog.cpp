@@ -64,6 +64,8 @@ PasswordDialog::PasswordDialog(const QString& documentPath, QWidget* parent)
     layout->addWidget(field);
     layout->addWidget(showBox);
     layout->addWidget(buttons);
+    // A prompt, not a window to arrange: its size is what its content needs.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // As wide as the file name needs, up to most of the screen; a name longer than
     // that keeps its start and its end, and the tooltip has it whole.
