@@ -1,6 +1,6 @@
 #include "uiutils.h"
 
-#include "simplecrypt.h"
+#include "crypto.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -37,7 +37,8 @@ int main(int argc, char* argv[])
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QStringList args = app.arguments().mid(1);
     QTextStream err(stderr);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))
+    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
+        args.first() == QLatin1String("-h"))
         return usage(err);
     const Command* command = findCommand(args.first());
     if (!command) {

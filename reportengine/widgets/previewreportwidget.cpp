@@ -3,6 +3,7 @@
 #include "lrreportengine.h"
 #include "pagegraphicsitem.h"
 #include "pageprinter.h"
+#include "paperprinter.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -98,7 +99,7 @@ void PreviewReportWidget::print()
     // view's owner gives it, a dialog looks as dialogs do everywhere else.
     QPrintDialog dialog(&printer, window());
     if (dialog.exec() == QDialog::Accepted)
-        PagePrinter::print(m_pages, &printer);
+        PaperPrinter::print(m_pages, &printer);
 }
 
 void PreviewReportWidget::printToPDF()
