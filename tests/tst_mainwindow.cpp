@@ -1083,11 +1083,11 @@ void TestMainWindow::windowSizeIsRemembered()
 {
     makeWindow();
     QVERIFY(window->isMaximized());
-    QCOMPARE(window->minimumSize(), QSize(900, 560));
+    QCOMPARE(window->minimumSize(), QSize(880, 480));
     // Restored for the first time: no smaller than the window can be. (The
     // offscreen platform does not move windows; the size kept for restoring counts.)
     const QSize normal = window->normalGeometry().size();
-    QVERIFY2(normal.width() >= 900 && normal.height() >= 560,
+    QVERIFY2(normal.width() >= 880 && normal.height() >= 480,
              qPrintable(QStringLiteral("%1x%2").arg(normal.width()).arg(normal.height())));
     window->showNormal();
     QVERIFY(!window->isMaximized());

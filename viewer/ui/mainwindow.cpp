@@ -115,9 +115,10 @@ QString MainWindow::currentTabName() const
 
 void MainWindow::setUpShell()
 {
-    // Small enough for a 1366 x 768 screen at 150 %, large enough for the report's
-    // whole toolbar and the home screen's panes and table.
-    setMinimumSize(900, 560);
+    // Large enough for the report's whole toolbar and the home screen's panes with a
+    // few rows of the table; small enough for a 1366 x 768 screen at 125 % and a
+    // 1920 x 1080 one at 150 %.
+    setMinimumSize(880, 480);
     restoreWindowGeometry();
     setWindowTitle(productName);
     setWindowIcon(QIcon(QStringLiteral(":/images/VardoViewer.ico")));

@@ -207,6 +207,7 @@ void ReportWidget::buildToolbar()
     // Wide enough for "Hal. : 999 / 999": the prefix and the page count must stay readable.
     pageBox->setFixedWidth(120);
     pageBox->setPrefix(tr("Hal. : "));
+    pageBox->setAccessibleName(QStringLiteral("Halaman"));
     pageBox->setValue(1);
     connect(pageBox, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &ReportWidget::slotPageNavigatorChanged);
