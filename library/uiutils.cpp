@@ -69,6 +69,8 @@ QPixmap UIUtils::setAlpha(QPixmap pixmap, float opacity)
     if (pixmap.isNull())
         return pixmap;
     QImage image(pixmap.size(), QImage::Format_ARGB32_Premultiplied);
+    // A pixmap drawn for a scaled screen keeps its scale, so that it keeps its size.
+    image.setDevicePixelRatio(pixmap.devicePixelRatio());
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setOpacity(qreal(opacity));

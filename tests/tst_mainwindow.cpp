@@ -1,11 +1,13 @@
 #include <QApplication>
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
@@ -20,11 +22,15 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
 
+#include "connectionfailure.h"
 #include "documentencoder.h"
 #include "lrpreviewreportwidget.h"
 #include "mainwindow.h"
+#include "passworddialog.h"
+#include "qttranslation.h"
 #include "recentfilesstore.h"
 #include "reportwidget.h"
 #include "simplecrypt.h"
@@ -74,6 +80,8 @@ public:
     QStringList seen;
     // Information boxes whose text would be read as rich text.
     QStringList richBoxes;
+    // Per password prompt: the file it names and its note about the last try.
+    QStringList promptNotes;
     std::function<void()> onQuestion;
 
     DialogDriver()
@@ -96,20 +104,24 @@ private:
         QWidget* widget = QApplication::activeModalWidget();
         if (!widget || !widget->isVisible() || widget == handled)
             return;
-        if (auto* input = qobject_cast<QInputDialog*>(widget)) {
+        if (auto* input = qobject_cast<PasswordDialog*>(widget)) {
             handled = widget;
             seen << QStringLiteral("prompt");
+            promptNotes << input->fileText() + QStringLiteral(" | ") + input->failureText();
             const QString answer = passwords.isEmpty() ? cancel : passwords.takeFirst();
+            auto* buttons = input->findChild<QDialogButtonBox*>();
             if (input->windowTitle() != QLatin1String("Password") ||
-                input->labelText() != QLatin1String("Masukkan Password:") ||
-                input->textEchoMode() != QLineEdit::Password)
+                input->promptText() != QLatin1String("Masukkan Password:") ||
+                input->passwordField()->echoMode() != QLineEdit::Password ||
+                !input->passwordField()->text().isEmpty() ||
+                buttons->button(QDialogButtonBox::Cancel)->text() != QLatin1String("Batal"))
                 seen << QStringLiteral("unexpected prompt");
             if (answer == cancel) {
                 input->reject();
                 return;
             }
-            QTest::keyClicks(input->findChild<QLineEdit*>(), answer);
-            input->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+            QTest::keyClicks(input->passwordField(), answer);
+            buttons->button(QDialogButtonBox::Ok)->click();
         } else if (auto* print = qobject_cast<QPrintDialog*>(widget)) {
             handled = widget;
             seen << QStringLiteral("print dialog");
@@ -154,6 +166,8 @@ private slots:
     void startsOnHomeScreen();
     void passwordPrompts_data();
     void passwordPrompts();
+    void passwordPromptTellsFileAndTriesLeft();
+    void passwordCanBeShown();
     void refusedDocumentAsksOnce_data();
     void refusedDocumentAsksOnce();
     void missingDocumentIsDroppedFromRecentFiles();
@@ -170,7 +184,10 @@ private slots:
     void settingsDefaults();
     void silentCheckWithoutUpdateShowsNothing();
     void updateIsOfferedOncePerAnswer();
+    void serverDownShowsFailure_data();
     void serverDownShowsFailure();
+    void connectionFailureIsToldInIndonesian_data();
+    void connectionFailureIsToldInIndonesian();
     void failedDownloadIsNotReportedReady();
     void downloadedPackageIsCheckedBeforeItIsOffered();
     void serverTextIsShownAsPlainText();
@@ -179,6 +196,16 @@ private slots:
     void offlinePackage();
     void droppedDocumentOpensAndIsRemembered();
     void shortcutsCloseTabPrintAndOpenDialog();
+    void closeAllFollowsEveryTab_data();
+    void tabsCycleWithCtrlTabAndNameTheWindow();
+    void middleClickClosesTab();
+    void openTabsListNamesEveryDocument();
+    void windowSizeIsRemembered();
+    void reportKeys();
+    // Last: the translation stays installed for the rest of the run.
+    void qtTextsAreIndonesian_data();
+    void qtTextsAreIndonesian();
+    void closeAllFollowsEveryTab();
 
 private:
     MainWindow* makeWindow(const QStringList& arguments = QStringList());
@@ -335,6 +362,43 @@ void TestMainWindow::passwordPrompts()
     } else {
         QCOMPARE(pages()->count(), 1);
     }
+}
+
+void TestMainWindow::passwordPromptTellsFileAndTriesLeft()
+{
+    makeWindow();
+    const QString path = makeDocument(QStringLiteral("laporan-cabang-surabaya.vardo"));
+    driver->passwords = QStringList{"salah", "", password};
+    window->openTab(QStringLiteral("laporan-cabang-surabaya.vardo"), QStringLiteral("faq"), path);
+
+    QCOMPARE(window->getTabCount(), 1);
+    const QString file = QStringLiteral("Berkas: laporan-cabang-surabaya.vardo | ");
+    QCOMPARE(driver->promptNotes,
+             QStringList({file, file + "Password yang anda masukkan salah. Sisa percobaan: 2 kali.",
+                          file + "Password belum diisi. Sisa percobaan: 1 kali."}));
+    QVERIFY(!driver->seen.contains(QStringLiteral("unexpected prompt")));
+}
+
+void TestMainWindow::passwordCanBeShown()
+{
+    const QString longName = QStringLiteral("laporan-debitur-perorangan-surabaya-pertama.vardo");
+    PasswordDialog prompt(dir->filePath(longName));
+    prompt.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&prompt));
+    QVERIFY(prompt.width() >= 420);
+    // The whole file name fits on its line.
+    auto* fileLabel = prompt.findChild<QLabel*>(QStringLiteral("fileLabel"));
+    QVERIFY(fileLabel);
+    QCOMPARE(fileLabel->text(), QStringLiteral("Berkas: ") + longName);
+    QVERIFY(fileLabel->width() >= fileLabel->fontMetrics().horizontalAdvance(fileLabel->text()));
+
+    QTest::keyClicks(prompt.passwordField(), QStringLiteral("rahasia"));
+    QCOMPARE(prompt.passwordField()->echoMode(), QLineEdit::Password);
+    prompt.showPasswordBox()->click();
+    QCOMPARE(prompt.passwordField()->echoMode(), QLineEdit::Normal);
+    prompt.showPasswordBox()->click();
+    QCOMPARE(prompt.passwordField()->echoMode(), QLineEdit::Password);
+    QCOMPARE(prompt.password(), QStringLiteral("rahasia"));
 }
 
 void TestMainWindow::refusedDocumentAsksOnce_data()
@@ -668,7 +732,7 @@ void TestMainWindow::updateIsOfferedOncePerAnswer()
     server.setOutdated({QStringLiteral("kvApplication")});
     makeWindow();
     const QString offer =
-        QStringLiteral("Konfirmasi Update Aplikasi: Versi terbaru dari aplikasi KORA Viewer "
+        QStringLiteral("Konfirmasi Update Aplikasi: Versi terbaru dari aplikasi Vardo Viewer "
                        "tersedia, apakah anda ingin melakukan download update?");
     QTRY_COMPARE_WITH_TIMEOUT(driver->seen.count(offer), 1, 10000);
 
@@ -682,23 +746,76 @@ void TestMainWindow::updateIsOfferedOncePerAnswer()
     QCOMPARE(driver->seen.filter(QStringLiteral("Pengecekan status aplikasi")).size(), 2);
 }
 
+void TestMainWindow::serverDownShowsFailure_data()
+{
+    QTest::addColumn<bool>("asked");
+    QTest::newRow("silent check at start-up") << false;
+    QTest::newRow("check asked for by the user") << true;
+}
+
 void TestMainWindow::serverDownShowsFailure()
 {
+    QFETCH(bool, asked);
+
     QTcpServer closed;
     QVERIFY(closed.listen(QHostAddress::LocalHost));
     const quint16 port = closed.serverPort();
     closed.close();
     writeServerConfig(port);
-    makeWindow();
+    // A document on the command line keeps the start-up check from running, so
+    // that only the check under test reaches the closed port.
+    driver->passwords = QStringList{password};
+    makeWindow(asked ? QStringList{makeDocument(QStringLiteral("a.vardo"))} : QStringList());
+    QObject* note =
+        window->shellView()->rootObject()->findChild<QObject*>(QStringLiteral("updateNote"));
+    QVERIFY(note);
 
-    QTRY_VERIFY_WITH_TIMEOUT(!driver->messages().isEmpty(), 10000);
-    QVERIFY2(
-        driver->messages().first().startsWith(QStringLiteral(
-            "Informasi: Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: "
-            "Failed to Connect to Server : ")),
-        qPrintable(driver->messages().first()));
+    if (!asked) {
+        // Nothing over the screen: a note on the home screen, in Indonesian.
+        QTRY_VERIFY_WITH_TIMEOUT(!note->property("text").toString().isEmpty(), 10000);
+        QCOMPARE(note->property("text").toString(),
+                 QStringLiteral("Pengecekan update online gagal: Server update menolak koneksi."));
+        QTest::qWait(300);
+        QVERIFY(driver->messages().isEmpty());
+        return;
+    }
+    window->checkUpdateStatus(true);
+    QTRY_COMPARE_WITH_TIMEOUT(driver->messages().size(), 2, 10000);
+    QCOMPARE(driver->messages().last(),
+             QStringLiteral("Informasi: Gagal melakukan koneksi ke server untuk keperluan update "
+                            "online!, Detail: Server update menolak koneksi."));
+    QVERIFY(note->property("text").toString().isEmpty());
     QTest::qWait(300);
-    QCOMPARE(driver->messages().size(), 1);
+    QCOMPARE(driver->messages().size(), 2);
+}
+
+void TestMainWindow::connectionFailureIsToldInIndonesian_data()
+{
+    QTest::addColumn<QString>("error");
+    QTest::addColumn<QString>("told");
+
+    const QString prefix = QStringLiteral("Failed to Connect to Server : ");
+    QTest::newRow("unknown host") << prefix + "Host update.example not found"
+                                  << "Alamat server update tidak ditemukan.";
+    QTest::newRow("refused") << prefix + "Connection refused"
+                             << "Server update menolak koneksi.";
+    QTest::newRow("time-out") << prefix + "no answer within 30000 ms"
+                              << "Server update tidak menjawab dalam batas waktu.";
+    QTest::newRow("proxy refused") << prefix + "Proxy connection refused"
+                                   << "Koneksi melalui server proxy gagal.";
+    QTest::newRow("TLS") << prefix + "SSL handshake failed"
+                         << "Koneksi aman (SSL) ke server update gagal.";
+    QTest::newRow("server error") << prefix + "the server answered with HTTP status 500"
+                                  << "Server update tidak dapat melayani permintaan saat ini.";
+    QTest::newRow("anything else") << prefix + "Network unreachable"
+                                   << "Server update tidak dapat dihubungi.";
+}
+
+void TestMainWindow::connectionFailureIsToldInIndonesian()
+{
+    QFETCH(QString, error);
+    QFETCH(QString, told);
+    QCOMPARE(ConnectionFailure::describe(error), told);
 }
 
 void TestMainWindow::failedDownloadIsNotReportedReady()
@@ -900,6 +1017,232 @@ void TestMainWindow::shortcutsCloseTabPrintAndOpenDialog()
     QCOMPARE(window->getTabCount(), 1);
     // Cancelled: nothing is remembered.
     QVERIFY(window->getRecentFilesData().isEmpty());
+}
+
+void TestMainWindow::closeAllFollowsEveryTab_data()
+{
+    QTest::addColumn<QString>("opening");
+    QTest::newRow("command line") << "command line";
+    QTest::newRow("manual") << "MANUAL";
+    QTest::newRow("FAQ") << "FAQ";
+}
+
+void TestMainWindow::closeAllFollowsEveryTab()
+{
+    QFETCH(QString, opening);
+
+    driver->passwords = QStringList{password};
+    if (opening == QLatin1String("command line")) {
+        makeWindow({makeDocument(QStringLiteral("a.vardo"))});
+    } else {
+        makeWindow();
+        window->openTab(opening, opening.toLower(), QString());
+    }
+    QCOMPARE(window->getTabCount(), 1);
+    QObject* closeAll =
+        window->shellView()->rootObject()->findChild<QObject*>(QStringLiteral("closeAllButton"));
+    QVERIFY(closeAll);
+    QVERIFY(closeAll->property("enabled").toBool());
+    QCOMPARE(closeAll->property("contentOpacity").toDouble(), 1.0);
+    window->closeAllTab();
+    QVERIFY(!closeAll->property("enabled").toBool());
+}
+
+void TestMainWindow::tabsCycleWithCtrlTabAndNameTheWindow()
+{
+    makeWindow();
+    for (const QString& name :
+         {QStringLiteral("a.vardo"), QStringLiteral("b.vardo"), QStringLiteral("c.vardo")}) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    QCOMPARE(window->windowTitle(), QStringLiteral("c.vardo - Vardo Viewer"));
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+
+    const QList<QPair<Qt::KeyboardModifiers, QString>> steps = {
+        {Qt::ControlModifier, "a.vardo"},
+        {Qt::ControlModifier, "b.vardo"},
+        {Qt::ControlModifier | Qt::ShiftModifier, "a.vardo"},
+        {Qt::ControlModifier | Qt::ShiftModifier, "c.vardo"},
+    };
+    for (const auto& step : steps) {
+        QTest::keyClick(window.data(),
+                        step.first & Qt::ShiftModifier ? Qt::Key_Backtab : Qt::Key_Tab, step.first);
+        QCOMPARE(window->currentTabName(), step.second);
+        QCOMPARE(window->windowTitle(), step.second + QStringLiteral(" - Vardo Viewer"));
+    }
+
+    // Back on the home screen the title names the program alone.
+    QMetaObject::invokeMethod(window.data(), "home");
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vardo Viewer"));
+    QTest::keyClick(window.data(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
+    window->closeAllTab();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Vardo Viewer"));
+}
+
+void TestMainWindow::middleClickClosesTab()
+{
+    makeWindow();
+    for (const QString& name : {QStringLiteral("a.vardo"), QStringLiteral("b.vardo")}) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    TabButton* first = nullptr;
+    for (TabButton* tab : stripButtons()) {
+        if (tab->getLabel().contains(QStringLiteral("a.vardo")))
+            first = tab;
+    }
+    QVERIFY(first);
+    // Any other button leaves the tab open.
+    QTest::mouseClick(first, Qt::RightButton);
+    QCOMPARE(window->getTabCount(), 2);
+    QTest::mouseClick(first, Qt::MiddleButton);
+    QCOMPARE(window->getTabCount(), 1);
+    QCOMPARE(window->currentTabName(), QStringLiteral("b.vardo"));
+}
+
+void TestMainWindow::openTabsListNamesEveryDocument()
+{
+    makeWindow();
+    auto* list = window->findChild<QToolButton*>(QStringLiteral("openTabsButton"));
+    QVERIFY(list);
+    QVERIFY(list->isHidden());
+    QVERIFY(!list->accessibleName().isEmpty());
+    const QStringList names = {
+        QStringLiteral("laporan-debitur-cabang-surabaya-pertama.vardo"),
+        QStringLiteral("laporan-debitur-cabang-surabaya-kedua.vardo"),
+    };
+    for (const QString& name : names) {
+        driver->passwords = QStringList{password};
+        window->openTab(name, QStringLiteral("faq"), makeDocument(name));
+    }
+    window->openTab(QStringLiteral("FAQ"), QStringLiteral("faq"), QString());
+    QVERIFY(!list->isHidden());
+
+    QMetaObject::invokeMethod(list->menu(), "aboutToShow");
+    QStringList shown;
+    for (QAction* action : list->menu()->actions())
+        shown << action->text() + (action->isChecked() ? QStringLiteral(" *") : QString());
+    QCOMPARE(shown, QStringList({names.at(0), names.at(1), QStringLiteral("FAQ *")}));
+
+    list->menu()->actions().at(1)->trigger();
+    QCOMPARE(window->currentTabName(), names.at(1));
+    window->closeAllTab();
+    QVERIFY(list->isHidden());
+}
+
+void TestMainWindow::windowSizeIsRemembered()
+{
+    makeWindow();
+    QVERIFY(window->isMaximized());
+    QCOMPARE(window->minimumSize(), QSize(880, 480));
+    // Restored for the first time: no smaller than the window can be. (The
+    // offscreen platform does not move windows; the size kept for restoring counts.)
+    const QSize normal = window->normalGeometry().size();
+    QVERIFY2(normal.width() >= 880 && normal.height() >= 480,
+             qPrintable(QStringLiteral("%1x%2").arg(normal.width()).arg(normal.height())));
+    window->showNormal();
+    QVERIFY(!window->isMaximized());
+
+    window->setGeometry(40, 50, 1000, 700);
+    window->close();
+    makeWindow();
+    QVERIFY(!window->isMaximized());
+    QCOMPARE(window->size(), QSize(1000, 700));
+
+    window->showMaximized();
+    window->close();
+    makeWindow();
+    QVERIFY(window->isMaximized());
+}
+
+void TestMainWindow::reportKeys()
+{
+    makeWindow();
+    driver->passwords = QStringList{password};
+    window->openTab(QStringLiteral("a.vardo"), QStringLiteral("faq"),
+                    makeDocument(QStringLiteral("a.vardo")));
+    auto* report = qobject_cast<ReportWidget*>(pages()->currentWidget());
+    QVERIFY(report);
+    LimeReport::PreviewReportWidget* preview = report->getPreview();
+    QVERIFY(report->getPageCount() > 1);
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+
+    QTest::keyClick(window.data(), Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(preview->currentPage(), report->getPageCount());
+    QTest::keyClick(window.data(), Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(preview->currentPage(), 1);
+    QTest::keyClick(window.data(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 100);
+    QTest::keyClick(window.data(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 110);
+    QTest::keyClick(window.data(), Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 120);
+    QTest::keyClick(window.data(), Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(preview->scalePercent(), 110);
+
+    QTest::keyClick(window.data(), Qt::Key_F11);
+    QVERIFY(window->isFullScreen());
+    QTest::keyClick(window.data(), Qt::Key_F11);
+    QVERIFY(!window->isFullScreen());
+    QVERIFY(window->isMaximized());
+}
+
+void TestMainWindow::qtTextsAreIndonesian_data()
+{
+    QTest::addColumn<QString>("context");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QString>("comment");
+    QTest::addColumn<QString>("indonesian");
+
+    QTest::newRow("cancel") << "QPlatformTheme"
+                            << "Cancel"
+                            << ""
+                            << "Batal";
+    QTest::newRow("no") << "QPlatformTheme"
+                        << "&No"
+                        << ""
+                        << "&Tidak";
+    QTest::newRow("file type column") << "QFileSystemModel"
+                                      << "Type"
+                                      << "All other platforms"
+                                      << "Jenis";
+    QTest::newRow("print button") << "QPrintDialog"
+                                  << "&Print"
+                                  << ""
+                                  << "&Cetak";
+    QTest::newRow("paste") << "QLineEdit"
+                           << "&Paste"
+                           << ""
+                           << "T&empel";
+}
+
+void TestMainWindow::qtTextsAreIndonesian()
+{
+    QFETCH(QString, context);
+    QFETCH(QString, source);
+    QFETCH(QString, comment);
+    QFETCH(QString, indonesian);
+
+    static const bool installed = QtTranslation::install(qApp);
+    QVERIFY(installed);
+    QCOMPARE(QCoreApplication::translate(qPrintable(context), qPrintable(source),
+                                         comment.isEmpty() ? nullptr : qPrintable(comment)),
+             indonesian);
+
+    // What the user sees: the buttons of a question and the labels of a file dialog.
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Konfirmasi"), QStringLiteral("?"),
+                    QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text(), QStringLiteral("&Ya"));
+    QCOMPARE(box.button(QMessageBox::No)->text(), QStringLiteral("&Tidak"));
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* lookIn = files.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+    QVERIFY(lookIn);
+    QCOMPARE(lookIn->text(), QStringLiteral("Lihat di:"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,6 +5,7 @@
 #include <QQuickView>
 #include <QtTest>
 
+#include "recentfilesstore.h"
 #include "simplecrypt.h"
 #include "sortfilterproxymodel.h"
 #include "uiutils.h"
@@ -30,7 +31,10 @@ public slots:
     QVariantList getRecentFilesData()
     {
         calls << "getRecentFilesData";
-        return recentFiles;
+        QVariantList shown;
+        for (const QVariant& record : qAsConst(recentFiles))
+            shown << RecentFilesStore::withShownTime(record.toMap());
+        return shown;
     }
     void addRecentFile(QString filename) { calls << "addRecentFile " + filename; }
     void emptyRecentFile() { calls << "emptyRecentFile"; }
@@ -69,10 +73,12 @@ QVariantMap record(const QString& filename, const QString& size, const QString& 
 
 QVariantList sampleRecords()
 {
+    // As text the times sort otherwise than as times: 4:33:19 PM comes before
+    // 4:33:4 PM, and 10:0:0 AM before both.
     return {record("C:/docs/zeta.vardo", "2 KBs", "01-Jan-2024 9:5:1 AM"),
-            record("C:/docs/abc-lower.vardo", "10 KBs", "03-Jan-2024 1:0:0 PM"),
-            record("C:/docs/ABC-upper.vardo", "1,50 KBs", "02-Jan-2024 11:30:0 AM"),
-            record("C:/docs/Beta.vardo", "512 bytes", "04-Jan-2024 8:0:0 AM")};
+            record("C:/docs/abc-lower.vardo", "10 KBs", "03-Jan-2024 4:33:4 PM"),
+            record("C:/docs/ABC-upper.vardo", "1,50 KBs", "03-Jan-2024 4:33:19 PM"),
+            record("C:/docs/Beta.vardo", "512 bytes", "03-Jan-2024 10:0:0 AM")};
 }
 
 } // namespace
@@ -90,12 +96,16 @@ private slots:
     void screenLoadsWithoutWarnings();
     void tableShowsRecentFilesSortedByName();
     void fileNamesShownAsWritten();
-    void searchFiltersCaseSensitively_data();
-    void searchFiltersCaseSensitively();
+    void searchIgnoresCase_data();
+    void searchIgnoresCase();
+    void emptyTableSaysWhy();
+    void enterOpensCurrentRow();
     void escapeClearsSearch();
     void sortFollowsIndicator_data();
     void sortFollowsIndicator();
     void clearListEmptiesStore();
+    void clearingListAsksFirst_data();
+    void clearingListAsksFirst();
     void openingFromTableOpensTabAndRefreshes_data();
     void openingFromTableOpensTabAndRefreshes();
     void closeAllFollowsTabCount_data();
@@ -107,6 +117,10 @@ private slots:
     void settingsLoadDecryptsSecrets();
     void settingsSaveWritesKeysInOrder_data();
     void settingsSaveWritesKeysInOrder();
+    void differingConfirmationIsNotSaved();
+    void iconButtonsHaveAccessibleNames_data();
+    void iconButtonsHaveAccessibleNames();
+    void keyboardFocusIsVisible();
     void togglingUsernameClearsSecrets();
     void confirmationFrameColour_data();
     void confirmationFrameColour();
@@ -229,23 +243,24 @@ void TestQmlScreens::fileNamesShownAsWritten()
     QVERIFY(shown > 0);
 }
 
-void TestQmlScreens::searchFiltersCaseSensitively_data()
+void TestQmlScreens::searchIgnoresCase_data()
 {
     QTest::addColumn<QString>("search");
     QTest::addColumn<QStringList>("shown");
 
-    QTest::newRow("lower case") << "abc" << QStringList{"abc-lower.vardo"};
-    QTest::newRow("upper case") << "ABC" << QStringList{"ABC-upper.vardo"};
-    QTest::newRow("size text") << "KBs"
+    QTest::newRow("lower case") << "abc" << QStringList{"abc-lower.vardo", "ABC-upper.vardo"};
+    QTest::newRow("upper case") << "ABC" << QStringList{"abc-lower.vardo", "ABC-upper.vardo"};
+    QTest::newRow("mixed case") << "bEtA" << QStringList{"Beta.vardo"};
+    QTest::newRow("size text") << "kbs"
                                << QStringList{"abc-lower.vardo", "ABC-upper.vardo", "zeta.vardo"};
-    QTest::newRow("time text") << "8:0:0" << QStringList{"Beta.vardo"};
+    QTest::newRow("time as shown") << "16:33:04" << QStringList{"abc-lower.vardo"};
     QTest::newRow("no match") << "xyz" << QStringList{};
     QTest::newRow("empty") << ""
                            << QStringList{"abc-lower.vardo", "ABC-upper.vardo", "Beta.vardo",
                                           "zeta.vardo"};
 }
 
-void TestQmlScreens::searchFiltersCaseSensitively()
+void TestQmlScreens::searchIgnoresCase()
 {
     QFETCH(QString, search);
     QFETCH(QStringList, shown);
@@ -255,6 +270,39 @@ void TestQmlScreens::searchFiltersCaseSensitively()
     QVERIFY(field);
     field->setProperty("text", search);
     QCOMPARE(shownFilenames(), shown);
+}
+
+void TestQmlScreens::emptyTableSaysWhy()
+{
+    QVERIFY(load("Main.qml"));
+    QObject* note = find("emptyNote");
+    QVERIFY(note);
+    QVERIFY(!note->property("visible").toBool());
+    find("searchField")->setProperty("text", "Dewi");
+    QCOMPARE(note->property("text").toString(), QStringLiteral("Berkas \"Dewi\" tidak ditemukan."));
+    QVERIFY(note->property("visible").toBool());
+    find("searchField")->setProperty("text", "");
+    QVERIFY(!note->property("visible").toBool());
+
+    QVERIFY(QMetaObject::invokeMethod(find("recentFiles"), "clearFiles"));
+    QVERIFY(note->property("text").toString().startsWith(
+        QStringLiteral("Belum ada berkas yang dibuka. Pilih \"Buka Berkas\"")));
+}
+
+void TestQmlScreens::enterOpensCurrentRow()
+{
+    QVERIFY(load("Main.qml"));
+    auto* table = qobject_cast<QQuickItem*>(find("recentFiles"));
+    QVERIFY(table);
+    QVERIFY(QTest::qWaitForWindowExposed(view.data()));
+    view->requestActivate();
+    // Sorted by name: row 2 is Beta.vardo.
+    table->setProperty("currentRow", 2);
+    table->forceActiveFocus();
+    QTRY_VERIFY(table->hasActiveFocus());
+    window->calls.clear();
+    QTest::keyClick(view.data(), Qt::Key_Return);
+    QCOMPARE(window->calls.value(0), QStringLiteral("openTab Beta.vardo|faq|C:/docs/Beta.vardo"));
 }
 
 void TestQmlScreens::escapeClearsSearch()
@@ -268,7 +316,7 @@ void TestQmlScreens::escapeClearsSearch()
     for (char key : {'a', 'b', 'c'})
         QTest::keyClick(view.data(), key);
     QCOMPARE(field->property("text").toString(), QStringLiteral("abc"));
-    QCOMPARE(shownFilenames().size(), 1);
+    QCOMPARE(shownFilenames().size(), 2);
     QTest::keyClick(view.data(), Qt::Key_Escape);
     QCOMPARE(field->property("text").toString(), QString());
     QCOMPARE(shownFilenames().size(), 4);
@@ -285,7 +333,10 @@ void TestQmlScreens::sortFollowsIndicator_data()
         << QStringList{"zeta.vardo", "Beta.vardo", "ABC-upper.vardo", "abc-lower.vardo"};
     QTest::newRow("time ascending")
         << 2 << int(Qt::AscendingOrder)
-        << QStringList{"zeta.vardo", "ABC-upper.vardo", "abc-lower.vardo", "Beta.vardo"};
+        << QStringList{"zeta.vardo", "Beta.vardo", "abc-lower.vardo", "ABC-upper.vardo"};
+    QTest::newRow("time descending")
+        << 2 << int(Qt::DescendingOrder)
+        << QStringList{"ABC-upper.vardo", "abc-lower.vardo", "Beta.vardo", "zeta.vardo"};
     QTest::newRow("size ascending")
         << 1 << int(Qt::AscendingOrder)
         << QStringList{"ABC-upper.vardo", "abc-lower.vardo", "zeta.vardo", "Beta.vardo"};
@@ -312,6 +363,28 @@ void TestQmlScreens::clearListEmptiesStore()
     QVERIFY(QMetaObject::invokeMethod(table, "clearFiles"));
     QVERIFY(window->calls.contains("emptyRecentFile"));
     QCOMPARE(shownFilenames(), QStringList());
+}
+
+void TestQmlScreens::clearingListAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestQmlScreens::clearingListAsksFirst()
+{
+    QFETCH(bool, yes);
+
+    QVERIFY(load("Main.qml"));
+    QObject* dialog = find("clearListDialog");
+    QVERIFY(dialog);
+    QCOMPARE(dialog->property("title").toString(), QStringLiteral("Konfirmasi"));
+    QCOMPARE(dialog->property("text").toString(),
+             QStringLiteral("Apakah anda yakin ingin menghapus daftar berkas?"));
+    QVERIFY(QMetaObject::invokeMethod(dialog, yes ? "yes" : "no"));
+    QCOMPARE(window->calls.contains("emptyRecentFile"), yes);
+    QCOMPARE(shownFilenames().size(), yes ? 0 : 4);
 }
 
 void TestQmlScreens::openingFromTableOpensTabAndRefreshes_data()
@@ -463,7 +536,6 @@ void TestQmlScreens::settingsSaveWritesKeysInOrder_data()
     QTest::addColumn<QString>("confirmation");
 
     QTest::newRow("with user name") << true << "rahasia";
-    QTest::newRow("with a confirmation that differs") << true << "lain";
     QTest::newRow("without user name") << false << "";
 }
 
@@ -504,8 +576,100 @@ void TestQmlScreens::settingsSaveWritesKeysInOrder()
         QCOMPARE(settings->values.value("proxy/username"), QString());
         QCOMPARE(settings->values.value("proxy/password"), QString());
     }
+    // The user is told it was saved, and the page goes back once that is read.
+    QObject* saved = find("savedDialog");
+    QVERIFY(saved->property("visible").toBool());
+    QCOMPARE(saved->property("text").toString(),
+             QStringLiteral("Pengaturan aplikasi berhasil disimpan."));
+    QCOMPARE(back.count(), 0);
+    QVERIFY(QMetaObject::invokeMethod(saved, "accept"));
     QCOMPARE(back.count(), 1);
     QCOMPARE(back.first().first().toInt(), 0);
+}
+
+void TestQmlScreens::differingConfirmationIsNotSaved()
+{
+    QVERIFY(load("ToolsConfig.qml"));
+    find("securedBox")->setProperty("checked", true);
+    find("usernameField")->setProperty("text", "budi");
+    find("passwordField")->setProperty("text", "rahasia");
+    find("confirmationField")->setProperty("text", "rahasi");
+    QVERIFY(QMetaObject::invokeMethod(view->rootObject(), "askToSave"));
+    QVERIFY(find("mismatchDialog")->property("visible").toBool());
+    QVERIFY(!find("saveDialog")->property("visible").toBool());
+    // Nor does a confirmed save take it.
+    QVERIFY(QMetaObject::invokeMethod(find("saveDialog"), "yes"));
+    QVERIFY(settings->writes.isEmpty());
+    QVERIFY(!find("savedDialog")->property("visible").toBool());
+}
+
+void TestQmlScreens::iconButtonsHaveAccessibleNames_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("open") << "Main.qml"
+                          << "openButton"
+                          << "Buka Berkas";
+    QTest::newRow("close all") << "Main.qml"
+                               << "closeAllButton"
+                               << "Tutup Semua Berkas";
+    QTest::newRow("save") << "ToolsConfig.qml"
+                          << "saveButton"
+                          << "Simpan";
+    QTest::newRow("reset") << "ToolsConfig.qml"
+                           << "resetButton"
+                           << "Reset";
+    QTest::newRow("back") << "AboutConfig.qml"
+                          << "backButton"
+                          << "Kembali";
+    QTest::newRow("settings") << "ToolsMain.qml"
+                              << "settingsButton"
+                              << "Pengaturan Aplikasi";
+    QTest::newRow("about") << "ToolsMain.qml"
+                           << "aboutButton"
+                           << "About";
+}
+
+void TestQmlScreens::iconButtonsHaveAccessibleNames()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, button);
+    QFETCH(QString, name);
+
+    QVERIFY(load(file));
+    QObject* item = find(button);
+    QVERIFY2(item, qPrintable(button));
+    QObject* attached = nullptr;
+    for (QObject* child : item->children()) {
+        if (child->inherits("QQuickAccessibleAttached"))
+            attached = child;
+    }
+    QVERIFY(attached);
+    QCOMPARE(attached->property("name").toString(), name);
+}
+
+void TestQmlScreens::keyboardFocusIsVisible()
+{
+    QVERIFY(load("Main.qml"));
+    QVERIFY(QTest::qWaitForWindowExposed(view.data()));
+    view->requestActivate();
+    auto* field = qobject_cast<QQuickItem*>(find("searchField"));
+    QTRY_VERIFY(field->hasActiveFocus());
+    auto* open = qobject_cast<QQuickItem*>(find("openButton"));
+    QQuickItem* frame = nullptr;
+    for (QQuickItem* item : open->findChildren<QQuickItem*>()) {
+        if (item->objectName() == QLatin1String("focusFrame"))
+            frame = item;
+    }
+    QVERIFY(frame);
+    QVERIFY(!frame->isVisible());
+    // Tab moves through the screen's controls; the one reached shows a frame.
+    for (int i = 0; i < 10 && !open->hasActiveFocus(); ++i)
+        QTest::keyClick(view.data(), Qt::Key_Tab);
+    QVERIFY(open->hasActiveFocus());
+    QVERIFY(frame->isVisible());
 }
 
 void TestQmlScreens::togglingUsernameClearsSecrets()

@@ -58,6 +58,9 @@ private slots:
     void unreadableStoreGivesEmptyList_data();
     void unreadableStoreGivesEmptyList();
     void removeDropsOnlyExactPath();
+    void shownTimeIsIndonesian_data();
+    void shownTimeIsIndonesian();
+    void listedRecordsKeepStoredTime();
 
 private:
     QScopedPointer<QTemporaryDir> dir;
@@ -264,6 +267,60 @@ void TestRecentFilesStore::removeDropsOnlyExactPath()
     RecentFilesStore reread(storePath());
     reread.load();
     QCOMPARE(filenames(reread), QStringList(dir->filePath("b.vardo")));
+}
+
+void TestRecentFilesStore::shownTimeIsIndonesian_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("sortKey");
+
+    QTest::newRow("afternoon, one-digit seconds") << "11-Dec-2026 4:33:4 PM"
+                                                  << "11 Des 2026 16:33:04"
+                                                  << "2026-12-11 16:33:04";
+    QTest::newRow("morning, one-digit everything") << "01-May-2025 9:5:1 AM"
+                                                   << "01 Mei 2025 09:05:01"
+                                                   << "2025-05-01 09:05:01";
+    QTest::newRow("noon") << "15-Aug-2024 12:0:0 PM"
+                          << "15 Agu 2024 12:00:00"
+                          << "2024-08-15 12:00:00";
+    QTest::newRow("midnight") << "15-Aug-2024 12:30:0 AM"
+                              << "15 Agu 2024 00:30:00"
+                              << "2024-08-15 00:30:00";
+    QTest::newRow("not a time") << "kemarin sore"
+                                << "kemarin sore"
+                                << "";
+}
+
+void TestRecentFilesStore::shownTimeIsIndonesian()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QFETCH(QString, sortKey);
+
+    const QVariantMap record = RecentFilesStore::withShownTime(
+        {{"filename", "C:/a.vardo"}, {"size", "1 KBs"}, {"dateViewed", stored}});
+    QCOMPARE(record.value("dateShown").toString(), shown);
+    QCOMPARE(record.value("dateSort").toString(), sortKey);
+    QCOMPARE(record.value("dateViewed").toString(), stored);
+}
+
+void TestRecentFilesStore::listedRecordsKeepStoredTime()
+{
+    RecentFilesStore store(storePath());
+    store.add(dir->filePath("a.vardo"));
+    const QString stored =
+        store.records().first().toObject().value(QStringLiteral("dateViewed")).toString();
+    // The store keeps the old form; the list adds the form for reading.
+    QVERIFY(
+        QRegularExpression(QStringLiteral("^\\d\\d-\\S+-\\d{4} \\d{1,2}:\\d{1,2}:\\d{1,2} \\S+$"))
+            .match(stored)
+            .hasMatch());
+    const QVariantMap listed = store.toVariantList().first().toMap();
+    QCOMPARE(listed.value("dateViewed").toString(), stored);
+    QVERIFY(RecentFilesStore::viewedTime(stored).isValid());
+    QCOMPARE(listed.value("dateSort").toString(),
+             RecentFilesStore::viewedTime(stored).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
 QTEST_GUILESS_MAIN(TestRecentFilesStore)

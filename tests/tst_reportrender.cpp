@@ -87,6 +87,8 @@ private slots:
     void valueBesideItsLabel();
     void historyValuesSitUnderTheirMonth_data();
     void historyValuesSitUnderTheirMonth();
+    void numbersAndWordsStayWhole_data();
+    void numbersAndWordsStayWhole();
 
 private:
     QString text(const QString& sample);
@@ -183,21 +185,22 @@ void TestReportRender::contents_data()
                                                          "611 - PT Bank Sentosa Raya Tbk",
                                                          "Rp 312.456.789,50",
                                                          "2 - Dalam Perhatian Khusus",
-                                                         "7.25 %",
+                                                         "7,25 %",
                                                          "2 / Januari 2024",
                                                          "611 - 0123",
                                                          "RINA KUSUMAWATI",
                                                          "DEWI ANGGRAINI SAPUTRI"})
                                 << (clean + QStringList{"Pemilik / Pengurus", "Surat Berharga",
-                                                        "bagian ke", "Passport"});
+                                                        "bagian ke", "Passport", "7.25 %"});
     QTest::newRow("corporate") << QStringLiteral("corporate-basic.json")
                                << (shared +
                                    QStringList{"Pemilik / Pengurus",
                                                "Pangsa",
                                                "Jabatan",
                                                "611 - PT Bank Sentosa Raya Tbk / 31 Januari 2024",
-                                               "60.00 %",
-                                               "25.5 %",
+                                               "60,00 %",
+                                               "25,5 %",
+                                               "14,50 %",
                                                "BUDI HARTONO",
                                                "Surat Berharga",
                                                "No Surat Berharga",
@@ -217,8 +220,8 @@ void TestReportRender::contents_data()
                                                "Rp 3.876.543.210,55",
                                                "Rp 15.500.000.000,00",
                                                "SUMBER REJEKI ABADI MAKMUR"})
-                               << (clean +
-                                   QStringList{"Nama Sesuai Identitas", "NIK /", "Tempat Lahir"});
+                               << (clean + QStringList{"Nama Sesuai Identitas", "NIK /",
+                                                       "Tempat Lahir", "60.00 %", "25.5 %"});
     QTest::newRow("individual without data")
         << QStringLiteral("individual-empty.json")
         << QStringList{"KORA",
@@ -359,6 +362,46 @@ void TestReportRender::historyValuesSitUnderTheirMonth()
     if (!under.isEmpty()) {
         const int column = row.indexOf(QRegularExpression(QStringLiteral("\\S")));
         QVERIFY(qAbs(column - label.indexOf(under)) <= 3);
+    }
+}
+
+void TestReportRender::numbersAndWordsStayWhole_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<QStringList>("words");
+
+    // Identity numbers, the officer table's headings and its ordinary place names.
+    QTest::newRow("corporate") << QStringLiteral("corporate-basic.json")
+                               << QStringList{
+                                      "3578041108700002", "3578045503740004", "021987654609000",
+                                      "Kepemilikan",      "Kelurahan",        "Kecamatan",
+                                      "Kelamin",          "Pengurus/",        "KEDUNGDORO",
+                                      "TEGALSARI",        "Perempuan",        "Komisaris"};
+    QTest::newRow("individual") << QStringLiteral("individual-basic.json")
+                                << QStringList{"3273015507880003"};
+}
+
+void TestReportRender::numbersAndWordsStayWhole()
+{
+    QFETCH(QString, sample);
+    QFETCH(QStringList, words);
+
+    LimeReport::ReportEngine engine;
+    TAVIDs dataSources;
+    QVERIFY(populateDesignAndData(
+        &engine, FileContent::read(QStringLiteral(TEST_SAMPLES "/") + sample), &dataSources));
+    QStringList lines;
+    for (const LimeReport::RenderedPage& page : engine.renderPages()) {
+        for (const LimeReport::RenderedItem& item : page.items()) {
+            if (item.kind == LimeReport::RenderedItem::Text)
+                lines << item.text.split(QLatin1Char('\n'));
+        }
+    }
+    QVERIFY(!lines.isEmpty());
+    for (const QString& word : words) {
+        const bool whole = std::any_of(lines.begin(), lines.end(),
+                                       [&](const QString& line) { return line.contains(word); });
+        QVERIFY2(whole, qPrintable(QStringLiteral("broken over two lines: ") + word));
     }
 }
 

@@ -16,9 +16,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGraphicsView>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -75,6 +77,7 @@ struct MessageBoxWatcher
     QString title;
     QString text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QString styleClass;
 
     void arm()
     {
@@ -90,6 +93,7 @@ struct MessageBoxWatcher
         title = box->windowTitle();
         text = box->text();
         icon = box->icon();
+        styleClass = QString::fromLatin1(box->style()->metaObject()->className());
         box->button(QMessageBox::Ok)->click();
     }
 };
@@ -111,8 +115,14 @@ private slots:
     void navigationFollowsThePage();
     void zoomCommandsReachThePreview();
     void typedScaleIsApplied();
+    void pageBoxStaysTrueThroughZoom_data();
+    void pageBoxStaysTrueThroughZoom();
+    void scrolledToTheEndShowsLastPage();
+    void zoomIsKeptForAnotherDataSet();
     void homeIsAnnounced();
     void saveWritesThePdf();
+    void pdfExportSuggestsNameAndFolder();
+    void dialogsLookAsElsewhere();
     void debiturListReloadsOnlyAnotherDataSet();
     void localFaqReplacesTheBuiltInOne();
     void textExport_data();
@@ -360,6 +370,86 @@ void TestReportWidget::typedScaleIsApplied()
     QTest::keyClicks(scaleBox->lineEdit(), QStringLiteral("abc"));
     QTest::keyClick(scaleBox->lineEdit(), Qt::Key_Return);
     QCOMPARE(view->getPreview()->scalePercent(), 125);
+    // Nor does anything typed become an entry of the list.
+    QCOMPARE(scaleBox->lineEdit()->text(), QString());
+    QCOMPARE(scaleBox->count(), 30);
+    QCOMPARE(scaleBox->findText(QStringLiteral("125%")), -1);
+    QCOMPARE(scaleBox->findText(QStringLiteral("abc")), -1);
+
+    // A typed value among the list's own is applied too.
+    QTest::keyClicks(scaleBox->lineEdit(), QStringLiteral("70"));
+    QTest::keyClick(scaleBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(view->getPreview()->scalePercent(), 70);
+}
+
+void TestReportWidget::pageBoxStaysTrueThroughZoom_data()
+{
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QStringList>("commands");
+
+    const QStringList zooms = {"One to One", "Zoom In",  "Zoom Out",  "Fit Width",
+                               "Fit Page",   "Zoom Out", "Fit Width", "Zoom In"};
+    QTest::newRow("on the last page") << "Last Page" << zooms;
+    QTest::newRow("on the second page") << "Next Page" << zooms;
+    QTest::newRow("on the first page") << "First Page" << zooms;
+}
+
+void TestReportWidget::pageBoxStaysTrueThroughZoom()
+{
+    QFETCH(QString, start);
+    QFETCH(QStringList, commands);
+
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))}});
+    auto* pageBox = view->findChild<QSpinBox*>();
+    LimeReport::PreviewReportWidget* preview = view->getPreview();
+    click(*view, start);
+    const int page = preview->currentPage();
+    QCOMPARE(pageBox->value(), page);
+    for (const QString& command : commands) {
+        click(*view, command);
+        // The resize the preview answers later must not move the page either.
+        QTest::qWait(150);
+        QVERIFY2(pageBox->value() == page, qPrintable(QStringLiteral("%1: box %2, page %3")
+                                                          .arg(command)
+                                                          .arg(pageBox->value())
+                                                          .arg(page)));
+        QCOMPARE(preview->currentPage(), page);
+        QCOMPARE(button(*view, QStringLiteral("Next Page"))->isEnabled(),
+                 page != view->getPageCount());
+    }
+}
+
+void TestReportWidget::scrolledToTheEndShowsLastPage()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))}});
+    click(*view, QStringLiteral("Fit Width"));
+    QScrollBar* bar = view->getPreview()->view()->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+    bar->setValue(bar->maximum());
+    QCOMPARE(view->findChild<QSpinBox*>()->value(), view->getPageCount());
+    bar->setValue(0);
+    QCOMPARE(view->findChild<QSpinBox*>()->value(), 1);
+}
+
+void TestReportWidget::zoomIsKeptForAnotherDataSet()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+                      {QStringLiteral("B"), readSample(QStringLiteral("individual-empty.json"))}});
+    click(*view, QStringLiteral("One to One"));
+    click(*view, QStringLiteral("Zoom In"));
+    QCOMPARE(view->getPreview()->scalePercent(), 110);
+
+    auto* table = view->findChild<QTableView*>();
+    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(view->getSelectedFilename(), QStringLiteral("B"));
+    QTRY_COMPARE(view->getPreview()->scalePercent(), 110);
+    QTest::qWait(150);
+    QCOMPARE(view->getPreview()->scalePercent(), 110);
+    QCOMPARE(view->findChild<QComboBox*>()->currentText(), QStringLiteral("110%"));
 }
 
 void TestReportWidget::homeIsAnnounced()
@@ -392,6 +482,57 @@ void TestReportWidget::saveWritesThePdf()
     click(*view, QStringLiteral("Save"));
     QVERIFY(asked);
     QVERIFY(FileContent::read(pdf).startsWith("%PDF"));
+}
+
+void TestReportWidget::pdfExportSuggestsNameAndFolder()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}});
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QStringList suggested;
+    std::function<void()> answer = [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            QTimer::singleShot(10, answer);
+            return;
+        }
+        suggested << dialog->selectedFiles().value(0);
+        if (suggested.size() == 1)
+            dialog->selectFile(dir.filePath(QStringLiteral("pertama.pdf")));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    };
+    for (int i = 0; i < 2; ++i) {
+        QTimer::singleShot(0, answer);
+        click(*view, QStringLiteral("Save"));
+    }
+    QCOMPARE(suggested.size(), 2);
+    // First the document's name; then the same name in the folder saved into last.
+    QCOMPARE(QFileInfo(suggested.at(0)).fileName(), QStringLiteral("debitur.pdf"));
+    QCOMPARE(suggested.at(1), dir.filePath(QStringLiteral("debitur.pdf")));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("debitur.pdf"))));
+}
+
+void TestReportWidget::dialogsLookAsElsewhere()
+{
+    // As in the program: the view inside a window of its own.
+    QWidget window;
+    window.resize(1200, 800);
+    auto* view = new ReportWidget(
+        QStringLiteral("debitur.vardo"), QString(), QStringLiteral("/data/debitur.vardo"),
+        openedDocument(
+            {{QStringLiteral("A"), readSample(QStringLiteral("individual-empty.json"))}}));
+    view->setParent(&window);
+    window.show();
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    MessageBoxWatcher watcher;
+    watcher.arm();
+    view->exportToDirectory(dir.path());
+    QCOMPARE(watcher.title, QStringLiteral("Sukses"));
+    // The view's style sheet, which paints every widget of it flat, stays out of the box.
+    QVERIFY2(watcher.styleClass != QLatin1String("QStyleSheetStyle"),
+             qPrintable(watcher.styleClass));
 }
 
 void TestReportWidget::debiturListReloadsOnlyAnotherDataSet()

@@ -40,25 +40,33 @@ private slots:
 void TestTabButton::hoverRaisesIconOpacity_data()
 {
     QTest::addColumn<bool>("enabled");
+    QTest::addColumn<float>("opacity");
+    QTest::addColumn<int>("restingAlpha");
     QTest::addColumn<int>("hoveredAlpha");
 
-    QTest::newRow("enabled") << true << 255;
     // 0.2 of full opacity, within the rounding of premultiplied alpha.
-    QTest::newRow("disabled keeps the dimmed icon") << false << 51;
+    QTest::newRow("enabled") << true << 0.2f << 51 << 255;
+    QTest::newRow("disabled keeps the dimmed icon") << false << 0.2f << 51 << 51;
+    // A toolbar button: at full strength while usable, faded to 0.3 while not.
+    QTest::newRow("full strength, enabled") << true << 1.0f << 255 << 255;
+    QTest::newRow("full strength, disabled") << false << 1.0f << 76 << 76;
 }
 
 void TestTabButton::hoverRaisesIconOpacity()
 {
     QFETCH(bool, enabled);
+    QFETCH(float, opacity);
+    QFETCH(int, restingAlpha);
     QFETCH(int, hoveredAlpha);
 
     TabButton button(nullptr);
     const QPixmap pixmap = opaquePixmap();
     button.setIconPixmap(QIcon(pixmap), pixmap);
+    button.setIconOpacity(opacity);
     button.setEnabled(enabled);
     button.resize(20, 40);
     button.grab();
-    QVERIFY(qAbs(iconAlpha(button) - 51) <= 1);
+    QVERIFY(qAbs(iconAlpha(button) - restingAlpha) <= 1);
 
     QEvent enter(QEvent::Enter);
     QApplication::sendEvent(&button, &enter);
@@ -66,7 +74,12 @@ void TestTabButton::hoverRaisesIconOpacity()
 
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&button, &leave);
-    QVERIFY(qAbs(iconAlpha(button) - 51) <= 1);
+    QVERIFY(qAbs(iconAlpha(button) - restingAlpha) <= 1);
+
+    // Enabled again, the icon is at its resting strength at the next paint.
+    button.setEnabled(true);
+    button.grab();
+    QVERIFY(qAbs(iconAlpha(button) - qRound(opacity * 255)) <= 1);
 }
 
 void TestTabButton::paintElidesLongLabel_data()

@@ -147,7 +147,7 @@ private:
         QVERIFY(log.contains(entry(viewerName(), "start", QStringLiteral("[]"))));
         QVERIFY(
             log.contains(entry(viewerName(), "answered",
-                               QStringLiteral("Versi terbaru dari aplikasi KORA Viewer tersedia, "
+                               QStringLiteral("Versi terbaru dari aplikasi Vardo Viewer tersedia, "
                                               "apakah anda ingin melakukan download update?"))));
         QVERIFY(log.contains(entry(viewerName(), "answered",
                                    QStringLiteral("Update Aplikasi siap dilaksanakan, Apakah anda "

@@ -253,7 +253,7 @@ private slots:
         MainWindow w;
         QVERIFY(w.isVisible());
         QCOMPARE(w.size(), QSize(756, 410));
-        QCOMPARE(w.windowTitle(), QStringLiteral("TAVI Viewer"));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Vardo Viewer"));
         QVERIFY(!button(w, "rollbackButton")->isEnabled());
         QList<int> values;
         connect(progressBar(w), &QProgressBar::valueChanged, this,

@@ -27,7 +27,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui(new Ui::MainWi
     // would otherwise drop.
     Q_INIT_RESOURCE(updater);
     ui->setupUi(this);
-    setWindowTitle(QStringLiteral("TAVI Viewer"));
+    setWindowTitle(QStringLiteral("Vardo Viewer"));
     setWindowIcon(QIcon(QStringLiteral(":/images/app-icon.png")));
     ui->mainToolBar->hide();
     ui->statusBar->hide();

@@ -33,6 +33,11 @@ public:
     int currentPage() const { return m_currentPage; }
     int scalePercent() const { return m_scalePercent; }
     QGraphicsView* view() const { return m_view; }
+    // The file name the PDF export suggests, without folder and suffix.
+    void setDocumentName(const QString& name) { m_documentName = name; }
+    QString documentName() const { return m_documentName; }
+    // The folder the PDF export starts in: the one last saved into, in this program run.
+    static QString pdfDirectory();
 
 public slots:
     // Renders the report again. Pages show as soon as they are drawn, and the
@@ -92,6 +97,7 @@ private:
     int m_currentPage = 0;
     int m_scalePercent = 50;
     bool m_changingPage = false;
+    QString m_documentName;
 };
 
 } // namespace LimeReport

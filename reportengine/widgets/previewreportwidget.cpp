@@ -6,6 +6,7 @@
 #include "paperprinter.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGraphicsScene>
@@ -26,6 +27,17 @@ namespace LimeReport {
 static const qreal pageGap = 20;
 static const qreal sceneBorder = 100;
 static const int minimumPercent = 10;
+
+static QString& lastPdfDirectory()
+{
+    static QString directory = QDir::homePath();
+    return directory;
+}
+
+QString PreviewReportWidget::pdfDirectory()
+{
+    return lastPdfDirectory();
+}
 
 PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
     : QWidget(parent), m_report(report), m_view(new QGraphicsView(this)),
@@ -161,7 +173,9 @@ void PreviewReportWidget::print()
     if (m_pages.isEmpty() || m_rendering)
         return;
     QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
+    // Dialogs belong to the window, not to this view: whatever style sheets the
+    // view's owner gives it, a dialog looks as dialogs do everywhere else.
+    QPrintDialog dialog(&printer, window());
     if (dialog.exec() == QDialog::Accepted)
         PaperPrinter::print(m_pages, &printer);
 }
@@ -170,12 +184,18 @@ void PreviewReportWidget::printToPDF()
 {
     if (m_pages.isEmpty() || m_rendering)
         return;
-    QString fileName =
-        QFileDialog::getSaveFileName(this, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
+    const QString suggested =
+        m_documentName.isEmpty()
+            ? QString()
+            : QDir(lastPdfDirectory()).filePath(m_documentName + QLatin1String(".pdf"));
+    QString fileName = QFileDialog::getSaveFileName(
+        window(), tr("Ekspor PDF"), suggested.isEmpty() ? lastPdfDirectory() : suggested,
+        tr("PDF (*.pdf)"));
     if (fileName.isEmpty())
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QLatin1String(".pdf");
+    lastPdfDirectory() = QFileInfo(fileName).absolutePath();
     writePdf(fileName);
 }
 
@@ -195,8 +215,13 @@ void PreviewReportWidget::setScalePercent(int percent)
     // the viewport back onto the pages.
     percent = std::max(1, percent);
     const int anchorPage = m_currentPage;
+    // The scroll bar moves while the scale changes. That is no scrolling by the
+    // user: the page shown before stays the current one, and nobody is told of
+    // the page that happened to pass the top of the view meanwhile.
+    m_changingPage = true;
     m_view->resetTransform();
     m_view->scale(percent / 100.0, percent / 100.0);
+    m_changingPage = false;
     m_scalePercent = percent;
     if (anchorPage > 0)
         goToPage(anchorPage, false);
@@ -276,7 +301,12 @@ void PreviewReportWidget::followScroll()
 {
     if (m_changingPage || m_pages.isEmpty())
         return;
-    const int page = pageAt(m_view->mapToScene(0, 0).y());
+    // Scrolled to the end, the last page is the one being read even when the
+    // page before it still reaches the top of the view.
+    const QScrollBar* bar = m_view->verticalScrollBar();
+    const int page = bar->maximum() > 0 && bar->value() >= bar->maximum()
+                         ? m_pages.size()
+                         : pageAt(m_view->mapToScene(0, 0).y());
     if (page != m_currentPage) {
         m_currentPage = page;
         emit pageChanged(page);

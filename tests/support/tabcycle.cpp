@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -13,6 +13,7 @@
 #include "documentencoder.h"
 #include "filecontent.h"
 #include "mainwindow.h"
+#include "passworddialog.h"
 #include "reportwidget.h"
 
 TabCycle::TabCycle(MainWindow* window, const QString& documentPath, const QString& password)
@@ -79,9 +80,9 @@ bool TabCycle::eventFilter(QObject* watched, QEvent* event)
     if (event->type() != QEvent::Show)
         return false;
     // Answered from the dialog's own event loop, once it runs.
-    if (auto* prompt = qobject_cast<QInputDialog*>(watched)) {
+    if (auto* prompt = qobject_cast<PasswordDialog*>(watched)) {
         QTimer::singleShot(0, prompt, [this, prompt] {
-            prompt->setTextValue(password);
+            prompt->passwordField()->setText(password);
             prompt->accept();
         });
     } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {

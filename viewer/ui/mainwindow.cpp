@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDialog>
 #include <QDragEnterEvent>
@@ -9,8 +10,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QInputDialog>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QMovie>
@@ -23,17 +25,21 @@
 #include <QQuickItem>
 #include <QQuickView>
 #include <QScopedPointer>
+#include <QScreen>
 #include <QSettings>
 #include <QShortcut>
 #include <QTimer>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "connectionfailure.h"
 #include "documentdecoder.h"
 #include "documentformat.h"
 #include "documentpath.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "passworddialog.h"
 #include "plainmessage.h"
 #include "platform.h"
 #include "reportwidget.h"
@@ -47,6 +53,10 @@ namespace {
 const QString informationTitle = QStringLiteral("Informasi");
 const QString updateQuestionTitle = QStringLiteral("Konfirmasi Update Aplikasi");
 const QString documentSuffix = QStringLiteral(".vardo");
+// The one name the user reads for the program, in the title and everywhere else.
+const QString productName = QStringLiteral("Vardo Viewer");
+// Where the window's size, place and state are kept between runs.
+const QString geometryKey = QStringLiteral("window/geometry");
 
 bool isDocumentUrl(const QUrl& url)
 {
@@ -106,8 +116,12 @@ QString MainWindow::currentTabName() const
 
 void MainWindow::setUpShell()
 {
-    showMaximized();
-    setWindowTitle(QStringLiteral("Vardo Viewer"));
+    // Large enough for the report's whole toolbar and the home screen's panes with a
+    // few rows of the table; small enough for a 1366 x 768 screen at 125 % and a
+    // 1920 x 1080 one at 150 %.
+    setMinimumSize(880, 480);
+    restoreWindowGeometry();
+    setWindowTitle(productName);
     setWindowIcon(QIcon(QStringLiteral(":/images/VardoViewer.ico")));
     ui->menuBar->hide();
     ui->mainToolBar->hide();
@@ -120,6 +134,26 @@ void MainWindow::setUpShell()
     ui->toolsTab->setFixedWidth(ui->toolsTab->sizeHint().width());
     ui->homeTab->setFixedWidth(ui->homeTab->sizeHint().width());
     ui->tabBar->setAlignment(Qt::AlignLeft);
+    ui->homeTab->setAccessibleName(QStringLiteral("Beranda"));
+    ui->homeTab->setToolTip(QStringLiteral("Beranda"));
+    ui->toolsTab->setAccessibleName(QStringLiteral("Tools"));
+
+    openTabsButton = new QToolButton(this);
+    openTabsButton->setObjectName(QStringLiteral("openTabsButton"));
+    openTabsButton->setArrowType(Qt::DownArrow);
+    openTabsButton->setPopupMode(QToolButton::InstantPopup);
+    openTabsButton->setFixedSize(30, 40);
+    openTabsButton->setToolTip(QStringLiteral("Daftar berkas terbuka"));
+    openTabsButton->setAccessibleName(QStringLiteral("Daftar berkas terbuka"));
+    openTabsButton->setAccessibleDescription(
+        QStringLiteral("Menampilkan semua berkas yang sedang dibuka dengan nama lengkapnya"));
+    // The arrow is the button; the menu needs no second arrow beside it.
+    openTabsButton->setStyleSheet(QStringLiteral(
+        "QToolButton { border: none; } QToolButton::menu-indicator { image: none; }"));
+    openTabsButton->setMenu(new QMenu(openTabsButton));
+    connect(openTabsButton->menu(), &QMenu::aboutToShow, this, &MainWindow::fillOpenTabsMenu);
+    openTabsButton->hide();
+    ui->tabBar->addWidget(openTabsButton);
 
     view = new QQuickView;
     view->setResizeMode(QQuickView::SizeRootObjectToView);
@@ -150,17 +184,129 @@ void MainWindow::setUpShell()
     addShortcuts();
 }
 
+void MainWindow::addShortcut(const QKeySequence& keys, Qt::ShortcutContext context,
+                             const std::function<void()>& action)
+{
+    QShortcut* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(context);
+    connect(shortcut, &QShortcut::activated, this, action);
+}
+
 void MainWindow::addShortcuts()
 {
     // Application-wide, so that they also work while the QML shell has the focus.
-    const auto add = [this](const char* keys, void (MainWindow::*action)()) {
-        QShortcut* shortcut = new QShortcut(QKeySequence(QLatin1String(keys)), this);
-        shortcut->setContext(Qt::ApplicationShortcut);
-        connect(shortcut, &QShortcut::activated, this, action);
+    const Qt::ShortcutContext everywhere = Qt::ApplicationShortcut;
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+O")), everywhere, [this] { openFileDialog(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+W")), everywhere, [this] { closeCurrentTab(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+P")), everywhere, [this] { printCurrentTab(); });
+    addShortcut(QKeySequence(QStringLiteral("Ctrl+Tab")), everywhere,
+                [this] { showNeighbourTab(1); });
+    // Shift turns Tab into Backtab on some platforms and not on others.
+    for (const char* keys : {"Ctrl+Shift+Tab", "Ctrl+Shift+Backtab", "Ctrl+Backtab"})
+        addShortcut(QKeySequence(QLatin1String(keys)), everywhere,
+                    [this] { showNeighbourTab(-1); });
+    addShortcut(QKeySequence(Qt::Key_F11), everywhere, [this] { toggleFullScreen(); });
+
+    // The reports are widgets of this window: their keys need not reach into the shell,
+    // whose text fields keep their own meaning of Ctrl+Home and the like.
+    const Qt::ShortcutContext reports = Qt::WindowShortcut;
+    const QList<QPair<QStringList, QString>> reportKeys = {
+        {{"Ctrl+Home"}, QStringLiteral("First Page")},
+        {{"Ctrl+End"}, QStringLiteral("Last Page")},
+        {{"Ctrl++", "Ctrl+="}, QStringLiteral("Zoom In")},
+        {{"Ctrl+-"}, QStringLiteral("Zoom Out")},
+        {{"Ctrl+0"}, QStringLiteral("One to One")},
     };
-    add("Ctrl+O", &MainWindow::openFileDialog);
-    add("Ctrl+W", &MainWindow::closeCurrentTab);
-    add("Ctrl+P", &MainWindow::printCurrentTab);
+    for (const auto& entry : reportKeys) {
+        for (const QString& keys : entry.first) {
+            const QString command = entry.second;
+            addShortcut(QKeySequence(keys), reports,
+                        [this, command] { runReportCommand(command); });
+        }
+    }
+}
+
+void MainWindow::runReportCommand(const QString& command)
+{
+    if (TabContent* tab = tabs.value(currentTabName()))
+        tab->reportWidget->runCommand(command);
+}
+
+void MainWindow::restoreWindowGeometry()
+{
+    QScopedPointer<QSettings> settings(UIUtils::getSettings());
+    if (restoreGeometry(settings->value(geometryKey).toByteArray())) {
+        show();
+        return;
+    }
+    // First start: maximized, and a restored window of a sensible size in the middle.
+    QRect normal(QPoint(0, 0), QSize(1280, 800));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        normal.setSize(
+            normal.size().boundedTo(available.size() * 9 / 10).expandedTo(minimumSize()));
+        normal.moveCenter(available.center());
+    }
+    setGeometry(normal);
+    showMaximized();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    QScopedPointer<QSettings> settings(UIUtils::getSettings());
+    settings->setValue(geometryKey, saveGeometry());
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::toggleFullScreen()
+{
+    // Back from full screen the window is as it was, maximized or not.
+    setWindowState(windowState() ^ Qt::WindowFullScreen);
+}
+
+QStringList MainWindow::tabOrder() const
+{
+    QStringList names;
+    for (int i = 0; i < ui->tabBar->count(); ++i) {
+        auto* button = qobject_cast<TabButton*>(ui->tabBar->itemAt(i)->widget());
+        if (button && !button->getLabel().isEmpty() && tabs.contains(button->getTabName()))
+            names << button->getTabName();
+    }
+    return names;
+}
+
+void MainWindow::showNeighbourTab(int step)
+{
+    const QStringList names = tabOrder();
+    if (names.isEmpty())
+        return;
+    const int current = names.indexOf(currentTabName());
+    int next = 0;
+    if (current < 0)
+        next = step > 0 ? 0 : names.size() - 1;
+    else
+        next = (current + step + names.size()) % names.size();
+    tabClicked(names.at(next));
+}
+
+void MainWindow::fillOpenTabsMenu()
+{
+    QMenu* menu = openTabsButton->menu();
+    menu->clear();
+    const QString current = currentTabName();
+    for (const QString& name : tabOrder()) {
+        QAction* action = menu->addAction(name);
+        action->setCheckable(true);
+        action->setChecked(name == current);
+        action->setToolTip(tabs.value(name)->documentPath);
+        connect(action, &QAction::triggered, this, [this, name] { tabClicked(name); });
+    }
+}
+
+void MainWindow::updateWindowTitle()
+{
+    const QString current = currentTabName();
+    setWindowTitle(current.isEmpty() ? productName : current + QStringLiteral(" - ") + productName);
 }
 
 // ---- tabs and opening
@@ -248,8 +394,13 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
 
     TabButton* closeButton = new TabButton(tabButton);
     closeButton->setFixedSize(20, 40);
-    closeButton->setIconFile(QStringLiteral(":images/close.png"), QSize(10, 10));
-    closeButton->setIconOpacity(0.2f);
+    closeButton->setIconFile(QStringLiteral(":images/close.svg"), QSize(10, 10));
+    // Visible enough to be found without hovering; the hover brings it to full strength.
+    closeButton->setIconOpacity(0.6f);
+    closeButton->setToolTip(QStringLiteral("Tutup"));
+    closeButton->setAccessibleName(QStringLiteral("Tutup ") + filename);
+    tabButton->setAccessibleName(filename);
+    tabButton->setAccessibleDescription(documentPath.isEmpty() ? filename : documentPath);
     tabButton->setCloseButton(closeButton);
 
     emit toogleTabHighlighted(filename);
@@ -261,8 +412,9 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     connect(this, &MainWindow::closeTab, closeButton, &TabButton::close);
     connect(this, &MainWindow::closeTab, tabButton, &TabButton::close);
 
-    ui->tabBar->addWidget(tabButton);
-    ui->tabBar->addWidget(closeButton);
+    const int listPlace = ui->tabBar->indexOf(openTabsButton);
+    ui->tabBar->insertWidget(listPlace, tabButton);
+    ui->tabBar->insertWidget(listPlace + 1, closeButton);
 
     ReportWidget* report = new ReportWidget(filename, reportFilename, documentPath, result);
     connect(report, &ReportWidget::home, this, &MainWindow::home);
@@ -273,6 +425,10 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     ++tabCount;
 
     busy.reset();
+    openTabsButton->show();
+    // However the tab came to be (file dialog, command line, drop, manual, FAQ),
+    // the home screen's close-all button is to know of it.
+    refreshTabCount();
     markLabelsDirty();
 }
 
@@ -280,17 +436,22 @@ bool MainWindow::askPassword(QString documentPath, OpenResult* result)
 {
     const QString wrongPassword =
         QStringLiteral("Password yang anda masukkan salah, file Vardo tidak dapat dibuka.");
-    for (int attempt = 1; attempt <= 3; ++attempt) {
-        bool accepted = false;
-        const QString password = QInputDialog::getText(this, QStringLiteral("Password"),
-                                                       QStringLiteral("Masukkan Password:"),
-                                                       QLineEdit::Password, QString(), &accepted);
-        if (!accepted) {
-            if (attempt == 3)
+    const int tries = 3;
+    bool failed = false;
+    bool wasEmpty = false;
+    for (int attempt = 1; attempt <= tries; ++attempt) {
+        PasswordDialog prompt(documentPath, this);
+        if (failed)
+            prompt.setLastTryFailed(wasEmpty, tries - attempt + 1);
+        if (prompt.exec() != QDialog::Accepted) {
+            if (attempt == tries)
                 showInformation(wrongPassword);
             return false;
         }
-        if (password.isEmpty())
+        const QString password = prompt.password();
+        failed = true;
+        wasEmpty = password.isEmpty();
+        if (wasEmpty)
             continue;
         validatePassword(documentPath, password, result);
         if (result->code == OpenResult::Success)
@@ -335,6 +496,7 @@ void MainWindow::showTab(QString tabName)
     emit toogleTabHighlighted(tabName);
     if (TabContent* tab = tabs.value(tabName))
         ui->tabContents->setCurrentWidget(tab->reportWidget);
+    updateWindowTitle();
 }
 
 void MainWindow::callShell(const char* function, const QVariant& argument)
@@ -384,6 +546,8 @@ void MainWindow::tabClosed(QString tabName)
         else
             setTabCurrentIndex(0);
     }
+    openTabsButton->setVisible(tabCount > 0);
+    updateWindowTitle();
     refreshTabCount();
     markLabelsDirty();
 }
@@ -424,6 +588,7 @@ void MainWindow::showShellScreen(int index)
     ui->tabContents->setCurrentIndex(0);
     showShellPage(index);
     emit toogleTabHighlighted(QString());
+    updateWindowTitle();
 }
 
 void MainWindow::home()
@@ -525,6 +690,8 @@ void MainWindow::emptyRecentFile()
 
 void MainWindow::checkUpdateStatus(bool showIntroMessage)
 {
+    updateRequested = showIntroMessage;
+    callShell("showUpdateNote", QString());
     if (showIntroMessage)
         showInformation(QStringLiteral(
             "Pengecekan status aplikasi akan dilakukan secara background, jangan tutup aplikasi "
@@ -557,21 +724,28 @@ void MainWindow::onlineUpdateConnectionFailed(QString error)
     // A failed download ends here too: its progress dialog has nothing more to show.
     if (progressDialog)
         progressDialog->close();
+    qWarning() << "MainWindow::onlineUpdateConnectionFailed" << error;
+    const QString cause = ConnectionFailure::describe(error);
+    if (!updateRequested) {
+        callShell("showUpdateNote", QStringLiteral("Pengecekan update online gagal: ") + cause);
+        return;
+    }
     showInformation(
         QStringLiteral(
             "Gagal melakukan koneksi ke server untuk keperluan update online!, Detail: ") +
-        error);
+        cause);
 }
 
 void MainWindow::confirmStatusUpdate(QString status)
 {
     const QMessageBox::StandardButton answer =
         QMessageBox::question(this, updateQuestionTitle,
-                              QStringLiteral("Versi terbaru dari aplikasi KORA Viewer tersedia, "
+                              QStringLiteral("Versi terbaru dari aplikasi Vardo Viewer tersedia, "
                                              "apakah anda ingin melakukan download update?"),
                               QMessageBox::Yes | QMessageBox::No);
     if (answer != QMessageBox::Yes)
         return;
+    updateRequested = true;
     connect(&appVersion, &ApplicationVersion::downloadProgressReturned, this,
             &MainWindow::downloadProgress, Qt::UniqueConnection);
     connect(&appVersion, qOverload<>(&ApplicationVersion::downloadFinished), this,

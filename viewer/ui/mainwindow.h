@@ -7,11 +7,15 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <functional>
+
 #include "applicationversion.h"
 #include "recentfilesstore.h"
 
 class OpenResult;
+class QKeySequence;
 class QProgressDialog;
+class QToolButton;
 class QQuickView;
 class QTimer;
 class TabContent;
@@ -70,11 +74,24 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // Remembers the window's size, place and state for the next start.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void prepareSettingsDefaults();
     void setUpShell();
     void addShortcuts();
+    void addShortcut(const QKeySequence& keys, Qt::ShortcutContext context,
+                     const std::function<void()>& action);
+    // The open tabs' names in the order of the strip, left to right.
+    QStringList tabOrder() const;
+    void showNeighbourTab(int step);
+    void fillOpenTabsMenu();
+    void updateWindowTitle();
+    // Runs a toolbar command of the report on screen, if a report is on screen.
+    void runReportCommand(const QString& command);
+    void toggleFullScreen();
+    void restoreWindowGeometry();
     void showTab(QString tabName);
     void showShellPage(int index);
     void showShellScreen(int index);
@@ -101,8 +118,14 @@ private:
     QProgressDialog* progressDialog = nullptr;
     RecentFilesStore recents;
     QTimer* labelTimer = nullptr;
+    // At the end of the strip: every open document by its whole name, for when the
+    // tabs are too narrow to tell them apart.
+    QToolButton* openTabsButton = nullptr;
     bool labelsDirty = false;
     QMutex labelsMutex;
+    // The update check or download running was asked for by the user, who then
+    // wants to hear how it ended; the silent start-up check only leaves a note.
+    bool updateRequested = false;
 };
 
 #endif // MAINWINDOW_H

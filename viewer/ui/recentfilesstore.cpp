@@ -104,9 +104,37 @@ QVariantList RecentFilesStore::toVariantList() const
         map.insert(QStringLiteral("size"), record.value(QStringLiteral("size")).toString());
         map.insert(QStringLiteral("dateViewed"),
                    record.value(QStringLiteral("dateViewed")).toString());
-        list << map;
+        list << withShownTime(map);
     }
     return list;
+}
+
+QDateTime RecentFilesStore::viewedTime(const QString& stored)
+{
+    // The month and the AM/PM mark were written in the language of the system of
+    // the day, which need not be today's.
+    const QList<QLocale> locales = {QLocale::system(), QLocale::c(),
+                                    QLocale(QLocale::Indonesian, QLocale::Indonesia)};
+    for (const QLocale& locale : locales) {
+        const QDateTime time = locale.toDateTime(stored.trimmed(), dateFormat);
+        if (time.isValid())
+            return time;
+    }
+    return QDateTime();
+}
+
+QVariantMap RecentFilesStore::withShownTime(const QVariantMap& record)
+{
+    QVariantMap shown = record;
+    const QString stored = record.value(QStringLiteral("dateViewed")).toString();
+    const QDateTime time = viewedTime(stored);
+    shown.insert(QStringLiteral("dateShown"),
+                 time.isValid() ? QLocale(QLocale::Indonesian, QLocale::Indonesia)
+                                      .toString(time, QStringLiteral("dd MMM yyyy HH:mm:ss"))
+                                : stored);
+    shown.insert(QStringLiteral("dateSort"),
+                 time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : QString());
+    return shown;
 }
 
 int RecentFilesStore::indexOf(const QString& path) const

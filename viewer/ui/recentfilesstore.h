@@ -1,6 +1,7 @@
 #ifndef RECENTFILESSTORE_H
 #define RECENTFILESSTORE_H
 
+#include <QDateTime>
 #include <QJsonArray>
 #include <QString>
 #include <QVariantList>
@@ -26,8 +27,17 @@ public:
     void clear();
     // Drops the record of `path`, if any, and writes the store either way.
     void remove(const QString& path);
-    // One map per record, in list order, with the keys "filename", "size" and "dateViewed".
+    // One map per record, in list order, with the keys "filename", "size" and
+    // "dateViewed" as stored, and the time of opening as the user reads it
+    // ("dateShown") and as it sorts ("dateSort"), see withShownTime().
     QVariantList toVariantList() const;
+
+    // The stored time text of a record as a time; an invalid time if it cannot be read.
+    static QDateTime viewedTime(const QString& stored);
+    // The record with "dateShown" (Indonesian, two digits for every part, 24 hours)
+    // and "dateSort" (a text that sorts by time) added. A time that cannot be read
+    // is shown as stored and sorts before every other.
+    static QVariantMap withShownTime(const QVariantMap& record);
 
     static const QString dateFormat;
 

@@ -24,10 +24,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -44,6 +46,12 @@ static void initReportResources()
 namespace {
 
 const QString buttonStyle = QStringLiteral("background-color: \"#f0f0f0\";");
+// The toolbar's buttons show their icons at full strength while they can be used, and
+// answer the mouse with a darker ground; only a disabled button is faded.
+const QString toolButtonStyle =
+    QStringLiteral("QPushButton { background-color: \"#f0f0f0\"; border: none; } "
+                   "QPushButton:hover { background-color: \"#dcdcdc\"; } "
+                   "QPushButton:focus { border: 1px solid \"#1f6fbf\"; }");
 const QString changedStyle = QStringLiteral("background-color: #cecece; ");
 const QString failedTitle = QStringLiteral("Gagal");
 const QString faqName = QStringLiteral("FAQ");
@@ -164,9 +172,11 @@ TabButton* ReportWidget::addToolbarButton(const QString& name, const QString& to
 {
     auto* button = new TabButton(toolbarFrame, name);
     button->setObjectName(name);
-    button->setIconOpacity(0.5f);
-    button->setStyleSheet(buttonStyle);
+    button->setIconOpacity(1.0f);
+    button->setStyleSheet(toolButtonStyle);
     button->setToolTip(tooltip);
+    // The icon says nothing to a screen reader: the tooltip's words name the button.
+    button->setAccessibleName(tooltip);
     button->installEventFilter(this);
     // Every toolbar button is an icon without text.
     button->setText(QString());
@@ -207,13 +217,21 @@ void ReportWidget::buildToolbar()
                      QStringLiteral(":images/zoom-out.png"));
     scaleBox = new QComboBox(toolbarFrame);
     scaleBox->setEditable(true);
-    scaleBox->setInsertPolicy(QComboBox::InsertAlphabetically);
-    scaleBox->setFixedSize(60, 25);
+    // A typed scale is applied, not added to the list: the list stays the steps of
+    // ten it offers, and only numbers can be typed.
+    scaleBox->setInsertPolicy(QComboBox::NoInsert);
+    scaleBox->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("\\s*\\d{1,3}\\s*%?\\s*")), scaleBox));
+    scaleBox->setFixedSize(70, 25);
+    scaleBox->setToolTip(QStringLiteral("Skala tampilan"));
+    scaleBox->setAccessibleName(QStringLiteral("Skala tampilan"));
     for (int percent = 10; percent <= 300; percent += 10)
         scaleBox->addItem(QStringLiteral("%1%").arg(percent));
     scaleBox->setCurrentIndex(4);
-    connect(scaleBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+    connect(scaleBox, QOverload<int>::of(&QComboBox::activated), this,
             [this](int index) { scaleComboboxChanged(scaleBox->itemText(index)); });
+    connect(scaleBox->lineEdit(), &QLineEdit::returnPressed, this,
+            [this] { scaleComboboxChanged(scaleBox->currentText()); });
     toolbarLayout->addWidget(scaleBox);
     addToolbarButton(QStringLiteral("One to One"), QStringLiteral("1:1"),
                      QStringLiteral(":images/one-one.png"));
@@ -231,6 +249,7 @@ void ReportWidget::buildToolbar()
     // Wide enough for "Hal. : 999 / 999": the prefix and the page count must stay readable.
     pageBox->setFixedWidth(120);
     pageBox->setPrefix(tr("Hal. : "));
+    pageBox->setAccessibleName(QStringLiteral("Halaman"));
     pageBox->setValue(1);
     connect(pageBox, QOverload<int>::of(&QSpinBox::valueChanged), this,
             &ReportWidget::slotPageNavigatorChanged);
@@ -376,6 +395,7 @@ void ReportWidget::initReport()
     // Built directly rather than by the engine's createPreviewWidget, which renders once
     // before its signals can be connected and so made every load render twice.
     preview = new LimeReport::PreviewReportWidget(engine, contentWidget);
+    preview->setDocumentName(pdfName());
     connect(preview, &LimeReport::PreviewReportWidget::pagesSet, this, &ReportWidget::slotPagesSet);
     connect(preview, &LimeReport::PreviewReportWidget::scalePercentChanged, this,
             &ReportWidget::slotScalePercentChanged);
@@ -387,6 +407,7 @@ void ReportWidget::initReport()
             &ReportWidget::slotRenderingChanged);
     connect(preview, &LimeReport::PreviewReportWidget::pdfWriteFailed, this,
             &ReportWidget::reportWriteFailure);
+    loading = true;
     contentLayout->addWidget(preview);
     if (isVisible()) {
         preview->refreshPages();
@@ -401,6 +422,15 @@ void ReportWidget::initReport()
         });
     }
     qDebug() << "ReportWidget::initReport() 7";
+}
+
+QString ReportWidget::pdfName() const
+{
+    // The document's name, and for a document of several data sets the one shown.
+    const QString document = QFileInfo(filename).completeBaseName();
+    if (!isDocument() || openResult->files->size() < 2 || selectedFilename.isEmpty())
+        return document;
+    return document + QLatin1Char('-') + QFileInfo(selectedFilename).completeBaseName();
 }
 
 void ReportWidget::setNavigationState(int page)
@@ -476,6 +506,8 @@ void ReportWidget::slotScalePercentChanged(int percent)
 {
     scaleBox->setEditText(QStringLiteral("%1%").arg(percent));
     scaleBox->setStyleSheet(changedStyle);
+    if (!loading)
+        keptPercent = percent;
 }
 
 void ReportWidget::slotPageNavigatorChanged(int pageNumber)
@@ -502,7 +534,7 @@ void ReportWidget::slotPagesAdded(int pagesCount)
     if (first) {
         pageBox->setValue(1);
         pageBox->setStyleSheet(changedStyle);
-        QTimer::singleShot(2, this, &ReportWidget::setFitWidth);
+        QTimer::singleShot(2, this, &ReportWidget::restoreZoom);
     }
     setNavigationState(pageBox->value());
     progressLabel->setText(tr("Menyusun halaman: %1").arg(pagesCount));
@@ -525,9 +557,14 @@ void ReportWidget::slotPageChanged(int pageNumber)
     emit pageChanged(pageNumber);
 }
 
-void ReportWidget::setFitWidth()
+void ReportWidget::restoreZoom()
 {
-    if (preview)
+    loading = false;
+    if (!preview)
+        return;
+    if (keptPercent > 0)
+        preview->setScalePercent(keptPercent);
+    else
         preview->fitWidth();
 }
 
@@ -569,8 +606,8 @@ void ReportWidget::reloadWithBusyIndicator()
 
 void ReportWidget::exportToText()
 {
-    const QString dir = QFileDialog::getExistingDirectory(this, tr("Pilih Direktori"), QString(),
-                                                          QFileDialog::ShowDirsOnly);
+    const QString dir = QFileDialog::getExistingDirectory(window(), tr("Pilih Direktori"),
+                                                          QString(), QFileDialog::ShowDirsOnly);
     if (dir.isEmpty())
         return;
     exportToDirectory(dir);
@@ -579,7 +616,7 @@ void ReportWidget::exportToText()
 void ReportWidget::exportToDirectory(const QString& dir)
 {
     if (!QDir(dir).exists()) {
-        PlainMessage::show(this, QMessageBox::Warning, failedTitle,
+        PlainMessage::show(window(), QMessageBox::Warning, failedTitle,
                            QStringLiteral("Direktori tidak ditemukan"), QMessageBox::Ok,
                            QMessageBox::Ok);
         return;
@@ -598,11 +635,11 @@ void ReportWidget::exportToDirectory(const QString& dir)
             lines << QStringLiteral("%1 file lainnya berhasil disimpan di %2.")
                          .arg(result.written.size())
                          .arg(where);
-        PlainMessage::show(this, QMessageBox::Warning, failedTitle, lines.join(QLatin1Char('\n')),
-                           QMessageBox::Ok, QMessageBox::Ok);
+        PlainMessage::show(window(), QMessageBox::Warning, failedTitle,
+                           lines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    PlainMessage::show(this, QMessageBox::Information, QStringLiteral("Sukses"),
+    PlainMessage::show(window(), QMessageBox::Information, QStringLiteral("Sukses"),
                        QStringLiteral("Ekspor file sukses: %1 file disimpan di %2.")
                            .arg(result.written.size())
                            .arg(where),
@@ -626,15 +663,15 @@ bool ReportWidget::mayReplace(const QStringList& paths)
             .arg(existing.size())
             .arg(QDir::toNativeSeparators(QFileInfo(paths.first()).absolutePath()),
                  existing.join(QLatin1Char('\n')));
-    return PlainMessage::show(this, QMessageBox::Question, QStringLiteral("Konfirmasi"), question,
-                              QMessageBox::Yes | QMessageBox::No,
+    return PlainMessage::show(window(), QMessageBox::Question, QStringLiteral("Konfirmasi"),
+                              question, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) == QMessageBox::Yes;
 }
 
 void ReportWidget::reportWriteFailure(const QString& path, QFileDevice::FileError error,
                                       const QString& errorText)
 {
-    PlainMessage::show(this, QMessageBox::Warning, failedTitle,
+    PlainMessage::show(window(), QMessageBox::Warning, failedTitle,
                        WriteFailure::message(path, WriteFailure::reason(path, error, errorText)),
                        QMessageBox::Ok, QMessageBox::Ok);
 }

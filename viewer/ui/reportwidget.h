@@ -50,6 +50,9 @@ public:
     // any file there, then tells the user how many files went where, or why not.
     void exportToDirectory(const QString& dir);
 
+    // Runs the command of the toolbar button of that name, as a click on it would.
+    void runCommand(const QString& buttonName);
+
     QString getFilename() const { return filename; }
     QString getReportFilename() const { return reportFilename; }
     QString getSelectedFilename() const { return selectedFilename; }
@@ -72,7 +75,8 @@ public slots:
     void slotRenderingChanged(bool rendering);
     void slotPageChanged(int pageNumber);
     void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
-    void setFitWidth();
+    // After new pages: the zoom the user last saw, or the page width at first.
+    void restoreZoom();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -83,7 +87,6 @@ private:
     void toolbarGap();
     TabButton* addToolbarButton(const QString& name, const QString& tooltip,
                                 const QString& iconPath);
-    void runCommand(const QString& buttonName);
     void setNavigationState(int page);
     void reloadWithBusyIndicator();
     void releaseWhileRendering();
@@ -94,6 +97,7 @@ private:
                             const QString& errorText);
     void loadBuiltInDocument();
     bool isDocument() const;
+    QString pdfName() const;
 
     TAVIDs* dataSources = nullptr;
     QString filename;
@@ -110,6 +114,10 @@ private:
     QHBoxLayout* toolbarLayout = nullptr;
     QFrame* toolbarFrame = nullptr;
     int pageCount = 0;
+    // The last scale the preview showed once loaded; kept for the next data set.
+    int keptPercent = 0;
+    // Between a load and the zoom that follows it, scale changes are the preview's own.
+    bool loading = false;
     TabButton* firstButton = nullptr;
     TabButton* priorButton = nullptr;
     TabButton* nextButton = nullptr;

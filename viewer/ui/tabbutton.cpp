@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHash>
+#include <QMouseEvent>
 
+#include <algorithm>
 #include <functional>
 
 #include "uiutils.h"
@@ -32,6 +34,10 @@ QPixmap sharedPixmap(const QString& key, const std::function<QPixmap()>& make)
         found = pixmaps.insert(key, make());
     return found.value();
 }
+
+// A button that cannot be used shows its icon at most this strong, so that it is
+// told apart from one at full strength at a glance.
+const float disabledOpacity = 0.3f;
 
 } // namespace
 
@@ -163,7 +169,7 @@ void TabButton::leaveEvent(QEvent* event)
 {
     hovered = false;
     QPushButton::leaveEvent(event);
-    showIconAt(iconOpacity);
+    showIconAt(currentOpacity());
 }
 
 void TabButton::paintEvent(QPaintEvent* event)
@@ -180,8 +186,35 @@ void TabButton::paintEvent(QPaintEvent* event)
     QPushButton::paintEvent(event);
     if (iconDirty) {
         iconDirty = false;
-        showIconAt(hovered && isEnabled() ? 1.0f : iconOpacity);
+        showIconAt(currentOpacity());
     }
+}
+
+float TabButton::currentOpacity() const
+{
+    if (!isEnabled())
+        return std::min(iconOpacity, disabledOpacity);
+    return hovered ? 1.0f : iconOpacity;
+}
+
+void TabButton::changeEvent(QEvent* event)
+{
+    QPushButton::changeEvent(event);
+    if (event->type() == QEvent::EnabledChange) {
+        iconDirty = true;
+        update();
+    }
+}
+
+void TabButton::mouseReleaseEvent(QMouseEvent* event)
+{
+    // A middle click on a tab closes it, as in every program with tabs: the same
+    // road as its close button.
+    if (event->button() == Qt::MiddleButton && closeButton && rect().contains(event->pos())) {
+        closeButton->click();
+        return;
+    }
+    QPushButton::mouseReleaseEvent(event);
 }
 
 void TabButton::showIconAt(float opacity)
@@ -192,5 +225,6 @@ void TabButton::showIconAt(float opacity)
         sharedPixmap(QStringLiteral("tabbutton:%1:%2").arg(iconPixmap.cacheKey()).arg(opacity),
                      [&] { return UIUtils::setAlpha(iconPixmap, opacity); });
     setIcon(QIcon(faded));
-    setIconSize(faded.size());
+    // In the widget's own units: on a scaled screen the pixmap has more pixels.
+    setIconSize(faded.size() / faded.devicePixelRatio());
 }

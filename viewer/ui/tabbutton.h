@@ -45,9 +45,13 @@ protected:
     void enterEvent(QEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void showIconAt(float opacity);
+    // The opacity the icon is to have now: full while hovered, faded while disabled.
+    float currentOpacity() const;
 
     QString normalStyle;
     QString highlightStyle;

@@ -57,7 +57,7 @@ def rect(x, y, w, h):
 
 class Text:
     def __init__(self, content, w, h=ROW_H, size=8, bold=False, italic=False, align=LEFT_V,
-                 borders=ALL_BORDERS, bg=WHITE, color="#000000", grow=True, x=0, y=0):
+                 borders=ALL_BORDERS, bg=WHITE, color="#000000", grow=True, x=0, y=0, margin=12):
         self.__dict__.update(locals())
         del self.__dict__["self"]
 
@@ -69,7 +69,7 @@ class Text:
             '<content Type="QString">%s</content>' % escape(self.content),
             font(self.size, self.bold, self.italic),
             prop("alignment", "enumAndFlags", self.align),
-            prop("margin", "int", 12),
+            prop("margin", "int", self.margin),
         ]
         # Engine defaults (black text, white background, no borders, fixed height) are left out.
         if self.color != "#000000":
@@ -178,8 +178,11 @@ def number_or_empty(src, field):
     return '$S{ var v = %s; v != "" ? numberFormat(v, "f", 2, "id") : "" }' % d(src, field)
 
 
+# Percentages come as plain numbers ("7.25"); the report writes them the Indonesian
+# way, with a decimal comma, as numberFormat does for amounts.
 def percent(src, field):
-    return '$S{ var v = %s; v != "" ? v + " %%" : "" }' % d(src, field)
+    return ('$S{ var v = String(%s); v != "" ? '
+            '(/^-?[0-9]+([.][0-9]+)?$/.test(v) ? v.replace(".", ",") : v) + " %%" : "" }') % d(src, field)
 
 
 def member(src):
@@ -352,8 +355,9 @@ def history_grid(stack, src, with_day, caption):
 
 
 def guarantor_bands(src, master):
-    cols = [("Nama Penjamin", 330, "guarantorName"), ("Nomor Identitas Penjamin", 280, "identityNumber"),
-            ("Golongan", 250, "guarantorTypeDesc"), ("Alamat", 520, "guarantorAddress"),
+    # The identity number's column holds 22 digits at 8 pt on one line.
+    cols = [("Nama Penjamin", 330, "guarantorName"), ("Nomor Identitas Penjamin", 370, "identityNumber"),
+            ("Golongan", 250, "guarantorTypeDesc"), ("Alamat", 430, "guarantorAddress"),
             ("Keterangan", 300, "description"), ("Tanggal Update", W - 1680, None)]
     body = Stack()
     body.row([value(updated(src) if f is None else d(src, f), w) for _, w, f in cols])
@@ -514,17 +518,20 @@ def officers_section():
                                                              d(g, "updatedDatetime")), W - 380, bold=True)])
     band = Band("Data", group.items, height=group.y, datasource=g)
     header = title_band("DataHeader", "Pemilik / Pengurus", parent=band)
-    cols = [("Nama", 250, d(o, "identityNumberName")), ("No. Identitas", 230, d(o, "identityNumber")),
-            ("Jenis Kelamin", 150, d(o, "genderDesc")), ("Jabatan", 180, d(o, "jobPositionDesc")),
-            ("Status Pengurus/Pemilik", 170, d(o, "shareholderStatusDesc")),
-            ("Pangsa Kepemilikan", 150, percent(o, "shareOwnership")), ("Alamat", 250, d(o, "address")),
-            ("Kelurahan", 180, d(o, "subDistrict")), ("Kecamatan", 170, d(o, "district")),
-            ("Kabupaten / Kota", W - 1730, d(o, "cityDesc"))]
+    # Ten columns in 190 mm at 7 pt: each is as wide as its longest word needs, with
+    # a narrower margin than elsewhere, so that an identity number (16 digits), the
+    # headings ("Kepemilikan") and place names of up to ten capitals stay whole.
+    cols = [("Nama", 220, d(o, "identityNumberName")), ("No. Identitas", 240, d(o, "identityNumber")),
+            ("Jenis Kelamin", 150, d(o, "genderDesc")), ("Jabatan", 160, d(o, "jobPositionDesc")),
+            ("Status Pengurus/Pemilik", 150, d(o, "shareholderStatusDesc")),
+            ("Pangsa Kepemilikan", 170, percent(o, "shareOwnership")), ("Alamat", 210, d(o, "address")),
+            ("Kelurahan", 200, d(o, "subDistrict")), ("Kecamatan", 200, d(o, "district")),
+            ("Kabupaten / Kota", W - 1700, d(o, "cityDesc"))]
     body = Stack()
-    body.row([value(content, w, size=7) for _, w, content in cols])
+    body.row([value(content, w, size=7, margin=8) for _, w, content in cols])
     sub = Band("SubDetail", body.items, height=body.y, datasource=o, parent=band)
     head = Stack()
-    head.row([label(lab, w, size=7, bold=True) for lab, w, _ in cols])
+    head.row([label(lab, w, size=7, bold=True, margin=8) for lab, w, _ in cols])
     sub_header = Band("SubDetailHeader", head.items, height=head.y, parent=sub)
     footer_gap = Band("SubDetailFooter", [Row([Text("", W, h=20, borders=0, grow=False)], 0)], height=20,
                       parent=sub)
@@ -685,7 +692,7 @@ def counter_footer():
 
 def faq():
     qa = [
-        ("Dari mana paket instalasi aplikasi penampil dokumen Vardo dapat diperoleh?",
+        ("Dari mana paket instalasi Vardo Viewer dapat diperoleh?",
          "Paket instalasi tersedia di situs web resmi layanan KORA. Masuk (login) ke situs tersebut dengan akun "
          "pengguna yang telah terdaftar, kemudian buka menu unduhan dan pilih paket instalasi yang sesuai dengan "
          "versi Windows pada komputer Anda. Paket instalasi hanya dapat diunduh setelah login."),
@@ -695,25 +702,26 @@ def faq():
          "system\" berarti Windows 32-bit."),
         ("Bagaimana langkah instalasi pada Windows 64-bit?",
          "1. Unduh paket instalasi untuk Windows 64-bit dari situs web layanan setelah login.\n"
-         "2. Tutup aplikasi penampil yang sedang berjalan, bila ada.\n"
+         "2. Tutup Vardo Viewer bila sedang berjalan.\n"
          "3. Klik dua kali berkas instalasi dan setujui permintaan izin administrator.\n"
          "4. Ikuti petunjuk pada layar, pilih folder tujuan (bawaan: Program Files), lalu klik Instal.\n"
          "5. Setelah selesai, jalankan aplikasi dari pintasan di Desktop atau menu Start."),
         ("Bagaimana langkah instalasi pada Windows 32-bit?",
          "1. Unduh paket instalasi untuk Windows 32-bit dari situs web layanan setelah login.\n"
-         "2. Tutup aplikasi penampil yang sedang berjalan, bila ada.\n"
+         "2. Tutup Vardo Viewer bila sedang berjalan.\n"
          "3. Klik dua kali berkas instalasi dan setujui permintaan izin administrator.\n"
          "4. Ikuti petunjuk pada layar, pilih folder tujuan (bawaan: Program Files (x86) atau Program Files), "
          "lalu klik Instal.\n"
          "5. Setelah selesai, jalankan aplikasi dari pintasan di Desktop atau menu Start."),
         ("Apakah aplikasi perlu dipasang ulang setiap ada versi baru?",
-         "Tidak. Aplikasi memeriksa pembaruan secara otomatis dan menawarkan untuk mengunduh serta memasangnya. "
-         "Paket pembaruan luring (berkas .kvu) juga dapat dipasang melalui menu pembaruan."),
+         "Tidak. Vardo Viewer memeriksa pembaruan setiap kali dijalankan dan menawarkan untuk mengunduh serta "
+         "memasangnya; pemeriksaan juga dapat dijalankan dari menu Tools > Update Online. Paket pembaruan "
+         "luring (berkas .kvu) dipasang melalui menu Tools > Update Offline."),
         ("Dokumen tidak dapat dibuka dan muncul pesan bahwa versi aplikasi terlalu lama. Apa yang harus dilakukan?",
          "Dokumen tersebut memerlukan versi aplikasi yang lebih baru. Lakukan pembaruan aplikasi, atau unduh "
          "paket instalasi terbaru dari situs web layanan setelah login, lalu buka kembali dokumen tersebut."),
     ]
-    bands = [doc_title("Tanya Jawab (FAQ)", "Memperoleh dan memasang aplikasi penampil dokumen Vardo")]
+    bands = [doc_title("Tanya Jawab (FAQ)", "Memperoleh dan memasang Vardo Viewer")]
     for n, (q, a) in enumerate(qa, 1):
         bands.append(paragraph("%d. %s" % (n, q), size=10, bold=True, gap=6))
         bands.append(paragraph(a, gap=24))
@@ -723,17 +731,25 @@ def faq():
 
 def manual():
     bands = [
-        doc_title("Petunjuk Penggunaan", "Aplikasi penampil dokumen informasi debitur (.vardo)"),
+        doc_title("Petunjuk Penggunaan", "Vardo Viewer, aplikasi penampil dokumen informasi debitur (.vardo)"),
         paragraph("1. Membuka Dokumen", size=11, bold=True, gap=6),
-        paragraph("Pada layar Beranda, pilih tombol untuk membuka berkas lalu pilih dokumen berekstensi .vardo. "
-                  "Masukkan kata sandi dokumen; kata sandi dapat dicoba hingga tiga kali. Dokumen yang berhasil "
-                  "dibuka tampil pada tab tersendiri, dan daftar \"Debitur\" di sebelah kiri memuat setiap data "
-                  "debitur di dalam dokumen. Pilih salah satu baris untuk menampilkan laporannya.", gap=24),
+        paragraph("Pada layar Beranda, pilih Buka Berkas (Ctrl+O) lalu pilih dokumen berekstensi .vardo, atau "
+                  "tarik berkasnya ke jendela aplikasi. Berkas yang pernah dibuka tercantum pada Daftar Berkas; "
+                  "ketik sebagian nama pada kolom Pencarian untuk menyaringnya, lalu klik dua kali atau tekan "
+                  "Enter untuk membukanya. Masukkan kata sandi dokumen; kata sandi dapat dicoba hingga tiga kali "
+                  "dan dapat ditampilkan untuk memeriksa ketikan. Dokumen yang berhasil dibuka tampil pada tab "
+                  "tersendiri, dan daftar \"Debitur\" di sebelah kiri memuat setiap data debitur di dalam "
+                  "dokumen. Pilih salah satu baris untuk menampilkan laporannya. Ctrl+Tab dan Ctrl+Shift+Tab "
+                  "berpindah antartab, Ctrl+W atau klik tengah pada tab menutupnya, dan tombol panah di ujung "
+                  "deretan tab menampilkan nama lengkap semua berkas yang terbuka.", gap=24),
         paragraph("2. Mencetak dan Mengekspor Laporan", size=11, bold=True, gap=6),
-        paragraph("Gunakan tombol pada bilah alat di atas laporan: Cetak untuk mencetak, Ekspor PDF untuk "
-                  "menyimpan laporan sebagai berkas PDF, dan Ekspor ke text untuk menyimpan setiap data debitur "
-                  "sebagai berkas teks pada direktori yang dipilih. Tombol Perbesar, Perkecil, 1:1, Sesuai Lebar "
-                  "dan Sesuai Halaman mengatur tampilan; tombol halaman berpindah antarhalaman.", gap=24),
+        paragraph("Gunakan tombol pada bilah alat di atas laporan: Cetak (Ctrl+P) untuk mencetak, Ekspor PDF "
+                  "untuk menyimpan laporan sebagai berkas PDF, dan Ekspor ke text untuk menyimpan setiap data "
+                  "debitur sebagai berkas teks pada direktori yang dipilih. Tombol Perbesar (Ctrl++), Perkecil "
+                  "(Ctrl+-), 1:1 (Ctrl+0), Sesuai Lebar dan Sesuai Halaman mengatur tampilan, dan skala yang "
+                  "dipilih tetap berlaku untuk data debitur lain; tombol halaman berpindah antarhalaman, "
+                  "Ctrl+Home ke halaman pertama dan Ctrl+End ke halaman terakhir. F11 menampilkan jendela "
+                  "layar penuh.", gap=24),
         counter_footer(),
     ]
     return document(bands)

@@ -19,14 +19,14 @@ Rectangle {
     TitleBar {
         id: titleBar
         width: page.width
-        title: "Tentang KORA Viewer"
+        title: "Tentang Vardo Viewer"
     }
 
     Text {
         id: heading
         x: 50
         y: 80
-        text: "KORA Viewer Version"
+        text: "Vardo Viewer Version"
         font.pixelSize: 16
     }
 
@@ -38,7 +38,9 @@ Rectangle {
         width: 101
         height: 100
         fillMode: Image.PreserveAspectFit
-        source: "images/logo-kora-viewer.png"
+        sourceSize.width: 101
+        sourceSize.height: 100
+        source: "images/logo-kora-viewer.svg"
     }
 
     VersionRow {
@@ -83,6 +85,6 @@ Rectangle {
         width: 536
         wrapMode: Text.WordWrap
         font.pixelSize: 14
-        text: "KORA Viewer merupakan aplikasi yang digunakan untuk melihat file .vardo individu maupun batch secara cepat dan aman. Aplikasi ini dapat mengextract file .vardo menjadi .pdf maupun .txt File yang dapat digunakan sesuai dengan kebutuhan."
+        text: "Vardo Viewer merupakan aplikasi yang digunakan untuk melihat file .vardo individu maupun batch secara cepat dan aman. Aplikasi ini dapat mengextract file .vardo menjadi .pdf maupun .txt File yang dapat digunakan sesuai dengan kebutuhan."
     }
 }

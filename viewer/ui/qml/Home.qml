@@ -34,7 +34,8 @@ HomeForm {
 
     manualButton.onClicked: mainWindow.openTab("MANUAL", "manual", "")
 
-    clearListArea.onClicked: recentFiles.clearFiles()
+    clearListArea.onClicked: clearListDialog.open()
+    clearListDialog.onYes: recentFiles.clearFiles()
 
     recentFiles.onOpenFile: {
         home.fileSelected(filename)

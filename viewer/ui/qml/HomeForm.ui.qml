@@ -13,6 +13,8 @@ Item {
     property alias clearListArea: clearListArea
     property alias fileDialog: fileDialog
     property alias closeAllDialog: closeAllDialog
+    property alias updateNote: updateNote
+    property alias clearListDialog: clearListDialog
 
     width: 800
     height: 400
@@ -42,10 +44,12 @@ Item {
             height: 35
             centered: false
             activeColor: "#CFCFCF"
-            iconSource: "images/open-file.png"
+            iconSource: "images/open-file.svg"
             iconWidth: 20
             iconHeight: 20
             text: " Buka Berkas"
+            accessibleDescription: "Membuka berkas .vardo (Ctrl+O)"
+            KeyNavigation.tab: closeAllButton
         }
 
         IconButton {
@@ -57,10 +61,27 @@ Item {
             height: 35
             centered: false
             activeColor: "#CFCFCF"
-            iconSource: "images/close-file.png"
+            iconSource: "images/close-file.svg"
             iconWidth: 20
             iconHeight: 20
             text: "Tutup Semua Berkas"
+            accessibleDescription: "Menutup semua berkas yang sedang dibuka"
+            KeyNavigation.tab: manualButton
+        }
+
+        // What the silent update check at start-up could not do: said here, out
+        // of the way, rather than in a box over whatever the user is reading.
+        Text {
+            id: updateNote
+            objectName: "updateNote"
+            x: 10
+            width: leftPane.width - 20
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: 60
+            visible: text !== ""
+            wrapMode: Text.WordWrap
+            font.pixelSize: 12
+            color: "#6f6f6f"
         }
     }
 
@@ -114,6 +135,8 @@ Item {
             fontBold: true
             fontSize: 15
             text: "Informasi Lebih Lanjut"
+            accessibleDescription: "Membuka Petunjuk Operasi"
+            KeyNavigation.tab: searchField
         }
     }
 
@@ -131,7 +154,7 @@ Item {
             id: searchIcon
             x: 4
             anchors.verticalCenter: parent.verticalCenter
-            source: "images/search.png"
+            source: "images/search.svg"
             sourceSize.width: 32
             sourceSize.height: 32
             scale: 0.8
@@ -148,6 +171,9 @@ Item {
             font.pixelSize: 14
             placeholderText: "Pencarian Daftar Berkas.."
             focus: true
+            Accessible.name: "Pencarian Daftar Berkas"
+            KeyNavigation.tab: recentFiles
+            KeyNavigation.backtab: manualButton
         }
     }
 
@@ -159,6 +185,28 @@ Item {
         width: screen.width - 250
         height: screen.height - 280
         searchText: searchField.text
+        KeyNavigation.tab: openButton
+        KeyNavigation.backtab: searchField
+    }
+
+    // Over the empty table: why it is empty and what to do.
+    Text {
+        id: emptyNote
+        objectName: "emptyNote"
+        x: recentFiles.x + 20
+        y: recentFiles.y + 60
+        width: recentFiles.width - 40
+        wrapMode: Text.WordWrap
+        font.pixelSize: 14
+        color: "#6f6f6f"
+        visible: text !== ""
+        text: {
+            if (recentFiles.shownCount > 0)
+                return ""
+            if (searchField.text !== "")
+                return "Berkas \"" + searchField.text + "\" tidak ditemukan."
+            return "Belum ada berkas yang dibuka. Pilih \"Buka Berkas\" (Ctrl+O) atau tarik berkas .vardo ke jendela ini."
+        }
     }
 
     Text {
@@ -189,6 +237,15 @@ Item {
         nameFilters: ["File TAVI (*.vardo)"]
         selectedNameFilter: "File TAVI(*.vardo)"
         sidebarVisible: true
+    }
+
+    MessageDialog {
+        id: clearListDialog
+        objectName: "clearListDialog"
+        icon: StandardIcon.Question
+        title: "Konfirmasi"
+        text: "Apakah anda yakin ingin menghapus daftar berkas?"
+        standardButtons: StandardButton.Yes | StandardButton.No
     }
 
     MessageDialog {

@@ -21,7 +21,16 @@ Button {
     property bool fontBold: false
     property int fontSize: 14
     property bool centered: true
+    // What a screen reader says for the button: its caption, or for a button that
+    // shows only an icon, a name given by the screen.
+    property string accessibleName: text.trim()
+    property string accessibleDescription: ""
     readonly property bool active: control.pressed || control.hovered
+
+    Accessible.role: Accessible.Button
+    Accessible.name: accessibleName
+    Accessible.description: accessibleDescription
+    Accessible.onPressAction: control.clicked()
 
     hoverEnabled: true
     padding: 0
@@ -30,6 +39,17 @@ Button {
     background: Rectangle {
         color: control.active ? control.activeColor : control.normalColor
         border.color: control.active ? control.activeBorderColor : control.borderColor
+
+        // The keyboard focus, drawn inside the button so that neighbours do not cover it.
+        Rectangle {
+            objectName: "focusFrame"
+            anchors.fill: parent
+            anchors.margins: 2
+            color: "transparent"
+            border.color: "#1f6fbf"
+            border.width: 2
+            visible: control.visualFocus
+        }
     }
 
     contentItem: Item {

@@ -11,6 +11,11 @@ MainForm {
         home.tabCountChanged()
     }
 
+    // An empty text takes the note away.
+    function showUpdateNote(text) {
+        home.updateNote.text = text
+    }
+
     function openFileDialog() {
         home.fileDialog.open()
     }

@@ -32,14 +32,18 @@ Pane {
             anchors.fill: parent
             clip: true
 
+            // Only the screen on view takes the keyboard: Tab must not wander
+            // into the screen beside it.
             Home {
                 id: home
-        objectName: "home"
+                objectName: "home"
+                enabled: swipeView.currentIndex === 0
             }
 
             Tools {
                 id: tools
-        objectName: "tools"
+                objectName: "tools"
+                enabled: swipeView.currentIndex === 1
             }
         }
     }

@@ -9,6 +9,8 @@ TableView {
     property string searchText: ""
     property ListModel filesModel: ListModel {
     }
+    // Rows the search leaves on screen.
+    readonly property int shownCount: proxyModel.count
 
     signal clearFiles
     signal addRecentFile(string filename)
@@ -30,26 +32,35 @@ TableView {
         objectName: "proxyModel"
         source: filesModel.count > 0 ? filesModel : null
         sortOrder: table.sortIndicatorOrder
-        sortRole: filesModel.count > 0 ? table.getColumn(table.sortIndicatorColumn).role : ""
+        // The time column shows a text for reading and sorts by the time itself.
+        sortRole: {
+            if (filesModel.count === 0)
+                return ""
+            var role = table.getColumn(table.sortIndicatorColumn).role
+            return role === "dateShown" ? "dateSort" : role
+        }
         sortCaseSensitivity: Qt.CaseInsensitive
+        filterCaseSensitivity: Qt.CaseInsensitive
         filterString: "*" + table.searchText + "*"
         filterSyntax: SortFilterProxyModel.Wildcard
     }
 
+    // The size and the time keep the width their texts need, so that they are
+    // never cut; the name takes the rest.
     TableViewColumn {
         role: "filename"
         title: "Nama"
-        width: table.width * 0.75
+        width: Math.max(150, table.viewport.width - 110 - 180)
     }
     TableViewColumn {
         role: "size"
         title: "Ukuran File"
-        width: table.width * 0.10
+        width: 110
     }
     TableViewColumn {
-        role: "dateViewed"
+        role: "dateShown"
         title: "Waktu Buka Berkas"
-        width: table.width * 0.15
+        width: 180
     }
 
     style: TableViewStyle {
@@ -93,7 +104,9 @@ TableView {
                 anchors.verticalCenter: parent.verticalCenter
                 width: 16
                 height: 16
-                source: "images/app-icon.png"
+                sourceSize.width: 16
+                sourceSize.height: 16
+                source: "images/app-icon.svg"
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
@@ -120,6 +133,14 @@ TableView {
             }
         }
     }
+
+    function openCurrent() {
+        if (currentRow >= 0 && currentRow < rowCount)
+            openFile(proxyModel.get(currentRow).filename)
+    }
+
+    Keys.onReturnPressed: openCurrent()
+    Keys.onEnterPressed: openCurrent()
 
     Component.onCompleted: populate()
     onSyncFiles: populate()

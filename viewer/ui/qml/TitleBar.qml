@@ -11,11 +11,14 @@ Rectangle {
 
     IconButton {
         id: backButton
+        objectName: "backButton"
         width: 44
         height: 44
         normalColor: "#bf1717"
         activeColor: "#bf1717"
-        iconSource: "images/back.png"
+        iconSource: "images/back.svg"
+        accessibleName: "Kembali"
+        accessibleDescription: "Kembali ke menu Tools"
         iconWidth: 24
         iconHeight: 24
     }

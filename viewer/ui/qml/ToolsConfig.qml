@@ -19,7 +19,23 @@ ToolsConfigForm {
         addressField.forceActiveFocus()
     }
 
+    // A password is only taken when it was typed the same way twice.
+    function passwordsDiffer() {
+        return securedBox.checked && passwordField.text !== confirmationField.text
+    }
+
+    function askToSave() {
+        if (passwordsDiffer())
+            mismatchDialog.open()
+        else
+            saveDialog.open()
+    }
+
     function save() {
+        if (passwordsDiffer()) {
+            mismatchDialog.open()
+            return
+        }
         utils.setSettingValue("proxy/ip.address", addressField.text)
         utils.setSettingValue("proxy/port", portField.text)
         if (securedBox.checked) {
@@ -31,7 +47,7 @@ ToolsConfigForm {
             utils.setSettingValue("proxy/username", "")
             utils.setSettingValue("proxy/password", "")
         }
-        viewChanged(0)
+        savedDialog.open()
     }
 
     // The confirmation frame only judges the passwords once the user has
@@ -59,8 +75,11 @@ ToolsConfigForm {
     }
 
     titleBar.backButton.onClicked: viewChanged(0)
-    saveButton.onClicked: saveDialog.open()
+    saveButton.onClicked: askToSave()
+    saveCaptionArea.onClicked: askToSave()
     resetButton.onClicked: resetDialog.open()
+    resetCaptionArea.onClicked: resetDialog.open()
+    savedDialog.onAccepted: viewChanged(0)
     saveDialog.onYes: save()
     resetDialog.onYes: load()
 

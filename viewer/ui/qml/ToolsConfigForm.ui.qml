@@ -19,6 +19,10 @@ Rectangle {
     property alias loadedConfirmation: loadedConfirmation
     property alias saveDialog: saveDialog
     property alias resetDialog: resetDialog
+    property alias savedDialog: savedDialog
+    property alias mismatchDialog: mismatchDialog
+    property alias saveCaptionArea: saveCaptionArea
+    property alias resetCaptionArea: resetCaptionArea
 
     // A design size only: the tools stack sizes its pages to itself.
     implicitWidth: 800
@@ -38,10 +42,12 @@ Rectangle {
             width: 44
             height: 44
             scale: 0.8
-            iconSource: "images/save.png"
+            iconSource: "images/save.svg"
             iconWidth: 32
             iconHeight: 32
-            opacity: hovered ? 1 : 0.7
+            accessibleName: "Simpan"
+            accessibleDescription: "Menyimpan pengaturan proxy"
+            opacity: hovered || saveCaptionArea.containsMouse ? 1 : 0.7
         }
         Text {
             anchors.centerIn: parent
@@ -49,6 +55,13 @@ Rectangle {
             font.family: "Calibri"
             font.pixelSize: 18
             color: "#6f6f6f"
+            // The caption is part of the button.
+            MouseArea {
+                id: saveCaptionArea
+                anchors.fill: parent
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+            }
         }
         IconButton {
             id: resetButton
@@ -58,10 +71,12 @@ Rectangle {
             width: 44
             height: 44
             scale: 0.8
-            iconSource: "images/reset.png"
+            iconSource: "images/reset.svg"
             iconWidth: 32
             iconHeight: 32
-            opacity: hovered ? 1 : 0.7
+            accessibleName: "Reset"
+            accessibleDescription: "Membatalkan perubahan pengaturan proxy"
+            opacity: hovered || resetCaptionArea.containsMouse ? 1 : 0.7
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter
@@ -71,6 +86,12 @@ Rectangle {
             font.family: "Calibri"
             font.pixelSize: 18
             color: "#6f6f6f"
+            MouseArea {
+                id: resetCaptionArea
+                anchors.fill: parent
+                hoverEnabled: true
+                cursorShape: Qt.PointingHandCursor
+            }
         }
     }
 
@@ -182,6 +203,24 @@ Rectangle {
         title: "Konfirmasi"
         text: "Apakah anda yakin menyimpan semua perubahan?"
         standardButtons: StandardButton.Yes | StandardButton.No
+    }
+
+    MessageDialog {
+        id: savedDialog
+        objectName: "savedDialog"
+        icon: StandardIcon.Information
+        title: "Informasi"
+        text: "Pengaturan aplikasi berhasil disimpan."
+        standardButtons: StandardButton.Ok
+    }
+
+    MessageDialog {
+        id: mismatchDialog
+        objectName: "mismatchDialog"
+        icon: StandardIcon.Warning
+        title: "Informasi"
+        text: "Password dan konfirmasi password tidak sama, pengaturan belum disimpan."
+        standardButtons: StandardButton.Ok
     }
 
     MessageDialog {

@@ -23,7 +23,7 @@ Rectangle {
         horizontalOffset: -page.width / 3
         captionY: 190
         caption: "Pengaturan Aplikasi"
-        iconSource: "images/settings.png"
+        iconSource: "images/settings.svg"
     }
     ToolsMenuButton {
         id: offlineButton
@@ -32,7 +32,7 @@ Rectangle {
         horizontalOffset: 0
         captionY: 190
         caption: "Update Offline"
-        iconSource: "images/update-offline.png"
+        iconSource: "images/update-offline.svg"
     }
     ToolsMenuButton {
         id: onlineButton
@@ -41,7 +41,7 @@ Rectangle {
         horizontalOffset: page.width / 3
         captionY: 190
         caption: "Update Online"
-        iconSource: "images/update-online.png"
+        iconSource: "images/update-online.svg"
     }
     ToolsMenuButton {
         id: faqButton
@@ -50,7 +50,7 @@ Rectangle {
         horizontalOffset: -page.width / 3
         captionY: 390
         caption: "FAQ"
-        iconSource: "images/faq.png"
+        iconSource: "images/faq.svg"
     }
     ToolsMenuButton {
         id: manualButton
@@ -59,7 +59,7 @@ Rectangle {
         horizontalOffset: 0
         captionY: 390
         caption: "Petunjuk Operasi"
-        iconSource: "images/manual.png"
+        iconSource: "images/manual.svg"
     }
     ToolsMenuButton {
         id: aboutButton
@@ -68,6 +68,6 @@ Rectangle {
         horizontalOffset: page.width / 3
         captionY: 390
         caption: "About"
-        iconSource: "images/about.png"
+        iconSource: "images/about.svg"
     }
 }

@@ -9,6 +9,8 @@ IconButton {
     property real captionY: 0
     property alias caption: captionText.text
 
+    accessibleName: caption
+
     anchors.horizontalCenter: parent.horizontalCenter
     anchors.horizontalCenterOffset: horizontalOffset
     width: 91
