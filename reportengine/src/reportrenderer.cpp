@@ -278,6 +278,10 @@ bool ReportRenderer::placeBand(const DesignObject* band)
             return true;
         }
     }
+    // Nothing that holds this band fits on one page: a header kept with it would
+    // take the part already placed here along to the next page, and leave this one blank.
+    if (!fitsAPage)
+        m_keep = KeepMark();
     // Split between text lines; a band taller than a whole page is split as
     // well, rather than cut off and lost.
     qreal top = 0;
