@@ -36,6 +36,8 @@ private slots:
     void keepSubdetailTogether_data();
     void keepSubdetailTogether();
     void headerTravelsWithFirstRow();
+    void groupTallerThanAPageStartsWhereItIs_data();
+    void groupTallerThanAPageStartsWhereItIs();
     void startNewPage();
     void unknownContentIsIgnored();
     void shapes_data();
@@ -264,11 +266,12 @@ void tst_ReportRenderer::tallBands_data()
     QTest::addColumn<int>("pageCount");
     QTest::newRow("moves whole to the next page") << false << 600 << 1 << 2;
     QTest::newRow("splits between lines") << true << 600 << 0 << 2;
-    QTest::newRow("taller than a page is split, not cut") << false << 3000 << 1 << 5;
+    QTest::newRow("taller than a page is split where it starts, not cut")
+        << false << 3000 << 0 << 5;
 }
 
 // A band that does not fit moves to the next page, or splits between text
-// lines when splittable; no line is lost either way.
+// lines when splittable or taller than a page; no line is lost either way.
 void tst_ReportRenderer::tallBands()
 {
     QFETCH(bool, splittable);
@@ -359,6 +362,43 @@ void tst_ReportRenderer::headerTravelsWithFirstRow()
     QCOMPARE(pages.at(0).texts(), QStringList{"Pengisi"});
     QCOMPARE(pages.at(1).texts(), (QStringList{"Judul kolom", "pertama", "kedua"}));
     QCOMPARE(pages.at(1).findText("Judul kolom")->rect.top(), 100.0);
+}
+
+void tst_ReportRenderer::groupTallerThanAPageStartsWhereItIs_data()
+{
+    QTest::addColumn<bool>("tallHeader");
+    QTest::newRow("header taller than a page") << true;
+    QTest::newRow("first row taller than a page") << false;
+}
+
+// A header travels with its first row only while the two fit a page: when either is
+// taller, moving them would leave the page before blank and gain nothing.
+void tst_ReportRenderer::groupTallerThanAPageStartsWhereItIs()
+{
+    QFETCH(bool, tallHeader);
+    const QString tall = longText(2000);
+    const auto cell = [](const char* name, const QString& content) {
+        return X::text(name, content, QRect(0, 0, 500, 60), {X::boolProperty("autoHeight", true)});
+    };
+    const QString xml = X::report(
+        {X::band("ReportHeader", "Filler", 1000,
+                 {X::text("Fill", "Pengisi", QRect(0, 0, 500, 1000))}),
+         X::band("DataHeader", "Head", 60, {cell("Title", tallHeader ? tall : "Judul kolom")},
+                 {X::property("parentBand", "QString", "Rows")}),
+         X::band("Data", "Rows", 60, {cell("Value", tallHeader ? "$D{ds.v}" : tall)},
+                 {X::property("datasource", "QString", "ds")})});
+    const ReportPages pages = renderWith(xml, {"pertama"});
+    QVERIFY(pages.size() > 1);
+    QCOMPARE(pageOf(pages, "Pengisi"), 0);
+    QCOMPARE(pageOf(pages, "kata1 kata2 "), 0);
+    const QString tallItem = tallHeader ? QStringLiteral("Title") : QStringLiteral("Value");
+    QStringList lines;
+    for (int p = 0; p < pages.size(); ++p) {
+        const RenderedItem* part = findItem(pages.at(p), tallItem, RenderedItem::Text);
+        QVERIFY2(part, qPrintable(QStringLiteral("page %1 holds none of the text").arg(p + 1)));
+        lines << part->text.split('\n');
+    }
+    QCOMPARE(lines.join(' '), tall);
 }
 
 void tst_ReportRenderer::startNewPage()

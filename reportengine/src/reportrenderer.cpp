@@ -266,7 +266,10 @@ bool ReportRenderer::placeBand(const DesignObject* band)
         append(rendered, 0, rendered->height);
         return true;
     }
-    if (!band->boolValue(QStringLiteral("splittable")) && !pageIsFresh()) {
+    // A band taller than a whole page is split wherever it starts: moving it first
+    // would only leave a blank rest of page behind it, on the first page too.
+    const bool fitsAPage = rendered->height <= m_limit - m_freshY + tolerance;
+    if (!band->boolValue(QStringLiteral("splittable")) && !pageIsFresh() && fitsAPage) {
         newPage();
         // Rendered again on its new page, where page-dependent values differ.
         rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
@@ -275,6 +278,10 @@ bool ReportRenderer::placeBand(const DesignObject* band)
             return true;
         }
     }
+    // Nothing that holds this band fits on one page: a header kept with it would
+    // take the part already placed here along to the next page, and leave this one blank.
+    if (!fitsAPage)
+        m_keep = KeepMark();
     // Split between text lines; a band taller than a whole page is split as
     // well, rather than cut off and lost.
     qreal top = 0;
