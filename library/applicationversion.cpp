@@ -3,6 +3,7 @@
 #include "common.h"
 #include "platform.h"
 #include "uiutils.h"
+#include "vardoversion.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -237,8 +238,10 @@ void ApplicationVersion::initConfigFile()
 void ApplicationVersion::initStatuses()
 {
     const QList<QPair<QString, QString>> defaults = {
-        {m_keyApplication, QStringLiteral("1.0.10")}, {m_keyLibrary, QStringLiteral("1.0.3")},
-        {m_keyManual, QStringLiteral("1.0.0")},       {m_keyFaq, QStringLiteral("1.0.0")},
+        {m_keyApplication, QStringLiteral(VARDO_VERSION)},
+        {m_keyLibrary, QStringLiteral("1.0.3")},
+        {m_keyManual, QStringLiteral("1.0.0")},
+        {m_keyFaq, QStringLiteral("1.0.0")},
         {m_keyConfig, QStringLiteral("1.0.0")},
     };
     m_registry.clear();

@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <utility>
+
 namespace {
 
 QString successMessage()
@@ -158,6 +160,13 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
     OpenResult read = readDocument(documentPath, password, &document);
     if (read.code != OpenResult::Success)
         return new OpenResult(read.code, read.message);
+    return openDocumentData(major, minor, patch, password, std::move(document),
+                            QFileInfo(documentPath).fileName());
+}
+
+OpenResult* openDocumentData(int major, int minor, int patch, const QString& password,
+                             QByteArray document, const QString& fileName)
+{
     QByteArray archive;
     OpenResult decrypted = decryptDocumentData(major, minor, patch, password, document, &archive);
     // The cipher text is not needed once decrypted; the entries will be a third copy.
@@ -170,6 +179,5 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
         return new OpenResult(damaged());
     }
     qDebug() << "taviMap.count() " << files->size();
-    return new OpenResult(OpenResult::Success, QString(), QFileInfo(documentPath).fileName(), files,
-                          nullptr);
+    return new OpenResult(OpenResult::Success, QString(), fileName, files, nullptr);
 }

@@ -1,0 +1,11 @@
+# tests of the deliverables as users run and install them
+
+# The command-line conventions of run and vardotool, with real processes.
+if(TARGET run AND TARGET vardowindowdriver)
+    vardo_add_test(commandline LIBS vardo-test-support)
+    add_dependencies(tst_commandline run vardotool vardowindowdriver sample-document)
+    target_compile_definitions(tst_commandline PRIVATE
+        SAMPLE_DOCUMENT="${VARDO_SAMPLE_DOCUMENT}"
+        VARDO_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/testplugins")
+endif()
+vardo_add_test(viewercommandline LIBS viewer-ui)
