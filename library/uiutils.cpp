@@ -1,5 +1,6 @@
 #include "uiutils.h"
 
+#include "datalocation.h"
 #include "simplecrypt.h"
 
 #include <QCoreApplication>
@@ -33,7 +34,7 @@ QString UIUtils::readResourceFile(QString filename)
 
 QString UIUtils::settingsFilePath()
 {
-    return getApplicationPath() + QStringLiteral("/config/config.ini");
+    return DataLocation::directory() + QStringLiteral("/config/config.ini");
 }
 
 QSettings* UIUtils::getSettings()

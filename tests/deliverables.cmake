@@ -9,3 +9,8 @@ if(TARGET run AND TARGET vardowindowdriver)
         VARDO_TEST_PLUGIN_DIR="${CMAKE_BINARY_DIR}/testplugins")
 endif()
 vardo_add_test(viewercommandline LIBS viewer-ui)
+
+# A read-only program folder, as a distribution package installs it: the test makes
+# its own folder read-only, so it runs from a directory of its own.
+vardo_add_test(systeminstall LIBS viewer-ui vardo-test-support)
+set_target_properties(tst_systeminstall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/deliverables/systeminstall)
