@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "platform.h"
 #include "vardoversion.h"
 
 namespace {
@@ -55,6 +56,7 @@ bool ToolCommon::readInput(const QString& path, QByteArray* content, QString* er
     const QFileInfo info(path);
     QString reason;
     if (isStandardInput(path)) {
+        Platform::useBinaryStandardInput();
         if (!file.open(stdin, QIODevice::ReadOnly))
             reason = file.errorString();
     } else if (!info.exists()) {

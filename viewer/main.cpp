@@ -11,6 +11,7 @@
 #include "common.h"
 #include "mainwindow.h"
 #include "mainwindoweventfilter.h"
+#include "platform.h"
 #include "uiutils.h"
 #include "viewercommandline.h"
 
@@ -61,6 +62,7 @@ int main(int argc, char* argv[])
 
     ViewerCommandLine commandLine;
     QFile input;
+    Platform::useBinaryStandardInput();
     input.open(stdin, QIODevice::ReadOnly);
     const int resolved = commandLine.resolveDocument(QCoreApplication::arguments(), &input);
     if (resolved != ViewerCommandLine::proceed) {
