@@ -2,12 +2,14 @@
 // described in README-render.md. Prints pages, render time, time to the PDF
 // file, peak memory and PDF bytes per page.
 
+#include "tablesource.h"
+
 #include <LimeReport>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -46,75 +48,6 @@ QVariant rowValue(int i, const QString& column)
     return QVariant();
 }
 
-// A callback source over generated rows, answering the cursor protocol the
-// application's sources follow.
-class GeneratedSource : public QObject
-{
-public:
-    using Generator = std::function<QVariant(int row, const QString& column)>;
-
-    GeneratedSource(const QStringList& columns, const std::function<int()>& rowCount,
-                    const Generator& generator)
-        : m_columns(columns), m_rowCount(rowCount), m_generator(generator)
-    {
-    }
-
-    void connectTo(LimeReport::ICallbackDatasource* source)
-    {
-        connect(
-            source, &LimeReport::ICallbackDatasource::getCallbackData, this,
-            [this](const LimeReport::CallbackInfo& info, QVariant& data) { answer(info, data); });
-        connect(source, &LimeReport::ICallbackDatasource::changePos, this,
-                [this](const LimeReport::CallbackInfo::ChangePosType& type, bool& result) {
-                    move(type, result);
-                });
-    }
-
-    int current() const { return m_position - 1; }
-
-private:
-    void answer(const LimeReport::CallbackInfo& info, QVariant& data)
-    {
-        using LimeReport::CallbackInfo;
-        switch (info.dataType) {
-        case CallbackInfo::IsEmpty:
-            data = m_count == 0;
-            break;
-        case CallbackInfo::HasNext:
-            data = m_position < m_count;
-            break;
-        case CallbackInfo::ColumnHeaderData:
-            data = m_columns.value(info.index);
-            break;
-        case CallbackInfo::ColumnData:
-            data = m_generator(current(), info.columnName);
-            break;
-        case CallbackInfo::ColumnCount:
-            data = m_columns.size();
-            break;
-        case CallbackInfo::RowCount:
-            break;
-        }
-    }
-
-    void move(LimeReport::CallbackInfo::ChangePosType type, bool& result)
-    {
-        if (type == LimeReport::CallbackInfo::First) {
-            m_count = m_rowCount();
-            m_position = 0;
-        }
-        result = m_position < m_count;
-        if (result)
-            ++m_position;
-    }
-
-    QStringList m_columns;
-    std::function<int()> m_rowCount;
-    Generator m_generator;
-    int m_count = 0;
-    int m_position = 0;
-};
-
 // Peak resident memory in MB where the system tells it, else -1.
 double peakMegabytes()
 {
@@ -132,7 +65,7 @@ int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    QGuiApplication app(argc, argv);
     const int rows = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 10000;
     QTextStream out(stdout);
 
@@ -141,12 +74,12 @@ int main(int argc, char* argv[])
         out << "cannot load " << BENCH_TEMPLATE << ": " << engine.lastError() << "\n";
         return 1;
     }
-    GeneratedSource master(
+    TableSource master(
         {"c1", "c2", "c3", "c4", "c5", "c6"}, [rows] { return rows; }, rowValue);
-    GeneratedSource details(
+    TableSource details(
         {"d1", "d2"}, [] { return 2; },
         [&master](int j, const QString& column) -> QVariant {
-            const int m = master.current() + 1;
+            const int m = master.currentRow() + 1;
             if (column == QLatin1String("d1"))
                 return QStringLiteral("Rincian %1.%2").arg(m).arg(j + 1);
             return (m * 13 + j * 7) % 1000;

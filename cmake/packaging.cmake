@@ -29,7 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 set(CPACK_WIX_UPGRADE_GUID "0EA4B280-6874-44E3-BDC1-B1E2CFD446E3")
 set(CPACK_WIX_TEMPLATE "${PROJECT_SOURCE_DIR}/deploy/windows/installer.wxs.in")
 set(CPACK_WIX_PATCH_FILE "${PROJECT_SOURCE_DIR}/deploy/windows/association.xml")
-set(CPACK_WIX_PRODUCT_ICON "${PROJECT_SOURCE_DIR}/viewer/images/VardoViewer.ico")
+set(CPACK_WIX_PRODUCT_ICON "${PROJECT_SOURCE_DIR}/viewer/ui/images/VardoViewer.ico")
 set(CPACK_WIX_PROGRAM_MENU_FOLDER "Vardo Viewer")
 set(CPACK_WIX_PROPERTY_ARPNOMODIFY "1")
 # No dialogs: the installer has nothing to ask, the folder is fixed.

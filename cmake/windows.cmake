@@ -32,7 +32,7 @@ if(WIN32)
     set(vardo_document_icon ${PROJECT_SOURCE_DIR}/deploy/icons/application-x-vardo.ico)
     if(TARGET run)
         vardo_add_version_resource(run "Vardo Viewer"
-            ICONS ${PROJECT_SOURCE_DIR}/viewer/images/VardoViewer.ico ${vardo_document_icon})
+            ICONS ${PROJECT_SOURCE_DIR}/viewer/ui/images/VardoViewer.ico ${vardo_document_icon})
     endif()
     if(TARGET VardoViewer)
         vardo_add_version_resource(VardoViewer "Vardo Viewer - pembaruan"

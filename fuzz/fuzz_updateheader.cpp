@@ -2,10 +2,9 @@
 // must stay readable whatever the header held, because the viewer takes its own
 // version from it before it opens any document.
 #include "applicationversion.h"
+#include "crypto.h"
 #include "documentencoder.h"
 #include "fuzzsupport.h"
-#include "libglobal.h"
-#include "simplecrypt.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Stored secrets, the version file and the recent-files store are all read back
 // through the shared value cipher, from files a user or a crash may have damaged.
+#include "crypto.h"
 #include "fuzzsupport.h"
-#include "libglobal.h"
 #include "simplecrypt.h"
 #include "uiutils.h"
 

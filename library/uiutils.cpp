@@ -1,7 +1,7 @@
 #include "uiutils.h"
 
+#include "crypto.h"
 #include "datalocation.h"
-#include "simplecrypt.h"
 
 #include <QCoreApplication>
 #include <QFile>

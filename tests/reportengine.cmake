@@ -4,11 +4,11 @@ target_include_directories(reportengine-testsupport PUBLIC ${CMAKE_CURRENT_SOURC
 target_link_libraries(reportengine-testsupport PUBLIC reportengine)
 
 vardo_add_test(reportrenderer LIBS reportengine-testsupport)
-vardo_add_test(pdfexport LIBS reportengine-testsupport)
+vardo_add_test(pdfexport LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(rendercommand)
 add_dependencies(tst_rendercommand vardotool)
 target_include_directories(tst_rendercommand PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/reportengine)
 vardo_add_test(expressions LIBS reportengine-testsupport)
 vardo_add_test(callbackprotocol LIBS reportengine-testsupport)
-vardo_add_test(previewreportwidget LIBS reportengine-testsupport)
+vardo_add_test(previewreportwidget LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(templatereader LIBS reportengine-testsupport)

@@ -1,9 +1,8 @@
 #include "applicationversion.h"
+#include "crypto.h"
 #include "filecontent.h"
-#include "libglobal.h"
 #include "packagebuilder.h"
 #include "platform.h"
-#include "simplecrypt.h"
 #include "uiutils.h"
 #include "updateserver.h"
 

@@ -17,11 +17,11 @@
 #include <memory>
 
 #include "applicationversion.h"
+#include "crypto.h"
 #include "datalocation.h"
 #include "documentdecoder.h"
 #include "documentencoder.h"
 #include "filecontent.h"
-#include "libglobal.h"
 #include "mainwindow.h"
 #include "packagebuilder.h"
 #include "permissions.h"

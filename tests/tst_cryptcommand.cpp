@@ -1,6 +1,5 @@
-#include "libglobal.h"
+#include "crypto.h"
 #include "programrun.h"
-#include "simplecrypt.h"
 
 #include <QtTest>
 

@@ -1,4 +1,5 @@
 #include "enginefixture.h"
+#include "lrpreviewreportwidget.h"
 #include "tablesource.h"
 
 #include <LimeReport>

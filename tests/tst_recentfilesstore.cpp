@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include "common.h"
+#include "crypto.h"
 #include "recentfilesstore.h"
-#include "simplecrypt.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 // their override, and the text export with its message boxes.
 
 #include "filecontent.h"
+#include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "reportwidget.h"
 #include "tabbutton.h"

@@ -1,4 +1,4 @@
-#include "libglobal.h"
+#include "crypto.h"
 #include "simplecrypt.h"
 
 #include <QtTest>

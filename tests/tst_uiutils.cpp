@@ -1,5 +1,4 @@
-#include "libglobal.h"
-#include "simplecrypt.h"
+#include "crypto.h"
 #include "uiutils.h"
 
 #include <QDir>

@@ -1,10 +1,9 @@
 #include "applicationversion.h"
 #include "common.h"
+#include "crypto.h"
 #include "filecontent.h"
-#include "libglobal.h"
 #include "packagebuilder.h"
 #include "platform.h"
-#include "simplecrypt.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 // that stored files such as config/version.cfg and config/recents.dat can be read
 // and written by hand.
 
-#include "libglobal.h"
+#include "crypto.h"
 #include "simplecrypt.h"
 
 #include <QFile>

@@ -13,13 +13,17 @@ int runDumpSources(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
-    { "pack", "write a .vardo document from data-set files", runPack },
-    { "open", "open a .vardo document and list or write its data sets", runOpen },
-    { "make-update", "write an update package (.kvu) from component files and versions", runMakeUpdate },
-    { "crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher", runCrypt },
-    { "render", "render a template that needs no data (manual, FAQ) to PDF", runRender },
-    { "export", "export every data set of a .vardo document as text files or PDF reports", runExport },
-    { "dump-sources", "print the report data sources of a document as the engine reads them", runDumpSources },
+    {"pack", "write a .vardo document from data-set files", runPack},
+    {"open", "open a .vardo document and list or write its data sets", runOpen},
+    {"make-update", "write an update package (.kvu) from component files and versions",
+     runMakeUpdate},
+    {"crypt", "encrypt or decrypt a stored value (stdin to stdout) with the shared cipher",
+     runCrypt},
+    {"render", "render a template that needs no data (manual, FAQ) to PDF", runRender},
+    {"export", "export every data set of a .vardo document as text files or PDF reports",
+     runExport},
+    {"dump-sources", "print the report data sources of a document as the engine reads them",
+     runDumpSources},
 };
 
 const Command* findCommand(const QString& name)

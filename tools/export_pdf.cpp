@@ -11,11 +11,6 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-static void initReportTemplates()
-{
-    Q_INIT_RESOURCE(reports);
-}
-
 namespace {
 
 // Entry names come from the document's archive: only their last part names the file,
@@ -33,7 +28,6 @@ QString pdfFileName(const QString& entryName)
 
 int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
 {
-    initReportTemplates();
     if (!document.files)
         return 0;
     const QDir dir(directory);

@@ -39,11 +39,14 @@ public:
     ReportPages renderPages();
     bool isBusy() const;
 
+    // These two need widgets and come with the reportengine-widgets library.
     // Renders at once; the caller connects and then calls refreshPages().
     PreviewReportWidget* createPreviewWidget(QWidget* parent = nullptr);
-    // A null printer asks the user for one.
+    // A null printer asks the user for one the first time.
     bool printReport(QPrinter* printer = nullptr);
-    // Appends ".pdf" when the name has no suffix; an empty name asks the user.
+
+    // Appends ".pdf" when the name has no suffix. Asking the user for a name is the
+    // preview widget's part (PreviewReportWidget::printToPDF).
     bool printToPDF(const QString& fileName);
 
 signals:

@@ -5,12 +5,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 
 namespace LimeReport {
-
-// Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
-static const int unitsPerInch = 254;
 
 static QPageLayout layoutFor(const RenderedPage& page)
 {
@@ -40,12 +36,6 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
         PagePainter::paint(&painter, pages.at(i));
     }
     return painter.end();
-}
-
-bool PagePrinter::print(const ReportPages& pages, QPrinter* printer)
-{
-    printer->setFullPage(true);
-    return paintAll(pages, printer, printer->resolution() / qreal(unitsPerInch));
 }
 
 bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName)

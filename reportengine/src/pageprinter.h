@@ -4,19 +4,18 @@
 #include "lrrenderedpage.h"
 
 class QPagedPaintDevice;
-class QPrinter;
 
 namespace LimeReport {
 
-// Puts rendered pages on paper or into a PDF file at 1:1, each sheet exactly the
-// page's own size and without printer margins.
+// Puts rendered pages on a paged device or into a PDF file at 1:1, each sheet exactly
+// the page's own size and without margins.
 class PagePrinter
 {
 public:
-    static bool print(const ReportPages& pages, QPrinter* printer);
-    static bool writePdf(const ReportPages& pages, const QString& fileName);
+    // Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
+    static const int unitsPerInch = 254;
 
-private:
+    static bool writePdf(const ReportPages& pages, const QString& fileName);
     static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit);
 };
 

@@ -1,16 +1,12 @@
 #include "lrreportengine.h"
 
 #include "datasourcemanager.h"
-#include "lrpreviewreportwidget.h"
 #include "pageprinter.h"
 #include "reportrenderer.h"
 #include "templatereader.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintDialog>
-#include <QPrinter>
 
 namespace LimeReport {
 
@@ -21,7 +17,6 @@ public:
 
     DataSourceManager data;
     std::unique_ptr<ReportTemplate> report;
-    std::unique_ptr<QPrinter> chosenPrinter;
     QString lastError;
     bool busy = false;
 };
@@ -98,37 +93,13 @@ bool ReportEngine::isBusy() const
     return d->busy;
 }
 
-PreviewReportWidget* ReportEngine::createPreviewWidget(QWidget* parent)
-{
-    auto* preview = new PreviewReportWidget(this, parent);
-    preview->refreshPages();
-    return preview;
-}
-
-bool ReportEngine::printReport(QPrinter* printer)
-{
-    if (!printer) {
-        if (!d->chosenPrinter) {
-            auto candidate = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            QPrintDialog dialog(candidate.get());
-            if (dialog.exec() != QDialog::Accepted)
-                return false;
-            d->chosenPrinter = std::move(candidate);
-        }
-        printer = d->chosenPrinter.get();
-    }
-    const ReportPages pages = renderPages();
-    return !pages.isEmpty() && PagePrinter::print(pages, printer);
-}
-
 bool ReportEngine::printToPDF(const QString& fileName)
 {
     QString target = fileName;
-    if (target.isEmpty())
-        target =
-            QFileDialog::getSaveFileName(nullptr, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
-    if (target.isEmpty())
+    if (target.isEmpty()) {
+        d->lastError = QStringLiteral("No file name given");
         return false;
+    }
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
     const ReportPages pages = renderPages();

@@ -17,8 +17,6 @@
 
 namespace {
 
-const QString individualType = QStringLiteral("I");
-
 // Replaces an owned data source, so that filling twice leaks nothing.
 template <class T> void replace(T*& field, T* value)
 {
@@ -90,27 +88,23 @@ const QStringList& TAVIDs::dataSourceNames()
     return names;
 }
 
+const QString TAVIDs::individualType = QStringLiteral("I");
+
 void TAVIDs::fillDataSets(const QVariantMap& document, bool exportMode)
 {
     m_exportMode = exportMode;
     const QVariantMap header = document.value(QStringLiteral("header")).toMap();
-    const QVariant individual = document.value(QStringLiteral("individual"));
-    QVariantMap subject;
-    QDate referenceDate;
-    if (individual.isValid() && !individual.isNull()) {
-        subject = individual.toMap();
+    const QVariantMap subject = SubjectRecords::subject(document);
+    const QDate referenceDate =
+        FacilityHistory::referenceDate(subject.value(QStringLiteral("requestDate")));
+    if (SubjectRecords::isIndividual(document)) {
         m_debtorType = individualType;
-        referenceDate =
-            FacilityHistory::referenceDate(subject.value(QStringLiteral("requestDate")));
         if (!exportMode) {
             buildIndividualHeader(header, subject);
             buildIndividualDebtors(subject);
         }
     } else {
-        subject = document.value(QStringLiteral("corporate")).toMap();
         m_debtorType = QStringLiteral("C");
-        referenceDate =
-            FacilityHistory::referenceDate(subject.value(QStringLiteral("requestDate")));
         if (!exportMode) {
             buildCorporateHeader(header, subject);
             buildCorporateDebtors(subject);

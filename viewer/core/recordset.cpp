@@ -14,6 +14,11 @@ RecordSet::RecordSet(const QStringList& columns, const QVariantList& rows) : col
         this->rows.append(row.toMap());
 }
 
+QStringList words(const char* spaceSeparated)
+{
+    return QString::fromLatin1(spaceSeparated).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 void addElementList(QVariantMap& target, const QString& key, const QMap<QString, QString>& renaming,
                     const QVariantList& rows)
 {

@@ -6,13 +6,10 @@
 
 namespace {
 
-const QStringList inquiryColumns = {
-    QStringLiteral("userReferenceCode"),   QStringLiteral("reportNumber"),
-    QStringLiteral("inquiryCreatedBy"),    QStringLiteral("inquiryMemberCode"),
-    QStringLiteral("inquiryOfficeCode"),   QStringLiteral("reportRequestPurposeCode"),
-    QStringLiteral("latestDataYearMonth"), QStringLiteral("latestDataDate"),
-    QStringLiteral("requestDate"),         QStringLiteral("resultDate"),
-};
+const QStringList inquiryColumns =
+    words("userReferenceCode reportNumber inquiryCreatedBy inquiryMemberCode "
+          "inquiryOfficeCode reportRequestPurposeCode latestDataYearMonth latestDataDate "
+          "requestDate resultDate");
 
 const QString partColumn = QStringLiteral("dataSetNumberOfTotal");
 
@@ -32,106 +29,68 @@ QString partOfTotal(const QVariantMap& header)
 
 } // namespace
 
+bool SubjectRecords::isIndividual(const QVariantMap& document)
+{
+    const QVariant individual = document.value(QStringLiteral("individual"));
+    return individual.isValid() && !individual.isNull();
+}
+
+QVariantMap SubjectRecords::subject(const QVariantMap& document)
+{
+    return document
+        .value(isIndividual(document) ? QStringLiteral("individual") : QStringLiteral("corporate"))
+        .toMap();
+}
+
 const QStringList& SubjectRecords::individualHeaderColumns()
 {
-    static const QStringList columns = inquiryColumns + QStringList{
-                                                            QStringLiteral("identityNumberName"),
-                                                            QStringLiteral("genderDesc"),
-                                                            QStringLiteral("identityNumber"),
-                                                            QStringLiteral("taxId"),
-                                                            QStringLiteral("birthPlace"),
-                                                            QStringLiteral("birthDate"),
-                                                            partColumn,
-                                                        };
+    static const QStringList columns =
+        inquiryColumns +
+        words("identityNumberName genderDesc identityNumber taxId birthPlace birthDate") +
+        QStringList{partColumn};
     return columns;
 }
 
 const QStringList& SubjectRecords::corporateHeaderColumns()
 {
     static const QStringList columns =
-        inquiryColumns + QStringList{
-                             QStringLiteral("identityNumberName"), QStringLiteral("taxId"),
-                             QStringLiteral("estPlace"),           QStringLiteral("estCertDate"),
-                             QStringLiteral("recordStatusFlag"),   partColumn,
-                         };
+        inquiryColumns + words("identityNumberName taxId estPlace estCertDate recordStatusFlag") +
+        QStringList{partColumn};
     return columns;
 }
 
 const QStringList& SubjectRecords::individualDebtorColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("fullName"),           QStringLiteral("identityNumberName"),
-        QStringLiteral("identityNumberType"), QStringLiteral("identityNumber"),
-        QStringLiteral("genderDesc"),         QStringLiteral("taxId"),
-        QStringLiteral("birthPlace"),         QStringLiteral("birthDate"),
-        QStringLiteral("memberDesc"),         QStringLiteral("createdDatetime"),
-        QStringLiteral("updatedDatetime"),    QStringLiteral("address"),
-        QStringLiteral("subDistrict"),        QStringLiteral("district"),
-        QStringLiteral("cityDesc"),           QStringLiteral("postalCode"),
-        QStringLiteral("countryDesc"),        QStringLiteral("occupationDesc"),
-        QStringLiteral("workCompanyName"),    QStringLiteral("economicSectorDesc"),
-        QStringLiteral("academicDegreeDesc"),
-    };
+    static const QStringList columns =
+        words("fullName identityNumberName identityNumberType identityNumber genderDesc "
+              "taxId birthPlace birthDate memberDesc createdDatetime updatedDatetime "
+              "address subDistrict district cityDesc postalCode countryDesc "
+              "occupationDesc workCompanyName economicSectorDesc academicDegreeDesc");
     return columns;
 }
 
 const QStringList& SubjectRecords::corporateDebtorColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("fullName"),
-        QStringLiteral("identityNumberName"),
-        QStringLiteral("taxId"),
-        QStringLiteral("companyTypeDesc"),
-        QStringLiteral("estPlace"),
-        QStringLiteral("estCertNo"),
-        QStringLiteral("estCertDate"),
-        QStringLiteral("memberDesc"),
-        QStringLiteral("createdDatetime"),
-        QStringLiteral("updatedDatetime"),
-        QStringLiteral("address"),
-        QStringLiteral("subDistrict"),
-        QStringLiteral("district"),
-        QStringLiteral("cityDesc"),
-        QStringLiteral("postalCode"),
-        QStringLiteral("countryDesc"),
-        QStringLiteral("latestAddCertNo"),
-        QStringLiteral("latestAddCertDate"),
-        QStringLiteral("economicSectorDesc"),
-        QStringLiteral("ratingAgencyDesc"),
-        QStringLiteral("rating"),
-        QStringLiteral("ratingDate"),
-        QStringLiteral("goPublicFlag"),
-    };
+    static const QStringList columns =
+        words("fullName identityNumberName taxId companyTypeDesc estPlace estCertNo "
+              "estCertDate memberDesc createdDatetime updatedDatetime address "
+              "subDistrict district cityDesc postalCode countryDesc latestAddCertNo "
+              "latestAddCertDate economicSectorDesc ratingAgencyDesc rating ratingDate "
+              "goPublicFlag");
     return columns;
 }
 
 const QStringList& SubjectRecords::facilitySummaryColumns()
 {
-    static const QStringList columns = {
-        QStringLiteral("originalCreditLimit"),
-        QStringLiteral("originalLcLimit"),
-        QStringLiteral("originalBgLimit"),
-        QStringLiteral("originalOtherLimit"),
-        QStringLiteral("originalTotalLimit"),
-        QStringLiteral("currentCreditLimit"),
-        QStringLiteral("currentLcLimit"),
-        QStringLiteral("currentBgLimit"),
-        QStringLiteral("currentSecLimit"),
-        QStringLiteral("currentOtherLimit"),
-        QStringLiteral("currentTotalLimit"),
-        QStringLiteral("outstandingPrincipalCredit"),
-        QStringLiteral("outstandingPrincipalLc"),
-        QStringLiteral("outstandingPrincipalBg"),
-        QStringLiteral("outstandingPrincipalSec"),
-        QStringLiteral("outstandingPrincipalOther"),
-        QStringLiteral("outstandingPrincipalTotal"),
-        QStringLiteral("worstCollectibilityColCode"),
-        QStringLiteral("worstCollectibilityYearMonth"),
-        QStringLiteral("numberOfBank"),
-        QStringLiteral("numberOfRuralBank"),
-        QStringLiteral("numberOfFinancingCompany"),
-        QStringLiteral("numberOfOtherCreditor"),
-    };
+    static const QStringList columns =
+        words("originalCreditLimit originalLcLimit originalBgLimit originalOtherLimit "
+              "originalTotalLimit currentCreditLimit currentLcLimit currentBgLimit "
+              "currentSecLimit currentOtherLimit currentTotalLimit "
+              "outstandingPrincipalCredit outstandingPrincipalLc outstandingPrincipalBg "
+              "outstandingPrincipalSec outstandingPrincipalOther "
+              "outstandingPrincipalTotal worstCollectibilityColCode "
+              "worstCollectibilityYearMonth numberOfBank numberOfRuralBank "
+              "numberOfFinancingCompany numberOfOtherCreditor");
     return columns;
 }
 

@@ -19,6 +19,9 @@ struct RecordSet
     QList<QVariantMap> rows;
 };
 
+// The column tables are written as one string of space-separated keys; this splits it.
+QStringList words(const char* spaceSeparated);
+
 // Stores `rows` under `key` in `target`. With a renaming map (source key to target
 // key) every row is rebuilt to hold exactly the renamed keys, absent ones as invalid
 // values; an empty map stores the rows unchanged.

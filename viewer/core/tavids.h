@@ -47,7 +47,8 @@ public:
                          QString* error = nullptr) const;
 
     bool exportMode() const { return m_exportMode; }
-    // "I" for an individual debtor; anything else is corporate.
+    // "I" (individualType) for an individual debtor; anything else is corporate.
+    static const QString individualType;
     QString debtorType() const { return m_debtorType; }
     const QList<RegisteredSource>& registeredSources() const { return m_registeredSources; }
 

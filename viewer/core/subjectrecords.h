@@ -12,6 +12,11 @@
 class SubjectRecords
 {
 public:
+    // A data set describes an individual debtor when its "individual" object is
+    // present and not null; otherwise its subject is the "corporate" object.
+    static bool isIndividual(const QVariantMap& document);
+    static QVariantMap subject(const QVariantMap& document);
+
     static RecordSet individualHeader(const QVariantMap& header, const QVariantMap& subject);
     static RecordSet corporateHeader(const QVariantMap& header, const QVariantMap& subject);
     static RecordSet individualDebtors(const QVariantMap& subject);

@@ -10,7 +10,7 @@ namespace LimeReport {
 class ReportEngine;
 } // namespace LimeReport
 
-// The template that shows a data set of the given debtor type ("I" individual,
+// The template that shows a data set of the given debtor type (TAVIDs::individualType,
 // anything else corporate).
 QString reportTemplateFor(const QString& debtorType);
 

@@ -11,7 +11,8 @@
 class OpenResult
 {
 public:
-    enum Code {
+    enum Code
+    {
         Success = 0,
         Initial = 1,
         ViewerTooOld = 2,

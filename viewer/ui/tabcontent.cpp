@@ -2,7 +2,6 @@
 
 #include <QDebug>
 
-#include "lrpreviewreportwidget.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 
@@ -23,7 +22,7 @@ void letStyleForget(QWidget* widget)
     }
 }
 
-}
+} // namespace
 
 TabContent::TabContent(TabButton* tabButton, ReportWidget* reportWidget,
                        const QString& documentPath)

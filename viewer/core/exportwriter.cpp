@@ -2,6 +2,7 @@
 
 #include "documentdate.h"
 #include "facilityhistory.h"
+#include "subjectrecords.h"
 
 #include <QFile>
 
@@ -280,10 +281,8 @@ QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityR
     writeObject(writer, QStringLiteral("header"), headerKeys,
                 document.value(QStringLiteral("header")).toMap());
 
-    const QVariant individual = document.value(QStringLiteral("individual"));
-    const bool isIndividual = individual.isValid() && !individual.isNull();
-    const QVariantMap subject =
-        isIndividual ? individual.toMap() : document.value(QStringLiteral("corporate")).toMap();
+    const bool isIndividual = SubjectRecords::isIndividual(document);
+    const QVariantMap subject = SubjectRecords::subject(document);
     writeString(writer, isIndividual ? QStringLiteral("individual") : QStringLiteral("perusahaan"));
     writer.StartObject();
     writeKeyValue(writer, QStringLiteral("nomorLaporan"),

@@ -2,6 +2,7 @@
 
 #include "documentdate.h"
 #include "facilityhistory.h"
+#include "recordset.h"
 
 namespace {
 
@@ -15,11 +16,6 @@ struct TypeInfo
     QString qualityField;
     QString qualityDescription;
 };
-
-QStringList words(const char* text)
-{
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
 
 const TypeInfo& info(FacilityRecords::Type type)
 {

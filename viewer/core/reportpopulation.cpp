@@ -8,9 +8,18 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+// The templates are a resource of this static library, which the linker keeps only
+// when it is asked for by name.
+static void registerReportTemplates()
+{
+    Q_INIT_RESOURCE(reports);
+}
+
 QString reportTemplateFor(const QString& debtorType)
 {
-    return debtorType == QLatin1String("I")
+    static const bool registered = (registerReportTemplates(), true);
+    Q_UNUSED(registered)
+    return debtorType == TAVIDs::individualType
                ? QStringLiteral(":/reports/reportViewer-Individual.lrxml")
                : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");
 }

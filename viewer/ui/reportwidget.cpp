@@ -1,5 +1,6 @@
 #include "reportwidget.h"
 
+#include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "reportpopulation.h"
 #include "tabbutton.h"

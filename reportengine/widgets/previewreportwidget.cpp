@@ -3,6 +3,7 @@
 #include "lrreportengine.h"
 #include "pagegraphicsitem.h"
 #include "pageprinter.h"
+#include "paperprinter.h"
 
 #include <QFileDialog>
 #include <QGraphicsScene>
@@ -84,7 +85,7 @@ void PreviewReportWidget::print()
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        PagePrinter::print(m_pages, &printer);
+        PaperPrinter::print(m_pages, &printer);
 }
 
 void PreviewReportWidget::printToPDF()

@@ -10,8 +10,8 @@
 #include <QTextStream>
 
 #include "common.h"
+#include "crypto.h"
 #include "documentpath.h"
-#include "simplecrypt.h"
 
 const QString RecentFilesStore::dateFormat = QStringLiteral("dd-MMM-yyyy h:m:s AP");
 
