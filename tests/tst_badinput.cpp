@@ -255,6 +255,7 @@ void TestBadInput::badDocument()
     QCOMPARE(window->getTabCount(), 1);
     QCOMPARE(window->currentTabName(), QStringLiteral("baik.vardo"));
     QVERIFY(currentReport());
+    QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
     const QFileInfo after(bad);
     QCOMPARE(after.isDir(), before.isDir());
@@ -292,6 +293,7 @@ void TestBadInput::badDataSet()
     QCOMPARE(window->getTabCount(), 1);
     QVERIFY(currentReport());
     QCOMPARE(currentReport()->getSelectedFilename(), QStringLiteral("a-rusak.json"));
+    QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
 
     std::unique_ptr<OpenResult> opened(
@@ -356,6 +358,7 @@ void TestBadInput::damagedStore()
                  qPrintable(answerer->messages.first()));
     }
     QCOMPARE(window->getTabCount(), 1);
+    QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
 
     const QVariantList recent = window->getRecentFilesData();
@@ -424,6 +427,7 @@ void TestBadInput::hugeServerAnswer()
     QVERIFY(FileContent::write(path, document({{QStringLiteral("a.json"), sampleDataSet()}})));
     window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), path);
     QCOMPARE(window->getTabCount(), 1);
+    QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
     QFile::remove(paths.updateFilename());
 }
@@ -483,6 +487,7 @@ void TestBadInput::readOnlyApplicationDirectory()
     window->addRecentFile(path);
     window->openTab(QStringLiteral("baik.vardo"), QStringLiteral("faq"), path);
     QCOMPARE(window->getTabCount(), 1);
+    QTRY_VERIFY(!currentReport()->isLayingOut());
     QVERIFY(currentReport()->getPageCount() > 0);
     QCOMPARE(answerer->messages.size(), 2);
     window.reset();

@@ -3,11 +3,18 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(AesBlockCipher::Engine)
+
+using Engine = AesBlockCipher::Engine;
+
 class TestBufferAES : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
+    void cleanup();
+    void engineChosenAtRunTime();
     void knownAnswerBlocks_data();
     void knownAnswerBlocks();
     void cbcVectors_data();
@@ -18,7 +25,15 @@ private slots:
     void lenientUnpadding();
     void refusals_data();
     void refusals();
+    void roundTripWithDefaultIv_data();
     void roundTripWithDefaultIv();
+    void enginesAgree_data();
+    void enginesAgree();
+    void decryptIntoOverlappingBuffer_data();
+    void decryptIntoOverlappingBuffer();
+
+private:
+    Engine startEngine = Engine::Portable;
 };
 
 static QByteArray hex(const char* text)
@@ -28,27 +43,95 @@ static QByteArray hex(const char* text)
 
 static const char* const appendixPlain = "00112233445566778899aabbccddeeff";
 
+static QString engineName(Engine engine)
+{
+    return engine == Engine::AesNi ? QStringLiteral("AES-NI") : QStringLiteral("portable");
+}
+
+// Adds the column every engine test starts with; each case is then added once per engine
+// this processor runs, so the portable tables are checked even where AES-NI is used.
+static void addEngineColumn()
+{
+    QTest::addColumn<Engine>("engine");
+}
+
+static QTestData& newEngineRow(const QString& name, Engine engine)
+{
+    return QTest::newRow(qPrintable(name + QLatin1Char(' ') + engineName(engine))) << engine;
+}
+
+// Selects the engine of the row for every cipher the test makes from here on.
+#define USE_ROW_ENGINE()                                                                           \
+    QFETCH(Engine, engine);                                                                        \
+    QVERIFY(AesBlockCipher::setDefaultEngine(engine));                                             \
+    QCOMPARE(AesBlockCipher(QByteArray(16, 'k')).engine(), engine)
+
+static QByteArray randomBytes(int size, quint32 seed)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator random(seed);
+    for (char& b : bytes)
+        b = static_cast<char>(random.bounded(256));
+    return bytes;
+}
+
+void TestBufferAES::initTestCase()
+{
+    startEngine = AesBlockCipher::defaultEngine();
+}
+
+void TestBufferAES::cleanup()
+{
+    AesBlockCipher::setDefaultEngine(startEngine);
+}
+
+// The engine is the processor's own AES where it has it, which the system lists too.
+void TestBufferAES::engineChosenAtRunTime()
+{
+    const QVector<Engine> engines = AesBlockCipher::availableEngines();
+    QCOMPARE(engines.first(), Engine::Portable);
+    QCOMPARE(startEngine, engines.last());
+
+    QFile cpuinfo(QStringLiteral("/proc/cpuinfo"));
+    if (!cpuinfo.open(QIODevice::ReadOnly | QIODevice::Text))
+        QSKIP("this system does not list processor features in /proc/cpuinfo");
+    bool listed = false;
+    for (QByteArray line = cpuinfo.readLine(); !line.isEmpty(); line = cpuinfo.readLine()) {
+        if (line.startsWith("flags")) {
+            listed = line.simplified().split(' ').contains("aes");
+            break;
+        }
+    }
+    QCOMPARE(engines.contains(Engine::AesNi), listed);
+}
+
 // FIPS-197 appendices B and C.
 void TestBufferAES::knownAnswerBlocks_data()
 {
+    addEngineColumn();
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("plain");
     QTest::addColumn<QByteArray>("cipher");
 
-    QTest::newRow("B AES-128") << hex("2b7e151628aed2a6abf7158809cf4f3c")
-                               << hex("3243f6a8885a308d313198a2e0370734")
-                               << hex("3925841d02dc09fbdc118597196a0b32");
-    QTest::newRow("C.1 AES-128") << hex("000102030405060708090a0b0c0d0e0f") << hex(appendixPlain)
-                                 << hex("69c4e0d86a7b0430d8cdb78070b4c55a");
-    QTest::newRow("C.2 AES-192") << hex("000102030405060708090a0b0c0d0e0f1011121314151617")
-                                 << hex(appendixPlain) << hex("dda97ca4864cdfe06eaf70a0ec0d7191");
-    QTest::newRow("C.3 AES-256")
-        << hex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f")
-        << hex(appendixPlain) << hex("8ea2b7ca516745bfeafc49904b496089");
+    for (Engine engine : AesBlockCipher::availableEngines()) {
+        newEngineRow("B AES-128", engine)
+            << hex("2b7e151628aed2a6abf7158809cf4f3c") << hex("3243f6a8885a308d313198a2e0370734")
+            << hex("3925841d02dc09fbdc118597196a0b32");
+        newEngineRow("C.1 AES-128", engine)
+            << hex("000102030405060708090a0b0c0d0e0f") << hex(appendixPlain)
+            << hex("69c4e0d86a7b0430d8cdb78070b4c55a");
+        newEngineRow("C.2 AES-192", engine)
+            << hex("000102030405060708090a0b0c0d0e0f1011121314151617") << hex(appendixPlain)
+            << hex("dda97ca4864cdfe06eaf70a0ec0d7191");
+        newEngineRow("C.3 AES-256", engine)
+            << hex("000102030405060708090a0b0c0d0e0f101112131415161718191a1b1c1d1e1f")
+            << hex(appendixPlain) << hex("8ea2b7ca516745bfeafc49904b496089");
+    }
 }
 
 void TestBufferAES::knownAnswerBlocks()
 {
+    USE_ROW_ENGINE();
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, plain);
     QFETCH(QByteArray, cipher);
@@ -70,29 +153,34 @@ void TestBufferAES::knownAnswerBlocks()
 // NIST SP 800-38A F.2.1, F.2.3 and F.2.5.
 void TestBufferAES::cbcVectors_data()
 {
+    addEngineColumn();
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("cipher");
 
-    QTest::newRow("CBC-AES128") << hex("2b7e151628aed2a6abf7158809cf4f3c")
-                                << hex("7649abac8119b246cee98e9b12e9197d"
-                                       "5086cb9b507219ee95db113a917678b2"
-                                       "73bed6b8e3c1743b7116e69e22229516"
-                                       "3ff1caa1681fac09120eca307586e1a7");
-    QTest::newRow("CBC-AES192") << hex("8e73b0f7da0e6452c810f32b809079e562f8ead2522c6b7b")
-                                << hex("4f021db243bc633d7178183a9fa071e8"
-                                       "b4d9ada9ad7dedf4e5e738763f69145a"
-                                       "571b242012fb7ae07fa9baac3df102e0"
-                                       "08b0e27988598881d920a9e64f5615cd");
-    QTest::newRow("CBC-AES256")
-        << hex("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4")
-        << hex("f58c4c04d6e5f1ba779eabfb5f7bfbd6"
-               "9cfc4e967edb808d679f777bc6702c7d"
-               "39f23369a9d9bacfa530e26304231461"
-               "b2eb05e2c39be9fcda6c19078c6a9d1b");
+    for (Engine engine : AesBlockCipher::availableEngines()) {
+        newEngineRow("CBC-AES128", engine) << hex("2b7e151628aed2a6abf7158809cf4f3c")
+                                           << hex("7649abac8119b246cee98e9b12e9197d"
+                                                  "5086cb9b507219ee95db113a917678b2"
+                                                  "73bed6b8e3c1743b7116e69e22229516"
+                                                  "3ff1caa1681fac09120eca307586e1a7");
+        newEngineRow("CBC-AES192", engine)
+            << hex("8e73b0f7da0e6452c810f32b809079e562f8ead2522c6b7b")
+            << hex("4f021db243bc633d7178183a9fa071e8"
+                   "b4d9ada9ad7dedf4e5e738763f69145a"
+                   "571b242012fb7ae07fa9baac3df102e0"
+                   "08b0e27988598881d920a9e64f5615cd");
+        newEngineRow("CBC-AES256", engine)
+            << hex("603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4")
+            << hex("f58c4c04d6e5f1ba779eabfb5f7bfbd6"
+                   "9cfc4e967edb808d679f777bc6702c7d"
+                   "39f23369a9d9bacfa530e26304231461"
+                   "b2eb05e2c39be9fcda6c19078c6a9d1b");
+    }
 }
 
 void TestBufferAES::cbcVectors()
 {
+    USE_ROW_ENGINE();
     QFETCH(QByteArray, key);
     QFETCH(QByteArray, cipher);
     const QByteArray iv = hex("000102030405060708090a0b0c0d0e0f");
@@ -109,6 +197,14 @@ void TestBufferAES::cbcVectors()
     // Without its padding block the vector's last byte, 0x10, looks like padding of
     // length 16 followed by 0x37, so lenient unpadding drops exactly that one byte.
     QCOMPARE(BufferAES::decrypt(cipher, key, iv).toHex(), plain.chopped(1).toHex());
+
+    // The vector twice over, chained on from its own last block, is long enough for the
+    // blocks that are decrypted side by side, and its second half has a known answer too.
+    const QByteArray twice = cipher + BufferAES::encrypt(plain, key, cipher.right(16)).left(64);
+    QCOMPARE(
+        BufferAES::decrypt(twice + BufferAES::encrypt(QByteArray(), key, twice.right(16)), key, iv)
+            .toHex(),
+        (plain + plain).toHex());
 }
 
 void TestBufferAES::padding_data()
@@ -208,8 +304,16 @@ void TestBufferAES::refusals()
     QCOMPARE(BufferAES::encrypt(data, key, iv).isEmpty(), encryptRefused);
 }
 
+void TestBufferAES::roundTripWithDefaultIv_data()
+{
+    addEngineColumn();
+    for (Engine engine : AesBlockCipher::availableEngines())
+        newEngineRow(QStringLiteral("one segment"), engine);
+}
+
 void TestBufferAES::roundTripWithDefaultIv()
 {
+    USE_ROW_ENGINE();
     QByteArray data;
     for (int i = 0; i < 524288 + 5; ++i)
         data.append(static_cast<char>((i * 131) ^ (i >> 7)));
@@ -221,6 +325,80 @@ void TestBufferAES::roundTripWithDefaultIv()
     QCOMPARE(BufferAES::decrypt(encrypted, key, BufferAES::defaultIv()), data);
     QVERIFY(BufferAES::decrypt(encrypted, QByteArray(16, 'z')) != data);
     QCOMPARE(BufferAES::defaultIv(), QByteArray("KKKKKKKKKKKKKKKK"));
+}
+
+// The engines give the same bytes for every length around the number of blocks the
+// instructions decrypt side by side, on all three key sizes.
+void TestBufferAES::enginesAgree_data()
+{
+    QTest::addColumn<int>("keyLength");
+    QTest::addColumn<int>("blocks");
+
+    for (int keyLength : {16, 24, 32}) {
+        for (int blocks : {1, 7, 8, 9, 16, 17, 67}) {
+            QTest::newRow(
+                qPrintable(QStringLiteral("key %1, %2 blocks").arg(keyLength).arg(blocks)))
+                << keyLength << blocks;
+        }
+    }
+}
+
+void TestBufferAES::enginesAgree()
+{
+    QFETCH(int, keyLength);
+    QFETCH(int, blocks);
+    const QVector<Engine> engines = AesBlockCipher::availableEngines();
+    if (engines.size() < 2)
+        QSKIP("this processor runs the portable engine only");
+
+    const QByteArray key = randomBytes(keyLength, quint32(keyLength));
+    const QByteArray iv = randomBytes(16, quint32(blocks));
+    // A whole number of blocks, so the cipher text ends in a block of padding.
+    const QByteArray plain = randomBytes(16 * blocks - 16, quint32(keyLength * blocks));
+    QVector<QByteArray> ciphers;
+    for (Engine engine : engines) {
+        QVERIFY(AesBlockCipher::setDefaultEngine(engine));
+        ciphers.append(BufferAES::encrypt(plain, key, iv));
+    }
+    QCOMPARE(ciphers.first().size(), 16 * blocks);
+    for (const QByteArray& cipher : ciphers)
+        QCOMPARE(cipher.toHex(), ciphers.first().toHex());
+    for (Engine engine : engines) {
+        QVERIFY(AesBlockCipher::setDefaultEngine(engine));
+        QCOMPARE(BufferAES::decrypt(ciphers.first(), key, iv).toHex(), plain.toHex());
+    }
+}
+
+// The decoder decrypts each segment over its own cipher text, or a little before it once
+// padding and header have been dropped; the blocks must still come out whole.
+void TestBufferAES::decryptIntoOverlappingBuffer_data()
+{
+    addEngineColumn();
+    QTest::addColumn<int>("shift");
+    for (Engine engine : AesBlockCipher::availableEngines()) {
+        newEngineRow(QStringLiteral("in place"), engine) << 0;
+        newEngineRow(QStringLiteral("one byte before"), engine) << 1;
+        newEngineRow(QStringLiteral("a block and a half before"), engine) << 24;
+        newEngineRow(QStringLiteral("nine blocks before"), engine) << 144;
+    }
+}
+
+void TestBufferAES::decryptIntoOverlappingBuffer()
+{
+    USE_ROW_ENGINE();
+    QFETCH(int, shift);
+    const QByteArray key = randomBytes(16, 7);
+    const QByteArray plain = randomBytes(16 * 41 + 5, 8);
+    const QByteArray cipher = BufferAES::encrypt(plain, key);
+
+    QByteArray buffer = QByteArray(shift, '-') + cipher;
+    const qint64 length = BufferAES::decryptInto(buffer.constData() + shift, cipher.size(), key,
+                                                 BufferAES::defaultIv(), buffer.data());
+    QCOMPARE(length, qint64(plain.size()));
+    QCOMPARE(buffer.left(plain.size()).toHex(), plain.toHex());
+    QCOMPARE(
+        BufferAES::decryptInto(buffer.constData(), 33, key, BufferAES::defaultIv(), buffer.data()),
+        qint64(-1));
 }
 
 QTEST_APPLESS_MAIN(TestBufferAES)

@@ -3,6 +3,7 @@
 
 #include <LimeReport>
 
+#include <QStandardItemModel>
 #include <QtTest>
 
 using LimeReport::RenderedItem;
@@ -42,6 +43,42 @@ static QString renderItem(const QString& content, QStringList* log = nullptr,
     return texts.join(QLatin1Char('\n'));
 }
 
+// The item's text on each row of a model source "m" with a number column "amount"
+// and a text column "name", whose values keep their types.
+static QStringList renderRows(const QString& content)
+{
+    ReportEngine engine;
+    QString xml = itemTemplate(content);
+    xml.replace("<datasource Type=\"QString\">ds</datasource>",
+                "<datasource Type=\"QString\">m</datasource>");
+    if (!engine.loadFromString(xml))
+        return {QStringLiteral("load failed: ") + engine.lastError()};
+    auto* model = new QStandardItemModel(0, 2);
+    model->setHorizontalHeaderLabels({"amount", "name"});
+    const QList<QVariantList> rows = {{1234.5, QStringLiteral("Alpha")},
+                                      {-5, QStringLiteral("b\"e\\ta")},
+                                      {QString(), QVariant()},
+                                      {7, QStringLiteral("x")}};
+    for (const QVariantList& row : rows) {
+        QList<QStandardItem*> items;
+        for (const QVariant& value : row) {
+            auto* item = new QStandardItem;
+            item->setData(value, Qt::DisplayRole);
+            items << item;
+        }
+        model->appendRow(items);
+    }
+    engine.dataManager()->addModel("m", model, true);
+    QStringList texts;
+    for (const LimeReport::RenderedPage& page : engine.renderPages()) {
+        for (const RenderedItem& item : page.items()) {
+            if (item.kind == RenderedItem::Text && item.name == QLatin1String("Item"))
+                texts << item.text;
+        }
+    }
+    return texts;
+}
+
 class tst_Expressions : public QObject
 {
     Q_OBJECT
@@ -52,6 +89,8 @@ private slots:
     void numberFormat();
     void dates_data();
     void dates();
+    void scriptOnEveryRow_data();
+    void scriptOnEveryRow();
     void fieldAskedAsSpelled();
     void suppressedErrors();
 };
@@ -115,6 +154,41 @@ void tst_Expressions::expansion()
     QFETCH(QString, content);
     QFETCH(QString, expected);
     QCOMPARE(renderItem(content), expected);
+}
+
+// A script is compiled once and run for every row: each row must still see its own
+// values, with the types their literals would have had.
+void tst_Expressions::scriptOnEveryRow_data()
+{
+    QTest::addColumn<QString>("content");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("amount as the templates format it")
+        << "$S{ var v = $D{m.amount}; v != \"\" ? \"Rp \" + numberFormat(v, \"f\", 2, \"id\") : "
+           "\"-\" }"
+        << QStringList{"Rp 1.234,50", "Rp -5,00", "-", "Rp 7,00"};
+    QTest::newRow("number stays a number")
+        << "$S{$D{m.amount} + 1}" << QStringList{"1235.5", "-4", "1", "8"};
+    QTest::newRow("text stays text, quotes and backslashes kept")
+        << "$S{$D{m.name} + '/' + $D{m.name}.length}"
+        << QStringList{"Alpha/5", "b\"e\\ta/6", "/0", "x/1"};
+    // The empty name leaves the third row without text.
+    QTest::newRow("a trailing semicolon keeps the value")
+        << "$S{ var t = $D{m.name}; t; }" << QStringList{"Alpha", "b\"e\\ta", "x"};
+    QTest::newRow("globals live on from row to row")
+        << "$S{ seen = (typeof seen == 'undefined' ? 0 : seen) + 1; seen }"
+        << QStringList{"1", "2", "3", "4"};
+    QTest::newRow("a negative value after a minus is written out as before")
+        << "$S{ 10 - $D{m.amount} }" << QStringList{"-1224.5", "15", "10", "3"};
+    QTest::newRow("statements that are not compiled still run")
+        << "$S{ if ($D{m.name} == 'x') { 'akhir' } else { 'baris' } }"
+        << QStringList{"baris", "baris", "baris", "akhir"};
+}
+
+void tst_Expressions::scriptOnEveryRow()
+{
+    QFETCH(QString, content);
+    QFETCH(QStringList, expected);
+    QCOMPARE(renderRows(content), expected);
 }
 
 void tst_Expressions::numberFormat_data()

@@ -49,6 +49,9 @@ private slots:
     void pageNumberRanges();
     void initScript_data();
     void initScript();
+    void pagesHandedOverAsTheyAreDrawn();
+    void stoppedRender();
+    void overlongTextIsCutVisibly();
 };
 
 using X = TemplateXml;
@@ -604,6 +607,87 @@ void tst_ReportRenderer::initScript()
     const ReportPages pages = renderWith(xml, {});
     QCOMPARE(pages.isEmpty(), script == "1 > 2");
     QCOMPARE(pages.value(0).texts(), texts);
+}
+
+// Pages arrive one by one while the render runs; a page whose counter could only be
+// guessed comes again at the end, and what arrived last is what the render returns.
+void tst_ReportRenderer::pagesHandedOverAsTheyAreDrawn()
+{
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(engineFixture("list.lrxml")));
+    TableSource source({"name", "amount"}, numberedRows(80));
+    source.connectTo(engine.dataManager()->createCallbackDatasource("Rows"));
+    QMap<int, QStringList> delivered;
+    QList<int> order;
+    int rowsAskedAtFirstPage = -1;
+    const ReportPages pages = engine.renderPages(
+        [&](int index, const RenderedPage& page) {
+            if (order.isEmpty())
+                rowsAskedAtFirstPage = source.log.size();
+            order << index;
+            delivered[index] = page.texts();
+        },
+        [] { return true; });
+    QVERIFY(pages.size() > 2);
+    QCOMPARE(delivered.size(), pages.size());
+    for (int p = 0; p < pages.size(); ++p) {
+        QCOMPARE(delivered.value(p), pages.at(p).texts());
+        QVERIFY(pages.at(p).findText(
+            QStringLiteral("halaman %1 dari %2").arg(p + 1).arg(pages.size())));
+    }
+    // The first page came before the source was read to its end.
+    QVERIFY(rowsAskedAtFirstPage > 0);
+    QVERIFY(rowsAskedAtFirstPage < source.log.size() / 2);
+    QCOMPARE(order.mid(0, pages.size()), [&] {
+        QList<int> ascending;
+        for (int p = 0; p < pages.size(); ++p)
+            ascending << p;
+        return ascending;
+    }());
+}
+
+// A render told to stop asks the source no further and returns nothing; the engine
+// renders again afterwards.
+void tst_ReportRenderer::stoppedRender()
+{
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(engineFixture("list.lrxml")));
+    TableSource source({"name", "amount"}, numberedRows(80));
+    source.connectTo(engine.dataManager()->createCallbackDatasource("Rows"));
+    int pagesSeen = 0;
+    int questionsAtStop = -1;
+    const ReportPages stopped = engine.renderPages([&](int, const RenderedPage&) { ++pagesSeen; },
+                                                   [&] {
+                                                       if (pagesSeen < 1)
+                                                           return true;
+                                                       questionsAtStop = source.log.size();
+                                                       return false;
+                                                   });
+    QVERIFY(stopped.isEmpty());
+    QCOMPARE(pagesSeen, 1);
+    QCOMPARE(source.log.size(), questionsAtStop);
+    QVERIFY(!engine.isBusy());
+    QVERIFY(engine.renderPages().size() > 2);
+}
+
+// A field far longer than pages can hold is cut, and the page says so, rather than
+// being measured for minutes or lost without a word.
+void tst_ReportRenderer::overlongTextIsCutVisibly()
+{
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 100,
+        {X::text("Value", "$D{ds.v}", QRect(0, 0, 1800, 50),
+                 {X::boolProperty("autoHeight", true)})},
+        {X::property("datasource", "QString", "ds"), X::boolProperty("splittable", true)})});
+    const QString value = QString(300000, QLatin1Char('A'));
+    const ReportPages pages = renderWith(xml, {value});
+    QVERIFY(!pages.isEmpty());
+    QString shown;
+    for (const RenderedPage& page : pages)
+        shown += page.texts().join(QString());
+    shown.remove(QLatin1Char('\n'));
+    QVERIFY2(shown.endsWith(QStringLiteral("[teks terpotong]")), qPrintable(shown.right(40)));
+    QCOMPARE(shown.count(QLatin1Char('A')), 100000);
 }
 
 QTEST_MAIN(tst_ReportRenderer)

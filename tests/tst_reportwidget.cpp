@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -49,6 +50,8 @@ std::unique_ptr<ReportWidget> documentView(const QMap<QString, QByteArray>& entr
                                                openedDocument(entries));
     view->resize(1200, 800);
     view->show();
+    if (!QTest::qWaitFor([&] { return !view->isLayingOut(); }, 10000))
+        qWarning("the report was not laid out in time");
     // Lets the fit-to-width that follows a new set of pages happen before the test looks.
     QTest::qWait(20);
     return view;
@@ -98,6 +101,8 @@ class TestReportWidget : public QObject
     Q_OBJECT
 
 private slots:
+    void layoutBetweenEvents_data();
+    void layoutBetweenEvents();
     void toolbarButtons_data();
     void toolbarButtons();
     void builtInDocumentsHaveNoListAndNoTextExport_data();
@@ -113,6 +118,82 @@ private slots:
     void textExport_data();
     void textExport();
 };
+
+// What the user may do once the first page shows, while the rest is still laid out.
+enum class DuringLayout
+{
+    Nothing,
+    Cancel,
+    CloseTab,
+    ChooseOtherDataSet
+};
+Q_DECLARE_METATYPE(DuringLayout)
+
+void TestReportWidget::layoutBetweenEvents_data()
+{
+    QTest::addColumn<DuringLayout>("action");
+    QTest::newRow("waits") << DuringLayout::Nothing;
+    QTest::newRow("cancels") << DuringLayout::Cancel;
+    QTest::newRow("closes the tab") << DuringLayout::CloseTab;
+    QTest::newRow("chooses another data set") << DuringLayout::ChooseOtherDataSet;
+}
+
+// The first page shows and the window handles events before the last page is laid
+// out; stopping, closing or reloading then is safe and leaves a consistent view.
+void TestReportWidget::layoutBetweenEvents()
+{
+    QFETCH(DuringLayout, action);
+    auto view = std::make_unique<ReportWidget>(
+        QStringLiteral("debitur.vardo"), QString(), QStringLiteral("/data/debitur.vardo"),
+        openedDocument(
+            {{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+             {QStringLiteral("B"), readSample(QStringLiteral("corporate-basic.json"))}}));
+    view->show();
+    QVERIFY(view->isLayingOut());
+    int firstCount = 0;
+    bool eventDuringLayout = false;
+    connect(
+        view->getPreview(), &LimeReport::PreviewReportWidget::pagesAdded, view.get(),
+        [&](int count) {
+            if (firstCount > 0)
+                return;
+            firstCount = count;
+            QTimer::singleShot(0, [&] {
+                eventDuringLayout = view && view->getPreview() && view->getPreview()->isRendering();
+                QVERIFY(view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->isVisible());
+                if (action == DuringLayout::Cancel)
+                    view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->click();
+                else if (action == DuringLayout::CloseTab)
+                    view.reset();
+                else if (action == DuringLayout::ChooseOtherDataSet)
+                    view->findChild<QTableView*>()->selectionModel()->setCurrentIndex(
+                        view->findChild<QTableView*>()->model()->index(1, 0),
+                        QItemSelectionModel::ClearAndSelect);
+            });
+        });
+    QTRY_VERIFY(firstCount > 0);
+    QTRY_VERIFY(!view || !view->isLayingOut());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(eventDuringLayout);
+    QCOMPARE(firstCount, 1);
+    if (action == DuringLayout::CloseTab) {
+        QVERIFY(!view);
+        return;
+    }
+    QVERIFY(view->getPageCount() >= 1);
+    QCOMPARE(view->findChild<QSpinBox*>()->suffix(),
+             QStringLiteral(" / %1").arg(view->getPageCount()));
+    QCOMPARE(view->getPreview()->pageCount(), view->getPageCount());
+    QVERIFY(!view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->isVisible());
+    if (action == DuringLayout::Cancel)
+        QCOMPARE(view->getPageCount(), 1);
+    else
+        QVERIFY(view->getPageCount() >= 3);
+    if (action == DuringLayout::ChooseOtherDataSet) {
+        QCOMPARE(view->getSelectedFilename(), QStringLiteral("B"));
+        QVERIFY(!view->getPreview()->pages().isEmpty());
+    }
+}
 
 void TestReportWidget::toolbarButtons_data()
 {
@@ -176,6 +257,8 @@ void TestReportWidget::builtInDocumentsHaveNoListAndNoTextExport()
     QFETCH(QString, name);
     QFETCH(QString, resource);
     ReportWidget view(name, QString(), QString(), nullptr);
+    // A new view lays its report out once the event loop runs.
+    QTRY_VERIFY(!view.isLayingOut());
     QVERIFY(!view.findChild<QTableView*>());
     QVERIFY(!button(view, QStringLiteral("Ekspor ke text")));
     QVERIFY(button(view, QStringLiteral("Print")));
@@ -187,6 +270,7 @@ void TestReportWidget::builtInDocumentsHaveNoListAndNoTextExport()
 void TestReportWidget::singlePageDisablesNavigation()
 {
     ReportWidget view(QStringLiteral("MANUAL"), QString(), QString(), nullptr);
+    QTRY_VERIFY(!view.isLayingOut());
     QCOMPARE(view.getPageCount(), 1);
     for (const char* name : {"First Page", "Prior Page", "Next Page", "Last Page"})
         QVERIFY2(!button(view, QLatin1String(name))->isEnabled(), name);
@@ -355,6 +439,7 @@ void TestReportWidget::localFaqReplacesTheBuiltInOne()
     ReportWidget view(QStringLiteral("FAQ"), QString(), QString(), nullptr);
     QFile::remove(local);
     QDir().rmdir(documents);
+    QTRY_VERIFY(!view.isLayingOut());
     QCOMPARE(view.getReportFilename(), local);
     QVERIFY(
         view.getPreview()->pages().first().texts().contains(QStringLiteral("Tanya Jawab Lokal")));

@@ -8,10 +8,60 @@
 #include <LimeReport>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+#include <csignal>
+
 namespace {
+
+// Set by Ctrl+C: the export stops at its next band or page and leaves no file behind.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int)
+{
+    interrupted = 1;
+}
+
+// One line on standard error, rewritten in place, at most a few times a second.
+class Progress
+{
+public:
+    explicit Progress(const QString& name) : m_name(name) { m_shown.start(); }
+
+    void laidOut(int index)
+    {
+        if (m_shown.elapsed() >= 250)
+            show(QStringLiteral("%1: %2 pages laid out").arg(m_name).arg(index + 1));
+    }
+    void written(int index, int count)
+    {
+        if (m_shown.elapsed() >= 250 || index + 1 == count)
+            show(QStringLiteral("%1: page %2 of %3 written").arg(m_name).arg(index + 1).arg(count));
+    }
+    void end()
+    {
+        if (m_width > 0)
+            m_err << "\n";
+        m_err.flush();
+    }
+
+private:
+    void show(const QString& text)
+    {
+        m_err << '\r' << text.leftJustified(m_width);
+        m_err.flush();
+        m_width = std::max(m_width, int(text.size()));
+        m_shown.restart();
+    }
+
+    QString m_name;
+    QTextStream m_err{stderr};
+    QElapsedTimer m_shown;
+    int m_width = 0;
+};
 
 // Entry names come from the document's archive: only their last part names the file,
 // so that directories or ".." in a name cannot write outside the chosen directory.
@@ -32,7 +82,9 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
         return 0;
     const QDir dir(directory);
     int exitCode = 0;
-    for (auto it = document.files->cbegin(); it != document.files->cend(); ++it) {
+    interrupted = 0;
+    const auto previousHandler = std::signal(SIGINT, onInterrupt);
+    for (auto it = document.files->cbegin(); it != document.files->cend() && !interrupted; ++it) {
         const QString fileName = pdfFileName(it.key());
         if (fileName.isEmpty()) {
             exitCode = ToolCommon::fail(args, it.key() + QStringLiteral(": no usable file name"));
@@ -46,7 +98,16 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
             exitCode = ToolCommon::fail(args, path + QStringLiteral(": ") + engine.lastError());
             continue;
         }
-        if (!engine.printToPDF(path)) {
+        Progress progress(fileName);
+        engine.setProgressHandlers(
+            [&](int index, const LimeReport::RenderedPage&) { progress.laidOut(index); },
+            [&](int index, int count) { progress.written(index, count); },
+            [] { return !interrupted; });
+        const bool written = engine.printToPDF(path);
+        progress.end();
+        if (interrupted)
+            break;
+        if (!written) {
             exitCode = ToolCommon::fail(args, path + QStringLiteral(": cannot write: ") +
                                                   engine.lastError());
             continue;
@@ -54,5 +115,9 @@ int exportPdf(const QStringList& args, const OpenResult& document, const QString
         ToolCommon::out() << path << "\n";
         ToolCommon::out().flush();
     }
+    std::signal(SIGINT, previousHandler == SIG_ERR ? SIG_DFL : previousHandler);
+    if (interrupted)
+        return ToolCommon::fail(args,
+                                QStringLiteral("interrupted: the file being written was removed"));
     return exitCode;
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QPrinter;
@@ -37,6 +38,12 @@ public:
     // Renders the loaded template from scratch. Empty while another render runs
     // or when nothing is loaded.
     ReportPages renderPages();
+    // The same, handing each page to onPage as soon as it is drawn (and once more
+    // when its page counters change at the end), and asking keepGoing after every
+    // band whether to go on: the caller can let its events run there. A false
+    // answer stops the render, which then returns no pages.
+    using PageHandler = std::function<void(int index, const RenderedPage& page)>;
+    ReportPages renderPages(const PageHandler& onPage, const std::function<bool()>& keepGoing);
     bool isBusy() const;
 
     // These two need widgets and come with the reportengine-widgets library.
@@ -48,6 +55,11 @@ public:
     // Appends ".pdf" when the name has no suffix. Asking the user for a name is the
     // preview widget's part (PreviewReportWidget::printToPDF).
     bool printToPDF(const QString& fileName);
+    // What printToPDF() tells as it goes: each page laid out, each
+    // page written (index, count), and whether to go on; a stop writes no file.
+    using WriteHandler = std::function<void(int index, int count)>;
+    void setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,
+                             const std::function<bool()>& keepGoing);
 
 signals:
     void loadFinished();

@@ -32,7 +32,8 @@ BandEmitter::BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher)
 {
 }
 
-void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset)
+void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset,
+                           QVector<DeferredText>* deferred)
 {
     const QPointF shift = offset - QPointF(0, top);
     // Only a real cut limits what is drawn: a whole band also shows items
@@ -40,7 +41,8 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
     const qreal from = top <= tolerance ? -std::numeric_limits<qreal>::infinity() : top;
     const qreal to =
         bottom >= band.height - tolerance ? std::numeric_limits<qreal>::infinity() : bottom;
-    for (const BandElement& element : band.elements) {
+    for (int index = 0; index < band.elements.size(); ++index) {
+        const BandElement& element = band.elements.at(index);
         const QRectF& r = element.rect;
         if (element.kind == BandElement::Frame) {
             emitFrame(element, QRectF(r.left(), top, r.width(), bottom - top).translated(shift));
@@ -53,7 +55,10 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
                 continue;
             const QRectF part(r.left(), std::max(r.top(), from), r.width(),
                               std::min(r.bottom(), to) - std::max(r.top(), from));
+            const int firstItem = m_out.size();
             emitText(element, part, from, to, shift);
+            if (deferred && !element.deferred.isEmpty())
+                *deferred << DeferredText{index, part, from, to, shift, firstItem, m_out.size()};
         } else if (r.top() >= from - tolerance && r.top() < to - tolerance) {
             if (element.kind == BandElement::Shape)
                 emitShape(element, r.translated(shift));
@@ -61,6 +66,18 @@ void BandEmitter::emitBand(const RenderedBand& band, qreal top, qreal bottom, co
                 emitImage(element, shift);
         }
     }
+}
+
+int BandEmitter::reemit(const RenderedBand& band, const DeferredText& text)
+{
+    QVector<RenderedItem> items;
+    BandEmitter emitter(items, m_finisher);
+    emitter.emitText(band.elements.at(text.element), text.part, text.from, text.to, text.shift);
+    const int before = text.endItem - text.firstItem;
+    m_out.erase(m_out.begin() + text.firstItem, m_out.begin() + text.endItem);
+    for (int i = 0; i < items.size(); ++i)
+        m_out.insert(text.firstItem + i, items.at(i));
+    return items.size() - before;
 }
 
 void BandEmitter::emitFrame(const BandElement& element, const QRectF& part)

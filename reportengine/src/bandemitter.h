@@ -17,9 +17,27 @@ public:
     // Finishes deferred content on the page being emitted.
     using Finisher = std::function<QString(const QString& prepared)>;
 
+    // Where a text finished with the page counters went, so that it can be written
+    // again once the counters are final: its element and the items it became.
+    struct DeferredText
+    {
+        int element = 0;
+        QRectF part;
+        qreal from = 0;
+        qreal to = 0;
+        QPointF shift;
+        int firstItem = 0;
+        int endItem = 0;
+    };
+
     BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher);
 
-    void emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset);
+    // With deferred, the deferred texts of the band are noted there.
+    void emitBand(const RenderedBand& band, qreal top, qreal bottom, const QPointF& offset,
+                  QVector<DeferredText>* deferred = nullptr);
+    // Writes a noted text again, finished as things stand now, in place of what it
+    // became before; returns how many items more (or fewer) the page now has.
+    int reemit(const RenderedBand& band, const DeferredText& text);
 
 private:
     void emitFrame(const BandElement& element, const QRectF& part);

@@ -13,6 +13,9 @@
 namespace LimeReport {
 
 static const qreal tolerance = 0.01;
+// Some ten full pages of small print.
+static const int longestText = 100000;
+static const QString cutMark = QStringLiteral(" \u2026 [teks terpotong]");
 
 BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data,
                            const QFont& defaultFont)
@@ -155,10 +158,16 @@ void BandRenderer::measureText(Node& node)
     if (node.empty && d->boolValue(QStringLiteral("hideIfEmpty")))
         node.visible = false;
 
-    const QVariant font = d->value(QStringLiteral("font"));
-    node.font = TextLines::sceneFont(font.isValid() ? font.value<QFont>() : m_defaultFont);
-    node.lineHeight = TextLines::lineHeight(node.font);
+    const SceneFont& font = sceneFont(d);
+    node.font = font.font;
+    node.lineHeight = font.lineHeight;
     const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    if (text.size() > longestText) {
+        // Far more than any page holds: measuring it all would take minutes and the
+        // memory of the whole text laid out. It is cut where the reader sees it is.
+        text.truncate(longestText);
+        text += cutMark;
+    }
     if (!text.isEmpty())
         node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
     if (d->boolValue(QStringLiteral("autoHeight"))) {
@@ -166,6 +175,19 @@ void BandRenderer::measureText(Node& node)
                              2 * d->realValue(QStringLiteral("borderLineSize"), 1);
         node.rect.setHeight(std::max(node.rect.height(), needed));
     }
+}
+
+const BandRenderer::SceneFont& BandRenderer::sceneFont(const DesignObject* item)
+{
+    auto it = m_fonts.constFind(item);
+    if (it == m_fonts.constEnd()) {
+        const QVariant font = item->value(QStringLiteral("font"));
+        SceneFont scene;
+        scene.font = TextLines::sceneFont(font.isValid() ? font.value<QFont>() : m_defaultFont);
+        scene.lineHeight = TextLines::lineHeight(scene.font);
+        it = m_fonts.insert(item, scene);
+    }
+    return *it;
 }
 
 QImage BandRenderer::loadImage(const DesignObject* item)

@@ -3,6 +3,8 @@
 
 #include "renderedband.h"
 
+#include <QHash>
+
 #include <vector>
 
 namespace LimeReport {
@@ -51,9 +53,19 @@ private:
     static void setHeight(Node& node, qreal height);
     static void collect(const Node& node, const QPointF& origin, QVector<BandElement>& out);
 
+    struct SceneFont
+    {
+        QFont font;
+        qreal lineHeight = 0;
+    };
+    // One font per design item for the whole render: every text element of an item
+    // shares it rather than holding a copy of its own.
+    const SceneFont& sceneFont(const DesignObject* item);
+
     ExpressionExpander& m_expander;
     DataSourceManager& m_data;
     QFont m_defaultFont;
+    QHash<const DesignObject*, SceneFont> m_fonts;
 };
 
 } // namespace LimeReport

@@ -6,6 +6,7 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
 #include <functional>
 #include <optional>
 
@@ -30,6 +31,9 @@ bool ExpressionExpander::needsSecondPass(const QString& content)
 
 QString ExpressionExpander::expand(const QString& content, const Options& options)
 {
+    // Most items are plain labels.
+    if (!content.contains(QLatin1Char('$')))
+        return content;
     QString text = substituteVariables(content, VariableScope::All);
     text = expandScripts(text, options, true);
     return substituteFields(text, options, false);
@@ -123,11 +127,12 @@ QString ExpressionExpander::expandScripts(const QString& text, const Options& op
         const int end = scriptEnd(text, bodyStart);
         if (end < 0)
             break;
-        QString body = expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
-        body = substituteFields(body, options, true);
+        const QString body =
+            expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
         result += text.midRef(last, start.capturedStart() - last);
-        result +=
-            evaluate ? m_scripts.evaluate(body) : QStringLiteral("$S{") + body + QLatin1Char('}');
+        result += evaluate ? evaluateScript(body, options)
+                           : QStringLiteral("$S{") + substituteFields(body, options, true) +
+                                 QLatin1Char('}');
         last = end;
         start = scriptStart.match(text, end);
     }
@@ -159,6 +164,75 @@ static QString scriptLiteral(const QVariant& value)
     text.replace(QLatin1Char('\n'), QLatin1String("\\n"));
     text.replace(QLatin1Char('\r'), QLatin1String("\\r"));
     return QLatin1Char('"') + text + QLatin1Char('"');
+}
+
+// The value a field has in a compiled script: the same as its literal in the
+// script's text would give. Nothing for the values whose literal is not plain
+// (an error text, a number JavaScript would not read back the same way).
+static std::optional<QJSValue> scriptArgument(const QVariant& value)
+{
+    if (!value.isValid() || value.isNull())
+        return QJSValue(QString());
+    switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float: {
+        // A negative literal after an operator reads differently from a value.
+        const double number = value.toDouble();
+        if (!std::isfinite(number) || number < 0 || std::signbit(number))
+            return std::nullopt;
+        return QJSValue(value.toString().toDouble());
+    }
+    case QMetaType::Bool:
+        return QJSValue(value.toBool());
+    default:
+        break;
+    }
+    const QString text = value.userType() == QMetaType::QStringList
+                             ? value.toStringList().join(QLatin1Char(','))
+                             : value.toString();
+    // Line and paragraph separators end a string literal early.
+    if (text.contains(QChar(0x2028)) || text.contains(QChar(0x2029)))
+        return std::nullopt;
+    return QJSValue(text);
+}
+
+QString ExpressionExpander::evaluateScript(const QString& body, const Options& options)
+{
+    // Each field is fetched once, for both forms of the program.
+    QString program;
+    QString literalProgram;
+    QJSValueList arguments;
+    bool compilable = true;
+    int last = 0;
+    auto it = fieldToken.globalMatch(body);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch match = it.next();
+        const QStringRef before = body.midRef(last, match.capturedStart() - last);
+        last = match.capturedEnd();
+        QVariant value;
+        QString error;
+        if (!fieldValue(match.captured(1), options, &value, &error)) {
+            literalProgram += before + error;
+            compilable = false;
+            continue;
+        }
+        literalProgram += before + scriptLiteral(value);
+        const std::optional<QJSValue> argument = scriptArgument(value);
+        compilable = compilable && argument;
+        if (!compilable)
+            continue;
+        program += before + ScriptEngine::parameterName(arguments.size());
+        arguments << *argument;
+    }
+    literalProgram += body.midRef(last);
+    program += body.midRef(last);
+    const std::optional<QString> value =
+        compilable ? m_scripts.evaluateWith(program, arguments) : std::nullopt;
+    return value ? *value : m_scripts.evaluate(literalProgram);
 }
 
 bool ExpressionExpander::fieldValue(const QString& token, const Options& options, QVariant* value,

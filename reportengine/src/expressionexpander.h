@@ -43,6 +43,7 @@ private:
     };
     QString substituteVariables(const QString& text, VariableScope scope) const;
     QString expandScripts(const QString& text, const Options& options, bool evaluate);
+    QString evaluateScript(const QString& body, const Options& options);
     QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
     bool fieldValue(const QString& token, const Options& options, QVariant* value, QString* error);
 

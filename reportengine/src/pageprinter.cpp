@@ -18,7 +18,8 @@ static QPageLayout layoutFor(const RenderedPage& page)
                        QMarginsF(), QPageLayout::Millimeter);
 }
 
-bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit)
+bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
+                           const Written& written, const Continuation& keepGoing)
 {
     if (pages.isEmpty())
         return false;
@@ -27,6 +28,10 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
     if (!painter.begin(device))
         return false;
     for (int i = 0; i < pages.size(); ++i) {
+        if (keepGoing && !keepGoing()) {
+            painter.end();
+            return false;
+        }
         if (i > 0) {
             device->setPageLayout(layoutFor(pages.at(i)));
             device->newPage();
@@ -34,15 +39,18 @@ bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, 
         painter.resetTransform();
         painter.scale(dotsPerUnit, dotsPerUnit);
         PagePainter::paint(&painter, pages.at(i));
+        if (written)
+            written(i, pages.size());
     }
     return painter.end();
 }
 
-bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName)
+bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
+                           const Written& written, const Continuation& keepGoing)
 {
     QPdfWriter writer(fileName);
     writer.setResolution(unitsPerInch);
-    return paintAll(pages, &writer, 1.0);
+    return paintAll(pages, &writer, 1.0, written, keepGoing);
 }
 
 } // namespace LimeReport

@@ -3,6 +3,8 @@
 
 #include "lrrenderedpage.h"
 
+#include <functional>
+
 class QPagedPaintDevice;
 
 namespace LimeReport {
@@ -15,8 +17,14 @@ public:
     // Page units are 0.1 mm, so 254 dots per inch make one device dot per unit.
     static const int unitsPerInch = 254;
 
-    static bool writePdf(const ReportPages& pages, const QString& fileName);
-    static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit);
+    // Told after each page (index, count); asked before each whether to go on.
+    using Written = std::function<void(int index, int count)>;
+    using Continuation = std::function<bool()>;
+
+    static bool writePdf(const ReportPages& pages, const QString& fileName,
+                         const Written& written = {}, const Continuation& keepGoing = {});
+    static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
+                         const Written& written = {}, const Continuation& keepGoing = {});
 };
 
 } // namespace LimeReport

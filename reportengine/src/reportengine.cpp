@@ -19,6 +19,9 @@ public:
     std::unique_ptr<ReportTemplate> report;
     QString lastError;
     bool busy = false;
+    ReportEngine::PageHandler laidOut;
+    ReportEngine::WriteHandler written;
+    std::function<bool()> keepGoing;
 };
 
 template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
@@ -78,11 +81,17 @@ IDataSourceManager* ReportEngine::dataManager() const
 
 ReportPages ReportEngine::renderPages()
 {
+    return renderPages(PageHandler(), std::function<bool()>());
+}
+
+ReportPages ReportEngine::renderPages(const PageHandler& onPage,
+                                      const std::function<bool()>& keepGoing)
+{
     if (d->busy || !d->report)
         return ReportPages();
     d->busy = true;
     emit renderStarted();
-    ReportPages pages = ReportRenderer(*d->report, d->data).render();
+    ReportPages pages = ReportRenderer(*d->report, d->data).render(onPage, keepGoing);
     d->busy = false;
     emit renderFinished();
     return pages;
@@ -102,10 +111,12 @@ bool ReportEngine::printToPDF(const QString& fileName)
     }
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
-    const ReportPages pages = renderPages();
+    const ReportPages pages = renderPages(d->laidOut, d->keepGoing);
     if (pages.isEmpty()) {
-        d->lastError = d->report ? QStringLiteral("The report has no pages")
-                                 : QStringLiteral("No template is loaded");
+        d->lastError = !d->report ? QStringLiteral("No template is loaded")
+                       : d->keepGoing && !d->keepGoing()
+                           ? QStringLiteral("Stopped")
+                           : QStringLiteral("The report has no pages");
         return false;
     }
     QFile probe(target);
@@ -114,12 +125,24 @@ bool ReportEngine::printToPDF(const QString& fileName)
         return false;
     }
     probe.close();
-    if (!PagePrinter::writePdf(pages, target)) {
-        d->lastError = QStringLiteral("Cannot write %1").arg(target);
+    if (!PagePrinter::writePdf(pages, target, d->written, d->keepGoing)) {
+        // A stopped or failed file is not left behind half written.
+        QFile::remove(target);
+        d->lastError = d->keepGoing && !d->keepGoing()
+                           ? QStringLiteral("Stopped")
+                           : QStringLiteral("Cannot write %1").arg(target);
         return false;
     }
     emit printedToPDF(target);
     return true;
+}
+
+void ReportEngine::setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,
+                                       const std::function<bool()>& keepGoing)
+{
+    d->laidOut = laidOut;
+    d->written = written;
+    d->keepGoing = keepGoing;
 }
 
 } // namespace LimeReport

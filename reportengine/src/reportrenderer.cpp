@@ -29,8 +29,13 @@ ReportRenderer::ReportRenderer(const ReportTemplate& report, DataSourceManager& 
 
 ReportRenderer::~ReportRenderer() = default;
 
-ReportPages ReportRenderer::render()
+ReportPages ReportRenderer::render(const PageHandler& onPage, const Continuation& keepGoing)
 {
+    m_onPage = onPage;
+    m_keepGoing = keepGoing;
+    m_cancelled = false;
+    m_output.clear();
+    m_deferred.clear();
     m_variables = std::make_unique<VariableStore>(m_data, m_report.variables());
     m_scripts = std::make_unique<ScriptEngine>(*m_variables);
     m_expander = std::make_unique<ExpressionExpander>(*m_variables, m_data, *m_scripts,
@@ -40,10 +45,21 @@ ReportPages ReportRenderer::render()
     if (!initScript.trimmed().isEmpty() && !m_scripts->run(initScript))
         return ReportPages();
     for (const DesignObject* sheet : m_report.pages()) {
-        if (sheet->boolValue(QStringLiteral("printable"), true))
+        if (sheet->boolValue(QStringLiteral("printable"), true) && !m_cancelled)
             renderSheet(sheet);
     }
-    return emitPages();
+    if (m_cancelled)
+        return ReportPages();
+    finishDeferred();
+    m_pages.clear();
+    return std::move(m_output);
+}
+
+bool ReportRenderer::stopped()
+{
+    if (!m_cancelled && m_keepGoing && !m_keepGoing())
+        m_cancelled = true;
+    return m_cancelled;
 }
 
 // The sheet's size in 0.1 mm: its geometry, unless it names a standard paper
@@ -85,10 +101,14 @@ void ReportRenderer::renderSheet(const DesignObject* sheet)
     if (m_reportHeader && !m_reportHeader->boolValue(QStringLiteral("printBeforePageHeader")))
         placeBand(m_reportHeader);
     for (const DesignObject* band : m_sheetBands) {
+        if (m_cancelled)
+            return;
         if (band->className() == QLatin1String("Data") &&
             band->stringValue(QStringLiteral("parentBand")).isEmpty())
             renderDataBand(band);
     }
+    if (m_cancelled)
+        return;
     if (m_reportFooter)
         placeBand(m_reportFooter);
     finishPage(true);
@@ -193,7 +213,9 @@ void ReportRenderer::renderDataBand(const DesignObject* band)
             renderDataBand(detail);
         if (keepsRow || heldByHeader)
             m_keep = KeepMark();
-    } while (source && source->next());
+    } while (!stopped() && source && source->next());
+    if (m_cancelled)
+        return;
     m_variables->removeSystem(lineVariable);
     for (const DesignObject* header : headers)
         m_openHeaders.removeAll(header);
@@ -347,6 +369,12 @@ void ReportRenderer::newPage()
 
 void ReportRenderer::finishPage(bool last)
 {
+    finishPageContent(last);
+    emitPage(m_pages.size() - 1);
+}
+
+void ReportRenderer::finishPageContent(bool last)
+{
     const int index = m_pages.size() - 1;
     const bool first = index == m_sheetFirstPage;
     PageState& page = m_pages.last();
@@ -379,32 +407,64 @@ void ReportRenderer::finishPage(bool last)
     page.placements << placement;
 }
 
-ReportPages ReportRenderer::emitPages()
+void ReportRenderer::setPageCounters(int index, int count)
 {
-    ReportPages pages;
-    pages.reserve(m_pages.size());
+    const int rangeStart = m_pages.at(index).rangeStart;
+    m_variables->setSystem(pageVariable, index - rangeStart + 1);
+    m_variables->setSystem(pageCountVariable, count);
+}
+
+void ReportRenderer::emitPage(int index)
+{
+    PageState& state = m_pages[index];
+    // Counted so far: the texts that show it are written again at the end.
+    setPageCounters(index, index - state.rangeStart + 1);
     const BandEmitter::Finisher finisher = [this](const QString& prepared) {
         return m_expander->expandSecondPass(prepared);
     };
-    for (int i = 0; i < m_pages.size(); ++i) {
-        PageState& state = m_pages[i];
-        int rangeEnd = i + 1;
-        while (rangeEnd < m_pages.size() && m_pages.at(rangeEnd).rangeStart == state.rangeStart)
-            ++rangeEnd;
-        m_variables->setSystem(pageVariable, i - state.rangeStart + 1);
-        m_variables->setSystem(pageCountVariable, rangeEnd - state.rangeStart);
-        RenderedPage page(state.size);
-        BandEmitter emitter(page.items(), finisher);
-        for (const Placement& placement : state.placements)
-            emitter.emitBand(*placement.band, placement.top, placement.bottom, placement.at);
-        // Laid-out bands are dropped as soon as their page is drawn, so that
-        // a long report never holds both forms of all its pages.
-        state.placements.clear();
-        state.placements.squeeze();
-        pages << page;
+    RenderedPage page(state.size);
+    BandEmitter emitter(page.items(), finisher);
+    for (const Placement& placement : state.placements) {
+        QVector<BandEmitter::DeferredText> deferred;
+        emitter.emitBand(*placement.band, placement.top, placement.bottom, placement.at, &deferred);
+        for (const BandEmitter::DeferredText& text : deferred)
+            m_deferred << DeferredEntry{index, placement.band, text};
     }
-    m_pages.clear();
-    return pages;
+    // The first pass goes on with the counters as it had them.
+    m_variables->setSystem(pageVariable, index - state.rangeStart + 1);
+    m_variables->setSystem(pageCountVariable, 0);
+    state.placements.clear();
+    state.placements.squeeze();
+    m_output << page;
+    if (m_onPage)
+        m_onPage(index, m_output.last());
+}
+
+void ReportRenderer::finishDeferred()
+{
+    const BandEmitter::Finisher finisher = [this](const QString& prepared) {
+        return m_expander->expandSecondPass(prepared);
+    };
+    int i = 0;
+    while (i < m_deferred.size()) {
+        const int index = m_deferred.at(i).page;
+        int rangeEnd = index + 1;
+        while (rangeEnd < m_pages.size() &&
+               m_pages.at(rangeEnd).rangeStart == m_pages.at(index).rangeStart)
+            ++rangeEnd;
+        setPageCounters(index, rangeEnd - m_pages.at(index).rangeStart);
+        BandEmitter emitter(m_output[index].items(), finisher);
+        int moved = 0;
+        for (; i < m_deferred.size() && m_deferred.at(i).page == index; ++i) {
+            BandEmitter::DeferredText text = m_deferred.at(i).text;
+            text.firstItem += moved;
+            text.endItem += moved;
+            moved += emitter.reemit(*m_deferred.at(i).band, text);
+        }
+        if (m_onPage)
+            m_onPage(index, m_output.at(index));
+    }
+    m_deferred.clear();
 }
 
 } // namespace LimeReport

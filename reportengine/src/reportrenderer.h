@@ -1,12 +1,14 @@
 #ifndef REPORTRENDERER_H
 #define REPORTRENDERER_H
 
+#include "bandemitter.h"
 #include "lrrenderedpage.h"
 #include "renderedband.h"
 
 #include <QHash>
 #include <QSet>
 
+#include <functional>
 #include <memory>
 
 namespace LimeReport {
@@ -22,14 +24,22 @@ class VariableStore;
 // Renders every page sheet of a template against the data manager's sources:
 // bands top to bottom within the margins, a new page when one does not fit,
 // page headers and footers as their flags say, then a second pass for the
-// page counters.
+// page counters. Each page is drawn as soon as it is full, and its laid-out
+// bands are let go; only the texts that show page counters are kept, to be
+// written again once the page count is known.
 class ReportRenderer
 {
 public:
+    using PageHandler = std::function<void(int index, const RenderedPage& page)>;
+    using Continuation = std::function<bool()>;
+
     ReportRenderer(const ReportTemplate& report, DataSourceManager& data);
     ~ReportRenderer();
 
-    ReportPages render();
+    // onPage sees every page once it is drawn, and again if its page counters
+    // changed at the end; keepGoing, asked after every band, stops the render by
+    // answering false, and the render then returns no pages.
+    ReportPages render(const PageHandler& onPage = {}, const Continuation& keepGoing = {});
 
 private:
     struct Placement
@@ -63,9 +73,13 @@ private:
     void startPage(const QSet<const DesignObject*>& alreadyMoved = {});
     void newPage();
     void finishPage(bool last);
+    void finishPageContent(bool last);
     bool pageIsFresh() const;
     bool setKeepMark();
-    ReportPages emitPages();
+    bool stopped();
+    void setPageCounters(int index, int count);
+    void emitPage(int index);
+    void finishDeferred();
 
     const ReportTemplate& m_report;
     DataSourceManager& m_data;
@@ -96,6 +110,18 @@ private:
     qreal m_freshY = 0;
     QVector<const DesignObject*> m_openHeaders;
     KeepMark m_keep;
+
+    struct DeferredEntry
+    {
+        int page = 0;
+        std::shared_ptr<const RenderedBand> band;
+        BandEmitter::DeferredText text;
+    };
+    ReportPages m_output;
+    QVector<DeferredEntry> m_deferred;
+    PageHandler m_onPage;
+    Continuation m_keepGoing;
+    bool m_cancelled = false;
 };
 
 } // namespace LimeReport

@@ -12,6 +12,7 @@ class QTimer;
 
 namespace LimeReport {
 
+class PageGraphicsItem;
 class ReportEngine;
 
 // Shows rendered pages as a vertical scroll of sheets, the current page following
@@ -26,12 +27,21 @@ public:
     void setPages(const ReportPages& pages);
     const ReportPages& pages() const { return m_pages; }
     int pageCount() const { return m_pages.size(); }
+    // True from the start of refreshPages() until its render has returned.
+    bool isRendering() const { return m_rendering; }
     int currentPage() const { return m_currentPage; }
     int scalePercent() const { return m_scalePercent; }
     QGraphicsView* view() const { return m_view; }
 
 public slots:
+    // Renders the report again. Pages show as soon as they are drawn, and the
+    // application's events run between slices of the layout, so the window stays
+    // live; pagesAdded follows the growing count, pagesSet the final one.
     void refreshPages();
+    // Stops a running render after its current band; the pages so far stay.
+    void cancelRender();
+    // Writes the pages on screen, without laying the report out again.
+    bool writePdf(const QString& fileName);
     void print();
     void printToPDF();
     void zoomIn();
@@ -47,6 +57,8 @@ public slots:
 
 signals:
     void pagesSet(int pageCount);
+    void pagesAdded(int pageCount);
+    void renderingChanged(bool rendering);
     void scalePercentChanged(int percent);
     void pageChanged(int page);
 
@@ -56,6 +68,8 @@ protected:
 
 private:
     void goToPage(int page, bool announce);
+    void placePage(int index, const RenderedPage& page);
+    void clearPages();
     void followScroll();
     int pageAt(qreal sceneY) const;
 
@@ -65,6 +79,11 @@ private:
     QTimer* m_resizeTimer;
     ReportPages m_pages;
     QVector<qreal> m_pageTops;
+    QVector<PageGraphicsItem*> m_items;
+    qreal m_sceneWidth = 0;
+    int m_announcedCount = 0;
+    bool m_rendering = false;
+    bool m_cancelRequested = false;
     int m_currentPage = 0;
     int m_scalePercent = 50;
     bool m_changingPage = false;

@@ -8,6 +8,13 @@ namespace LimeReport {
 
 PageGraphicsItem::PageGraphicsItem(const RenderedPage& page) : m_page(page) {}
 
+void PageGraphicsItem::setPage(const RenderedPage& page)
+{
+    prepareGeometryChange();
+    m_page = page;
+    update();
+}
+
 QRectF PageGraphicsItem::boundingRect() const
 {
     return QRectF(QPointF(0, 0), m_page.size());

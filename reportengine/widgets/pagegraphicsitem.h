@@ -13,6 +13,8 @@ class PageGraphicsItem : public QGraphicsItem
 public:
     explicit PageGraphicsItem(const RenderedPage& page);
 
+    void setPage(const RenderedPage& page);
+
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 

@@ -5,6 +5,8 @@
 #include "pageprinter.h"
 #include "paperprinter.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsView>
@@ -47,40 +49,109 @@ PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
 
 PreviewReportWidget::~PreviewReportWidget() = default;
 
-void PreviewReportWidget::setPages(const ReportPages& pages)
+void PreviewReportWidget::clearPages()
 {
     m_scene->clear();
-    m_pages = pages;
+    m_items.clear();
+    m_pages.clear();
     m_pageTops.clear();
-    qreal y = sceneBorder;
-    qreal width = 0;
-    for (const RenderedPage& page : m_pages) {
-        auto* item = new PageGraphicsItem(page);
-        item->setPos(sceneBorder, y);
-        m_scene->addItem(item);
-        m_pageTops << y;
-        y += page.size().height() + pageGap;
-        width = std::max(width, page.size().width());
+    m_sceneWidth = 0;
+    m_announcedCount = 0;
+    m_currentPage = 0;
+}
+
+// A page already shown is replaced where it is; a new one goes below the last.
+void PreviewReportWidget::placePage(int index, const RenderedPage& page)
+{
+    if (index < m_items.size()) {
+        m_pages[index] = page;
+        m_items.at(index)->setPage(page);
+        return;
     }
-    m_scene->setSceneRect(0, 0, width + 2 * sceneBorder, y - pageGap + sceneBorder);
+    const qreal y = m_pageTops.isEmpty()
+                        ? sceneBorder
+                        : m_pageTops.last() + m_pages.last().size().height() + pageGap;
+    auto* item = new PageGraphicsItem(page);
+    item->setPos(sceneBorder, y);
+    m_scene->addItem(item);
+    m_items << item;
+    m_pages << page;
+    m_pageTops << y;
+    m_sceneWidth = std::max(m_sceneWidth, page.size().width());
+    m_scene->setSceneRect(0, 0, m_sceneWidth + 2 * sceneBorder,
+                          y + page.size().height() + sceneBorder);
+}
+
+void PreviewReportWidget::setPages(const ReportPages& pages)
+{
+    clearPages();
+    for (int i = 0; i < pages.size(); ++i)
+        placePage(i, pages.at(i));
+    if (m_pages.isEmpty())
+        m_scene->setSceneRect(0, 0, 2 * sceneBorder, 2 * sceneBorder);
     m_currentPage = m_pages.isEmpty() ? 0 : 1;
     setScalePercent(m_scalePercent);
     goToPage(m_currentPage, false);
+    m_announcedCount = m_pages.size();
     emit pagesSet(m_pages.size());
 }
 
 void PreviewReportWidget::refreshPages()
 {
-    if (!m_report)
+    if (!m_report || m_rendering)
         return;
-    const ReportPages pages = m_report->renderPages();
-    if (!pages.isEmpty())
-        setPages(pages);
+    m_rendering = true;
+    m_cancelRequested = false;
+    emit renderingChanged(true);
+    clearPages();
+    // Long enough for the layout to get on, short enough for input to feel instant.
+    constexpr int sliceMs = 40;
+    QElapsedTimer slice;
+    slice.start();
+    const auto announce = [this] {
+        if (m_pages.size() == m_announcedCount)
+            return;
+        if (m_announcedCount == 0) {
+            m_currentPage = 1;
+            setScalePercent(m_scalePercent);
+            goToPage(1, false);
+        }
+        m_announcedCount = m_pages.size();
+        emit pagesAdded(m_announcedCount);
+    };
+    const ReportPages pages = m_report->renderPages(
+        [this](int index, const RenderedPage& page) { placePage(index, page); },
+        [&] {
+            if (slice.elapsed() >= sliceMs || (m_announcedCount == 0 && !m_pages.isEmpty())) {
+                announce();
+                QCoreApplication::processEvents();
+                slice.restart();
+            }
+            return !m_cancelRequested;
+        });
+    m_rendering = false;
+    if (!m_pages.isEmpty()) {
+        announce();
+        emit pagesSet(m_pages.size());
+    }
+    // Last: a listener may let go of the engine and of this widget here.
+    emit renderingChanged(false);
+}
+
+void PreviewReportWidget::cancelRender()
+{
+    if (m_rendering)
+        m_cancelRequested = true;
+}
+
+bool PreviewReportWidget::writePdf(const QString& fileName)
+{
+    return !m_pages.isEmpty() && !m_rendering && PagePrinter::writePdf(m_pages, fileName);
 }
 
 void PreviewReportWidget::print()
 {
-    if (m_pages.isEmpty())
+    if (m_pages.isEmpty() || m_rendering)
         return;
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
@@ -90,7 +161,7 @@ void PreviewReportWidget::print()
 
 void PreviewReportWidget::printToPDF()
 {
-    if (m_pages.isEmpty())
+    if (m_pages.isEmpty() || m_rendering)
         return;
     QString fileName =
         QFileDialog::getSaveFileName(this, tr("Ekspor PDF"), QString(), tr("PDF (*.pdf)"));
@@ -98,7 +169,7 @@ void PreviewReportWidget::printToPDF()
         return;
     if (QFileInfo(fileName).suffix().isEmpty())
         fileName += QLatin1String(".pdf");
-    PagePrinter::writePdf(m_pages, fileName);
+    writePdf(fileName);
 }
 
 void PreviewReportWidget::zoomIn()

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -52,8 +53,14 @@ ReportWidget* TabCycle::open()
         return nullptr;
     auto* pages = window->findChild<QStackedWidget*>(QStringLiteral("tabContents"));
     auto* report = pages ? qobject_cast<ReportWidget*>(pages->currentWidget()) : nullptr;
-    // The view renders while it is built, so a report without pages has failed.
-    if (!report || report->getPageCount() == 0)
+    // The view lays its report out once it is on screen; a report without pages has failed.
+    if (!report)
+        return nullptr;
+    QElapsedTimer waited;
+    waited.start();
+    while (report->isLayingOut() && waited.elapsed() < 60000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (report->getPageCount() == 0)
         return nullptr;
     // What a shown tab posts to itself (layout, first paint) runs as it would for a user.
     QCoreApplication::processEvents();

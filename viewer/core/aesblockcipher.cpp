@@ -1,6 +1,11 @@
 #include "aesblockcipher.h"
 
+#include "aesni.h"
+
 #include <QtEndian>
+
+#include <atomic>
+#include <cstring>
 
 namespace {
 
@@ -127,43 +132,8 @@ void store(Word w, unsigned char* p)
     qToBigEndian<Word>(w, p);
 }
 
-} // namespace
-
-AesBlockCipher::AesBlockCipher(const QByteArray& key)
+void encryptWithTables(const Word* rk, int rounds, const unsigned char* in, unsigned char* out)
 {
-    const int keyWords = key.size() / 4;
-    if (key.size() != 16 && key.size() != 24 && key.size() != 32)
-        return;
-    rounds = keyWords + 6;
-    const int totalWords = 4 * (rounds + 1);
-
-    const auto* keyBytes = reinterpret_cast<const unsigned char*>(key.constData());
-    for (int i = 0; i < keyWords; ++i)
-        encryptionKeys[i] = load(keyBytes + 4 * i);
-    std::uint8_t roundConstant = 0x01;
-    for (int i = keyWords; i < totalWords; ++i) {
-        Word temp = encryptionKeys[i - 1];
-        if (i % keyWords == 0) {
-            temp = subWord(rotateRight(temp, 24)) ^ (Word(roundConstant) << 24);
-            roundConstant = xtime(roundConstant);
-        } else if (keyWords > 6 && i % keyWords == 4) {
-            temp = subWord(temp);
-        }
-        encryptionKeys[i] = encryptionKeys[i - keyWords] ^ temp;
-    }
-
-    for (int round = 0; round <= rounds; ++round) {
-        for (int c = 0; c < 4; ++c) {
-            Word w = encryptionKeys[4 * (rounds - round) + c];
-            const bool middle = round != 0 && round != rounds;
-            decryptionKeys[4 * round + c] = middle ? inverseMixColumn(w) : w;
-        }
-    }
-}
-
-void AesBlockCipher::encryptBlock(const unsigned char* in, unsigned char* out) const
-{
-    const Word* rk = encryptionKeys.data();
     Word s0 = load(in) ^ rk[0];
     Word s1 = load(in + 4) ^ rk[1];
     Word s2 = load(in + 8) ^ rk[2];
@@ -199,9 +169,8 @@ void AesBlockCipher::encryptBlock(const unsigned char* in, unsigned char* out) c
           out + 12);
 }
 
-void AesBlockCipher::decryptBlock(const unsigned char* in, unsigned char* out) const
+void decryptWithTables(const Word* rk, int rounds, const unsigned char* in, unsigned char* out)
 {
-    const Word* rk = decryptionKeys.data();
     Word s0 = load(in) ^ rk[0];
     Word s1 = load(in + 4) ^ rk[1];
     Word s2 = load(in + 8) ^ rk[2];
@@ -238,4 +207,137 @@ void AesBlockCipher::decryptBlock(const unsigned char* in, unsigned char* out) c
                inverseSbox[s0 & 0xff]) ^
               rk[3],
           out + 12);
+}
+
+void xorBlock(unsigned char* target, const unsigned char* other)
+{
+    for (int i = 0; i < AesBlockCipher::blockSize; ++i)
+        target[i] ^= other[i];
+}
+
+std::atomic<AesBlockCipher::Engine>& chosenEngine()
+{
+    static std::atomic<AesBlockCipher::Engine> engine{
+        AesNi::available() ? AesBlockCipher::Engine::AesNi : AesBlockCipher::Engine::Portable};
+    return engine;
+}
+
+// The instructions' CBC of one block from a zero chain is the bare block operation.
+constexpr unsigned char zeroChain[AesBlockCipher::blockSize] = {};
+
+} // namespace
+
+QVector<AesBlockCipher::Engine> AesBlockCipher::availableEngines()
+{
+    QVector<Engine> engines{Engine::Portable};
+    if (AesNi::available())
+        engines.append(Engine::AesNi);
+    return engines;
+}
+
+AesBlockCipher::Engine AesBlockCipher::defaultEngine()
+{
+    return chosenEngine().load();
+}
+
+bool AesBlockCipher::setDefaultEngine(Engine engine)
+{
+    if (!availableEngines().contains(engine))
+        return false;
+    chosenEngine().store(engine);
+    return true;
+}
+
+AesBlockCipher::AesBlockCipher(const QByteArray& key) : usedEngine(defaultEngine())
+{
+    const int keyWords = key.size() / 4;
+    if (key.size() != 16 && key.size() != 24 && key.size() != 32)
+        return;
+    rounds = keyWords + 6;
+    const int totalWords = 4 * (rounds + 1);
+
+    const auto* keyBytes = reinterpret_cast<const unsigned char*>(key.constData());
+    for (int i = 0; i < keyWords; ++i)
+        encryptionKeys[i] = load(keyBytes + 4 * i);
+    std::uint8_t roundConstant = 0x01;
+    for (int i = keyWords; i < totalWords; ++i) {
+        Word temp = encryptionKeys[i - 1];
+        if (i % keyWords == 0) {
+            temp = subWord(rotateRight(temp, 24)) ^ (Word(roundConstant) << 24);
+            roundConstant = xtime(roundConstant);
+        } else if (keyWords > 6 && i % keyWords == 4) {
+            temp = subWord(temp);
+        }
+        encryptionKeys[i] = encryptionKeys[i - keyWords] ^ temp;
+    }
+
+    for (int round = 0; round <= rounds; ++round) {
+        for (int c = 0; c < 4; ++c) {
+            Word w = encryptionKeys[4 * (rounds - round) + c];
+            const bool middle = round != 0 && round != rounds;
+            decryptionKeys[4 * round + c] = middle ? inverseMixColumn(w) : w;
+        }
+    }
+}
+
+void AesBlockCipher::encryptBlock(const unsigned char* in, unsigned char* out) const
+{
+#if VARDO_AESNI_BUILT
+    if (usedEngine == Engine::AesNi) {
+        AesNi::encryptCbc(encryptionKeys.data(), rounds, zeroChain, in, out, 1);
+        return;
+    }
+#endif
+    encryptWithTables(encryptionKeys.data(), rounds, in, out);
+}
+
+void AesBlockCipher::decryptBlock(const unsigned char* in, unsigned char* out) const
+{
+#if VARDO_AESNI_BUILT
+    if (usedEngine == Engine::AesNi) {
+        AesNi::decryptCbc(decryptionKeys.data(), rounds, zeroChain, in, out, 1);
+        return;
+    }
+#endif
+    decryptWithTables(decryptionKeys.data(), rounds, in, out);
+}
+
+void AesBlockCipher::encryptCbc(const unsigned char* iv, const unsigned char* in,
+                                unsigned char* out, std::size_t blocks) const
+{
+#if VARDO_AESNI_BUILT
+    if (usedEngine == Engine::AesNi) {
+        AesNi::encryptCbc(encryptionKeys.data(), rounds, iv, in, out, blocks);
+        return;
+    }
+#endif
+    const unsigned char* chain = iv;
+    for (std::size_t b = 0; b < blocks; ++b) {
+        unsigned char* block = out + blockSize * b;
+        std::memmove(block, in + blockSize * b, blockSize);
+        xorBlock(block, chain);
+        encryptWithTables(encryptionKeys.data(), rounds, block, block);
+        chain = block;
+    }
+}
+
+void AesBlockCipher::decryptCbc(const unsigned char* iv, const unsigned char* in,
+                                unsigned char* out, std::size_t blocks) const
+{
+#if VARDO_AESNI_BUILT
+    if (usedEngine == Engine::AesNi) {
+        AesNi::decryptCbc(decryptionKeys.data(), rounds, iv, in, out, blocks);
+        return;
+    }
+#endif
+    // The chain is kept apart from out, which may be overwriting the cipher text.
+    unsigned char chain[blockSize];
+    unsigned char cipher[blockSize];
+    std::memcpy(chain, iv, blockSize);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        std::memcpy(cipher, in + blockSize * b, blockSize);
+        decryptWithTables(decryptionKeys.data(), rounds, cipher, out + blockSize * b);
+        xorBlock(out + blockSize * b, chain);
+        std::memcpy(chain, cipher, blockSize);
+    }
 }

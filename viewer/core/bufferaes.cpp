@@ -6,23 +6,17 @@ namespace {
 
 constexpr int blockSize = AesBlockCipher::blockSize;
 
-void xorBlock(unsigned char* target, const unsigned char* other)
+// The length left after removing up to p trailing bytes of value p, p being the last byte
+// read as signed. Nothing is checked beyond that: the decoder tells a wrong key by content
+// instead.
+qint64 unpaddedLength(const char* plain, qint64 length)
 {
-    for (int i = 0; i < blockSize; ++i)
-        target[i] ^= other[i];
-}
-
-// Removes up to p trailing bytes of value p, p being the last byte read as signed.
-// Nothing is checked beyond that: the decoder tells a wrong key by content instead.
-void unpadLeniently(QByteArray& plain)
-{
-    if (plain.isEmpty())
-        return;
-    const int p = static_cast<signed char>(plain.back());
-    if (p < 1)
-        return;
-    for (int i = 0; i < p && !plain.isEmpty() && plain.back() == static_cast<char>(p); ++i)
-        plain.chop(1);
+    if (length == 0)
+        return 0;
+    const int p = static_cast<signed char>(plain[length - 1]);
+    for (int i = 0; i < p && length > 0 && plain[length - 1] == static_cast<char>(p); ++i)
+        --length;
+    return length;
 }
 
 } // namespace
@@ -42,13 +36,9 @@ QByteArray BufferAES::encrypt(const QByteArray& data, const QByteArray& key, con
     QByteArray out = data;
     out.append(padding, static_cast<char>(padding));
 
-    auto* block = reinterpret_cast<unsigned char*>(out.data());
-    const auto* chain = reinterpret_cast<const unsigned char*>(iv.constData());
-    for (int offset = 0; offset < out.size(); offset += blockSize, block += blockSize) {
-        xorBlock(block, chain);
-        cipher.encryptBlock(block, block);
-        chain = block;
-    }
+    auto* blocks = reinterpret_cast<unsigned char*>(out.data());
+    cipher.encryptCbc(reinterpret_cast<const unsigned char*>(iv.constData()), blocks, blocks,
+                      std::size_t(out.size() / blockSize));
     return out;
 }
 
@@ -59,24 +49,27 @@ QByteArray BufferAES::encrypt(const QByteArray& data, const QByteArray& key)
 
 QByteArray BufferAES::decrypt(const QByteArray& data, const QByteArray& key, const QByteArray& iv)
 {
-    const AesBlockCipher cipher(key);
-    if (!cipher.isValid() || iv.size() != blockSize || data.size() % blockSize != 0)
-        return QByteArray();
-
     QByteArray out(data.size(), Qt::Uninitialized);
-    const auto* in = reinterpret_cast<const unsigned char*>(data.constData());
-    auto* plain = reinterpret_cast<unsigned char*>(out.data());
-    const auto* chain = reinterpret_cast<const unsigned char*>(iv.constData());
-    for (int offset = 0; offset < data.size(); offset += blockSize) {
-        cipher.decryptBlock(in + offset, plain + offset);
-        xorBlock(plain + offset, chain);
-        chain = in + offset;
-    }
-    unpadLeniently(out);
+    const qint64 length = decryptInto(data.constData(), data.size(), key, iv, out.data());
+    if (length < 0)
+        return QByteArray();
+    out.truncate(int(length));
     return out;
 }
 
 QByteArray BufferAES::decrypt(const QByteArray& data, const QByteArray& key)
 {
     return decrypt(data, key, defaultIv());
+}
+
+qint64 BufferAES::decryptInto(const char* data, qint64 size, const QByteArray& key,
+                              const QByteArray& iv, char* out)
+{
+    const AesBlockCipher cipher(key);
+    if (!cipher.isValid() || iv.size() != blockSize || size % blockSize != 0)
+        return -1;
+    cipher.decryptCbc(reinterpret_cast<const unsigned char*>(iv.constData()),
+                      reinterpret_cast<const unsigned char*>(data),
+                      reinterpret_cast<unsigned char*>(out), std::size_t(size / blockSize));
+    return unpaddedLength(out, size);
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -74,7 +75,7 @@ OpenResult readDocument(const QString& path, const QString& password, QByteArray
 } // namespace
 
 OpenResult decryptDocumentData(int major, int minor, int patch, const QString& password,
-                               const QByteArray& document, QByteArray* payload)
+                               QByteArray document, QByteArray* payload)
 {
     payload->clear();
     const QByteArray key = DocumentFormat::keyFromPassword(password);
@@ -85,22 +86,27 @@ OpenResult decryptDocumentData(int major, int minor, int patch, const QString& p
     if (document.size() % 16 != 0)
         return damaged();
 
-    QByteArray plain;
-    plain.reserve(document.size());
     qDebug() << " data.length() " << document.size();
+    // Every segment is decrypted over its own cipher text, moved left by the padding and
+    // header dropped so far, so the payload needs no memory beside the document's: on a
+    // large document, fresh memory costs more than the cipher.
+    char* const bytes = document.data();
+    const QByteArray iv = BufferAES::defaultIv();
+    qint64 written = 0;
     int counter = 0;
     for (int start = 0; start < document.size(); start += DocumentFormat::segmentSize) {
         const int length = qMin(DocumentFormat::segmentSize, document.size() - start);
-        QByteArray segment = BufferAES::decrypt(segmentOf(document, start, length), key);
+        const qint64 plainLength =
+            BufferAES::decryptInto(bytes + start, length, key, iv, bytes + written);
         if (start == 0) {
+            const QByteArray segment = QByteArray::fromRawData(bytes, int(plainLength));
             const int markerAt = DocumentFormat::checkValue().size();
             const int marker = DocumentFormat::metadataMarker().size();
             const bool hasMarker =
                 segment.mid(markerAt, marker) == DocumentFormat::metadataMarker();
             qDebug() << (hasMarker ? "addcsQRV exist " : "addcsQRV nexist ");
-            if (!hasMarker) {
-                segment.remove(0, markerAt);
-            } else {
+            qint64 headerLength = markerAt;
+            if (hasMarker) {
                 const int fieldAt = markerAt + marker;
                 const int metadataLength = DocumentFormat::lengthFromField(
                     segment.mid(fieldAt, DocumentFormat::lengthFieldSize));
@@ -122,14 +128,19 @@ OpenResult decryptDocumentData(int major, int minor, int patch, const QString& p
                         OpenResult::ViewerTooOld,
                         QStringLiteral("Versi Vardo Viewer tidak valid! Minimum versi ") +
                             minVersionText + QStringLiteral(". Silahkan download versi baru!"));
-                segment.remove(0, metadataAt + metadataLength);
+                headerLength = metadataAt + metadataLength;
             }
+            headerLength = qMin(headerLength, plainLength);
+            written = plainLength - headerLength;
+            std::memmove(bytes, bytes + headerLength, size_t(written));
+        } else {
+            written += plainLength;
         }
         qDebug() << "decrypt " << counter++;
-        plain.append(segment);
     }
     qDebug() << "decrypt 7777";
-    *payload = plain;
+    document.truncate(int(written));
+    *payload = std::move(document);
     return OpenResult(OpenResult::Success, successMessage());
 }
 
@@ -141,7 +152,8 @@ OpenResult decryptDocument(int major, int minor, int patch, const QString& passw
     if (read.code != OpenResult::Success)
         return read;
     QByteArray payload;
-    OpenResult result = decryptDocumentData(major, minor, patch, password, document, &payload);
+    OpenResult result =
+        decryptDocumentData(major, minor, patch, password, std::move(document), &payload);
     if (result.code != OpenResult::Success)
         return result;
     QSaveFile target(targetPath);
@@ -167,10 +179,10 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
 OpenResult* openDocumentData(int major, int minor, int patch, const QString& password,
                              QByteArray document, const QString& fileName)
 {
+    // The archive takes the document's place: the entries will be the second copy.
     QByteArray archive;
-    OpenResult decrypted = decryptDocumentData(major, minor, patch, password, document, &archive);
-    // The cipher text is not needed once decrypted; the entries will be a third copy.
-    document.clear();
+    OpenResult decrypted =
+        decryptDocumentData(major, minor, patch, password, std::move(document), &archive);
     if (decrypted.code != OpenResult::Success)
         return new OpenResult(decrypted.code, decrypted.message);
     auto* files = new QMap<QString, QByteArray>;

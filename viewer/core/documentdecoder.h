@@ -9,9 +9,10 @@
 // Decrypts a document held in memory. On code 0 payload holds the zip archive; on any
 // other code it is left empty. Codes: 0 "Sukses", 2 viewer too old, 3 "Invalid
 // Password", 4 the password is right but the file is damaged. The cipher never sees
-// more than one segment at a time.
+// more than one segment at a time. The payload is decrypted into the document's own
+// buffer: a caller that moves the document in spares a copy of its size.
 OpenResult decryptDocumentData(int major, int minor, int patch, const QString& password,
-                               const QByteArray& document, QByteArray* payload);
+                               QByteArray document, QByteArray* payload);
 
 // As decryptDocumentData, for a file; the payload is written to targetPath only on
 // success, so a refused document leaves no file behind.

@@ -25,6 +25,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QMovie>
+#include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStandardItemModel>
@@ -65,6 +66,7 @@ ReportWidget::~ReportWidget()
     // Tearing down the list must not look like the user choosing another data set.
     if (dataSetSelection)
         dataSetSelection->disconnect(this);
+    releaseWhileRendering();
     qDebug() << "ReportWidget::~ReportWidget() 1";
     delete scaleBox;
     qDebug() << "ReportWidget::~ReportWidget() 2";
@@ -98,6 +100,43 @@ ReportWidget::~ReportWidget()
     qDebug() << "ReportWidget::~ReportWidget() 12";
     delete openResult;
     qDebug() << "ReportWidget::~ReportWidget() 13";
+}
+
+// A tab closed while its report is being laid out is destroyed from inside the
+// layout's event slices: the engine, its data sources and the preview are still in
+// use further down the stack. They are handed over to be let go once the render,
+// told to stop, has returned.
+void ReportWidget::releaseWhileRendering()
+{
+    if (!preview || !preview->isRendering())
+        return;
+    preview->disconnect(this);
+    contentLayout->removeWidget(preview);
+    preview->hide();
+    preview->setParent(nullptr);
+    LimeReport::PreviewReportWidget* const leftPreview = preview;
+    LimeReport::ReportEngine* const leftEngine = engine;
+    TAVIDs* const leftSources = dataSources;
+    OpenResult* const leftResult = openResult;
+    connect(leftPreview, &LimeReport::PreviewReportWidget::renderingChanged, leftPreview,
+            [=](bool rendering) {
+                if (rendering)
+                    return;
+                delete leftSources;
+                delete leftEngine;
+                delete leftResult;
+                leftPreview->deleteLater();
+            });
+    leftPreview->cancelRender();
+    preview = nullptr;
+    engine = nullptr;
+    dataSources = nullptr;
+    openResult = nullptr;
+}
+
+bool ReportWidget::isLayingOut() const
+{
+    return renderScheduled || (preview && preview->isRendering()) || reloadPending;
 }
 
 void ReportWidget::buildMainLayout()
@@ -197,6 +236,21 @@ void ReportWidget::buildToolbar()
                                   QStringLiteral(":images/next-page.png"));
     lastButton = addToolbarButton(QStringLiteral("Last Page"), QStringLiteral("Hal. Akhir"),
                                   QStringLiteral(":images/last-page.png"));
+    toolbarGap();
+    // Shown while a report is laid out: how far it got, and a way to stop it.
+    progressLabel = new QLabel(toolbarFrame);
+    progressLabel->setObjectName(QStringLiteral("layoutProgress"));
+    progressLabel->hide();
+    toolbarLayout->addWidget(progressLabel);
+    cancelButton = new QPushButton(tr("Batal"), toolbarFrame);
+    cancelButton->setObjectName(QStringLiteral("cancelLayout"));
+    cancelButton->setToolTip(tr("Hentikan penyusunan halaman"));
+    cancelButton->hide();
+    connect(cancelButton, &QPushButton::clicked, this, [this] {
+        if (preview)
+            preview->cancelRender();
+    });
+    toolbarLayout->addWidget(cancelButton);
     setNavigationState(1);
     mainLayout->addWidget(toolbarFrame);
 }
@@ -278,6 +332,16 @@ void ReportWidget::loadBuiltInDocument()
 void ReportWidget::initReport()
 {
     qDebug() << "ReportWidget::initReport() 1";
+    if (preview && preview->isRendering()) {
+        // The running layout reads the data sources about to be replaced: it stops
+        // first, and the load follows once it has.
+        reloadPending = true;
+        preview->cancelRender();
+        return;
+    }
+    reloadPending = false;
+    renderScheduled = false;
+    pageCount = 0;
     if (preview) {
         contentLayout->removeWidget(preview);
         delete preview;
@@ -314,8 +378,23 @@ void ReportWidget::initReport()
             &ReportWidget::slotScalePercentChanged);
     connect(preview, &LimeReport::PreviewReportWidget::pageChanged, this,
             &ReportWidget::slotPageChanged);
-    preview->refreshPages();
+    connect(preview, &LimeReport::PreviewReportWidget::pagesAdded, this,
+            &ReportWidget::slotPagesAdded);
+    connect(preview, &LimeReport::PreviewReportWidget::renderingChanged, this,
+            &ReportWidget::slotRenderingChanged);
     contentLayout->addWidget(preview);
+    if (isVisible()) {
+        preview->refreshPages();
+    } else {
+        // A new tab is laid out once it is on screen, so that its first page shows
+        // while the rest is still being laid out.
+        renderScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            renderScheduled = false;
+            if (preview)
+                preview->refreshPages();
+        });
+    }
     qDebug() << "ReportWidget::initReport() 7";
 }
 
@@ -404,14 +483,33 @@ void ReportWidget::slotPageNavigatorChanged(int pageNumber)
 
 void ReportWidget::slotPagesSet(int pagesCount)
 {
+    slotPagesAdded(pagesCount);
+    emit pagesSet(pagesCount);
+}
+
+// The page box follows the count as the layout goes on; the page the user is on stays.
+void ReportWidget::slotPagesAdded(int pagesCount)
+{
+    const bool first = pageCount == 0;
     pageCount = pagesCount;
     pageBox->setSuffix(tr(" / %1").arg(pagesCount));
     pageBox->setRange(1, pagesCount);
-    pageBox->setValue(1);
-    pageBox->setStyleSheet(changedStyle);
-    setNavigationState(1);
-    QTimer::singleShot(2, this, &ReportWidget::setFitWidth);
-    emit pagesSet(pagesCount);
+    if (first) {
+        pageBox->setValue(1);
+        pageBox->setStyleSheet(changedStyle);
+        QTimer::singleShot(2, this, &ReportWidget::setFitWidth);
+    }
+    setNavigationState(pageBox->value());
+    progressLabel->setText(tr("Menyusun halaman: %1").arg(pagesCount));
+}
+
+void ReportWidget::slotRenderingChanged(bool rendering)
+{
+    progressLabel->setText(tr("Menyusun halaman..."));
+    progressLabel->setVisible(rendering);
+    cancelButton->setVisible(rendering);
+    if (!rendering && reloadPending)
+        QTimer::singleShot(0, this, &ReportWidget::initReport);
 }
 
 void ReportWidget::slotPageChanged(int pageNumber)

@@ -11,6 +11,8 @@ class QComboBox;
 class QFrame;
 class QHBoxLayout;
 class QItemSelectionModel;
+class QLabel;
+class QPushButton;
 class QSpinBox;
 class QStandardItemModel;
 class QTableView;
@@ -51,6 +53,8 @@ public:
     QString getSelectedFilename() const { return selectedFilename; }
     LimeReport::PreviewReportWidget* getPreview() const { return preview; }
     int getPageCount() const { return pageCount; }
+    // From the moment a report is loaded until its pages are all laid out.
+    bool isLayingOut() const;
 
 signals:
     void pagesSet(int page);
@@ -62,6 +66,8 @@ public slots:
     void slotScalePercentChanged(int percent);
     void slotPageNavigatorChanged(int pageNumber);
     void slotPagesSet(int pagesCount);
+    void slotPagesAdded(int pagesCount);
+    void slotRenderingChanged(bool rendering);
     void slotPageChanged(int pageNumber);
     void currentRowChanged(const QModelIndex& current, const QModelIndex& previous);
     void setFitWidth();
@@ -78,6 +84,7 @@ private:
     void runCommand(const QString& buttonName);
     void setNavigationState(int page);
     void reloadWithBusyIndicator();
+    void releaseWhileRendering();
     void exportToText();
     void loadBuiltInDocument();
     bool isDocument() const;
@@ -102,6 +109,10 @@ private:
     TabButton* nextButton = nullptr;
     TabButton* lastButton = nullptr;
     TabButton* exportButton = nullptr;
+    QLabel* progressLabel = nullptr;
+    QPushButton* cancelButton = nullptr;
+    bool renderScheduled = false;
+    bool reloadPending = false;
     QWidget* contentWidget = nullptr;
     QHBoxLayout* contentLayout = nullptr;
     QStandardItemModel* dataSetModel = nullptr;
