@@ -1,5 +1,7 @@
 #include "common.h"
 
+#include "datalocation.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +17,7 @@
 void Common::setEnvironment()
 {
     qInstallMessageHandler(standarMessageHandler);
+    removeOldLogs(QDate::currentDate());
 }
 
 void Common::standarMessageHandler(QtMsgType type, const QMessageLogContext& context,
@@ -28,7 +31,23 @@ void Common::standarMessageHandler(QtMsgType type, const QMessageLogContext& con
 
 QString Common::logDirectory()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/log");
+    return DataLocation::directory() + QStringLiteral("/log");
+}
+
+int Common::removeOldLogs(const QDate& today, int keepDays)
+{
+    const QDate oldestKept = today.addDays(-keepDays);
+    int removed = 0;
+    const QFileInfoList logs =
+        QDir(logDirectory(), QStringLiteral("*.log")).entryInfoList(QDir::Files);
+    for (const QFileInfo& log : logs) {
+        // Only the handler's own files, dated by their name: a copy keeps its name but
+        // not its modification time, and other files are the user's.
+        const QDate day = QDate::fromString(log.completeBaseName(), QStringLiteral("yyyyMMdd"));
+        if (day.isValid() && day < oldestKept && QFile::remove(log.filePath()))
+            ++removed;
+    }
+    return removed;
 }
 
 void Common::writeLogLine(QtMsgType type, const QString& message, const QDateTime& now)

@@ -23,7 +23,11 @@ public:
     // The handler's work for a given moment; the clock is a parameter so that the
     // day boundary can be tried without waiting for midnight.
     static void writeLogLine(QtMsgType type, const QString& message, const QDateTime& now);
+    // The log files live in the directory log of DataLocation::directory().
     static QString logDirectory();
+    // Removes the daily log files dated more than keepDays before today; returns how
+    // many. setEnvironment does this at every start.
+    static int removeOldLogs(const QDate& today, int keepDays = 30);
 
     static void prepareDirectory(QString path);
     static QString getFileSizeInString(qint64 size);

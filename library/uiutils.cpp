@@ -1,6 +1,7 @@
 #include "uiutils.h"
 
 #include "crypto.h"
+#include "datalocation.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -33,7 +34,7 @@ QString UIUtils::readResourceFile(QString filename)
 
 QString UIUtils::settingsFilePath()
 {
-    return getApplicationPath() + QStringLiteral("/config/config.ini");
+    return DataLocation::directory() + QStringLiteral("/config/config.ini");
 }
 
 QSettings* UIUtils::getSettings()

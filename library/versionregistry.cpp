@@ -2,6 +2,7 @@
 
 #include "common.h"
 #include "uiutils.h"
+#include "vardoversion.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -59,7 +60,7 @@ void VersionRegistry::sync()
 
 void VersionRegistry::initStatuses()
 {
-    const QStringList defaults = {QStringLiteral("1.0.10"), QStringLiteral("1.0.3"),
+    const QStringList defaults = {QStringLiteral(VARDO_VERSION), QStringLiteral("1.0.3"),
                                   QStringLiteral("1.0.0"), QStringLiteral("1.0.0"),
                                   QStringLiteral("1.0.0")};
     m_registry.clear();

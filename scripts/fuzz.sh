@@ -11,7 +11,7 @@
 # build-fuzz/logs/<target>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup.sh
+bash scripts/setup.sh --test
 build=${BUILD_DIR:-build-fuzz}
 seconds=${FUZZ_SECONDS:-60}
 runs=${FUZZ_RUNS:--1}

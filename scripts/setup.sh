@@ -1,26 +1,44 @@
 #!/usr/bin/env bash
-# Installs every Debian package the project needs to build, test and benchmark.
+# Installs the Debian packages the project needs. Without arguments, only what
+# building and running the programs takes (scripts/run-sample.sh); with --test, also
+# what the test suite, the sanitizer and fuzzing builds and the benchmarks take
+# (scripts/test.sh, scripts/sanitize.sh, scripts/fuzz.sh).
 # Safe to run again: apt-get skips what is already installed, and the package
 # lists are refreshed only when they are missing or older than a day.
 set -euo pipefail
 
-packages=(
-  build-essential cmake ninja-build pkg-config git ccache
-  qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools
-  libqt5svg5-dev libqt5opengl5-dev
+# Compilers, Qt with the QML modules the viewer's screens import, QuaZip, RapidJSON,
+# libsodium, and a font for the reports. Qt's SVG module draws the shell's icons, and
+# its language tools compile the Indonesian translation of Qt's own texts.
+build_packages=(
+  build-essential cmake ninja-build pkg-config
+  qtbase5-dev qtbase5-dev-tools qtdeclarative5-dev qttools5-dev-tools libqt5svg5-dev
   qml-module-qtquick2 qml-module-qtquick-window2 qml-module-qtquick-layouts
   qml-module-qtquick-controls qml-module-qtquick-controls2 qml-module-qtquick-dialogs
   qml-module-qtquick-templates2 qml-module-qtqml-models2 qml-module-qt-labs-folderlistmodel
   qml-module-qt-labs-settings qml-module-qtquick-privatewidgets qml-module-qtquick-extras
-  qt5-image-formats-plugins
   libquazip1-qt5-dev rapidjson-dev zlib1g-dev libsodium-dev
-  minisign
+  fonts-dejavu-core
+)
+
+# The tests' tools (PDF text, a virtual display, archives, signatures), the
+# benchmarks, the fuzzing and sanitizer builds, and what speeds up building again.
+test_packages=(
+  git ccache
+  libqt5opengl5-dev qt5-image-formats-plugins
   libbenchmark-dev libgtest-dev
-  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip time
-  fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
+  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip time minisign
+  fonts-dejavu-extra fonts-liberation2
   clang libclang-rt-14-dev llvm
   valgrind
 )
+
+packages=("${build_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --test) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--test]" >&2; exit 64 ;;
+esac
 
 if [ "$(id -u)" -ne 0 ]; then
   sudo=sudo

@@ -21,6 +21,7 @@
 
 #include "applicationversion.h"
 #include "crypto.h"
+#include "datalocation.h"
 #include "documentdecoder.h"
 #include "documentencoder.h"
 #include "filecontent.h"
@@ -765,9 +766,11 @@ QStringList listing(const QString& root)
 }
 } // namespace
 
-// Installed where the user may not write, the viewer still opens and shows documents;
-// what it cannot keep (the recent files, a downloaded update) is given up, and an
-// update that cannot be stored is reported rather than announced.
+// A per-user installation whose folder the user can no longer write while the viewer
+// runs: it still opens and shows documents; what it cannot keep (the recent files, a
+// downloaded update) is given up, and an update that cannot be stored is reported
+// rather than announced. (A folder read-only from the start is a system installation,
+// see tst_systeminstall.)
 void TestBadInput::readOnlyApplicationDirectory()
 {
     QString why;
@@ -783,6 +786,7 @@ void TestBadInput::readOnlyApplicationDirectory()
     answerer->agreeTo = QStringLiteral("Versi terbaru dari aplikasi");
     QDir(appPath(QStringLiteral("log"))).removeRecursively();
     QVERIFY(QDir().mkpath(appPath(QStringLiteral("update"))));
+    QVERIFY(DataLocation::isProgramFolderWritable());
     for (const QString& directory : {QStringLiteral("config"), QStringLiteral("update"), QString()})
         QVERIFY(Permissions::setDirectoryWritable(appPath(directory), false));
     const QStringList installed = listing(QCoreApplication::applicationDirPath());

@@ -44,6 +44,9 @@ private slots:
     void logLineFormat();
     void logDaysGoToTheirOwnFiles();
     void handlerWritesFrameworkMessages();
+    void oldLogsRemoved_data();
+    void oldLogsRemoved();
+    void oldLogsRemovedAtStart();
     void fileSizeText_data();
     void fileSizeText();
     void copyWithWildcard();
@@ -115,6 +118,53 @@ void TestCommon::handlerWritesFrameworkMessages()
     QVERIFY2(lines.at(0).endsWith(QStringLiteral(" INFO: Common test 1")), qPrintable(lines.at(0)));
     QVERIFY2(lines.at(1).endsWith(QStringLiteral(" WARN: peringatan 2")), qPrintable(lines.at(1)));
     QVERIFY(lines.at(2).isEmpty());
+}
+
+void TestCommon::oldLogsRemoved_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("kept");
+
+    // Today is 31 March 2024; thirty days back is 1 March.
+    QTest::newRow("today") << "20240331.log" << true;
+    QTest::newRow("thirty days old") << "20240301.log" << true;
+    QTest::newRow("thirty-one days old") << "20240229.log" << false;
+    QTest::newRow("last year") << "20230315.log" << false;
+    QTest::newRow("dated later") << "20240401.log" << true;
+    QTest::newRow("not a date") << "catatan.log" << true;
+    QTest::newRow("impossible date") << "20240231.log" << true;
+    QTest::newRow("other extension") << "20230101.txt" << true;
+    QTest::newRow("a directory") << "20230101.log/" << true;
+}
+
+// Only the handler's own daily files are pruned, by the day their name gives.
+void TestCommon::oldLogsRemoved()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, kept);
+
+    QVERIFY(QDir().mkpath(Common::logDirectory()));
+    const QString path = Common::logDirectory() + QLatin1Char('/') + name;
+    if (name.endsWith(QLatin1Char('/')))
+        QVERIFY(QDir().mkpath(path));
+    else
+        QVERIFY(FileContent::write(path, "31-Jan-2024 23:59:59 INFO: lama\r\n"));
+    QCOMPARE(Common::removeOldLogs(QDate(2024, 3, 31)), kept ? 0 : 1);
+    QCOMPARE(QFileInfo::exists(path), kept);
+}
+
+void TestCommon::oldLogsRemovedAtStart()
+{
+    const QDate today = QDate::currentDate();
+    const QString old = logFile(today.addDays(-31));
+    const QString recent = logFile(today.addDays(-30));
+    QVERIFY(QDir().mkpath(Common::logDirectory()));
+    QVERIFY(FileContent::write(old, "lama"));
+    QVERIFY(FileContent::write(recent, "baru"));
+    Common::setEnvironment();
+    qInstallMessageHandler(nullptr);
+    QVERIFY(!QFileInfo::exists(old));
+    QCOMPARE(FileContent::read(recent), QByteArray("baru"));
 }
 
 void TestCommon::fileSizeText_data()

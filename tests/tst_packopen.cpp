@@ -115,14 +115,14 @@ void TestPackOpen::failures_data()
         << (QStringList{"open", "-p", "x", "--password-file", "pass.txt"} + doc) << 64
         << "either -p or --password-file";
     QTest::newRow("missing password file")
-        << (QStringList{"open", "--password-file", "nothing.txt"} + doc) << 64 << "cannot read";
+        << (QStringList{"open", "--password-file", "nothing.txt"} + doc) << 66 << "cannot read";
     QTest::newRow("list and dump")
         << (QStringList{"open", "-p", "x", "--list", "--dump", "d"} + doc) << 64 << "not both";
     QTest::newRow("unknown option") << QStringList{"open", "--frobnicate"} << 64 << "frobnicate";
     QTest::newRow("damaged document") << QStringList{"open", "-p", "kata sandi", "cut.vardo"} << 4
                                       << "File Vardo rusak atau tidak valid.";
-    QTest::newRow("missing document")
-        << QStringList{"open", "-p", "kata sandi", "none.vardo"} << 3 << "Invalid Password";
+    QTest::newRow("missing document") << QStringList{"open", "-p", "kata sandi", "none.vardo"} << 66
+                                      << "cannot read none.vardo: no such file";
     QTest::newRow("pack without files")
         << QStringList{"pack", "-p", "x", "-o", "x.vardo"} << 64 << "at least one FILE";
     QTest::newRow("pack min-ver without marker")
@@ -133,7 +133,7 @@ void TestPackOpen::failures_data()
         << QStringList{"pack", "-p", "x", "--min-ver", "1.x", "-o", "x.vardo", "a.json"} << 64
         << "X.Y.Z";
     QTest::newRow("pack missing file")
-        << QStringList{"pack", "-p", "x", "-o", "x.vardo", "no.json"} << 1 << "cannot read";
+        << QStringList{"pack", "-p", "x", "-o", "x.vardo", "no.json"} << 66 << "cannot read";
 }
 
 void TestPackOpen::failures()

@@ -17,7 +17,7 @@ void tst_RenderCommand::render_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
     QTest::newRow("static manual") << engineFixture("manual.lrxml") << 0 << "manual.pdf: 2 page(s)";
-    QTest::newRow("missing file") << engineFixture("absent.lrxml") << 1 << "not opened";
+    QTest::newRow("missing file") << engineFixture("absent.lrxml") << 66 << "no such file";
     QTest::newRow("not a template") << engineFixture("notxml.lrxml") << 1 << "Wrong file format";
     QTest::newRow("other root") << engineFixture("otherroot.lrxml") << 1
                                 << "root element is not Report";

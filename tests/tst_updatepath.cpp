@@ -83,8 +83,8 @@ private:
         return env;
     }
 
-    // Installs into a staging prefix and moves the result to `name`: moved as a
-    // whole, the programs must still find their library.
+    // Installs into a staging prefix and moves the application directory to `name`:
+    // moved as a whole, the programs must still find their library.
     void install(const QString& name)
     {
         const QString staging = path(name + QStringLiteral("-staging"));
@@ -96,15 +96,22 @@ private:
         QVERIFY(install.waitForFinished(120000));
         QVERIFY2(install.exitCode() == 0, install.readAll().constData());
 #if defined(Q_OS_LINUX)
+        // The desktop entry holds under any prefix: it names the command, not a path.
         const QString desktop = QString::fromUtf8(FileContent::read(
             staging + QStringLiteral("/share/applications/vardo-viewer.desktop")));
         QVERIFY(desktop.contains(QStringLiteral("MimeType=application/x-vardo;")));
-        QVERIFY(desktop.contains(QStringLiteral("Exec=\"") + staging +
-                                 QStringLiteral("/VardoViewer\" %f")));
+        QVERIFY(desktop.contains(QStringLiteral("\nExec=vardo-viewer %f\n")));
+        QVERIFY(!desktop.contains(staging));
+        QCOMPARE(QFileInfo(staging + QStringLiteral("/bin/vardo-viewer")).canonicalFilePath(),
+                 QFileInfo(staging + QStringLiteral("/lib/vardo-viewer/") + viewerName())
+                     .canonicalFilePath());
         QVERIFY(FileContent::read(staging + QStringLiteral("/share/mime/packages/vardo-viewer.xml"))
                     .contains("pattern=\"*.vardo\""));
+        const QString application = staging + QStringLiteral("/lib/vardo-viewer");
+#else
+        const QString application = staging;
 #endif
-        QVERIFY(QDir().rename(staging, path(name)));
+        QVERIFY(QDir().rename(application, path(name)));
         for (const QString& entry :
              {viewerName(), updaterName(), QStringLiteral("documents"), QStringLiteral("config")})
             QVERIFY2(QFileInfo::exists(path(name) + QLatin1Char('/') + entry), qPrintable(entry));

@@ -1,9 +1,8 @@
 // vardotool open: opens a document as the viewer does and lists or writes its entries.
 
-#include "documentdecoder.h"
-#include "documentformat.h"
 #include "exportfilenames.h"
 #include "toolcommon.h"
+#include "tooldocument.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -41,7 +40,7 @@ int runOpen(const QStringList& args)
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "Opens a .vardo document as the viewer does. Exits with the result code: 0 opened, "
-        "2 viewer too old, 3 invalid password, 4 damaged document."));
+        "2 viewer too old, 3 invalid password, 4 damaged document, 66 no such file."));
     const QCommandLineOption viewerVersion(
         QStringLiteral("viewer-version"),
         QStringLiteral("Open as this viewer version (default %1).")
@@ -53,23 +52,19 @@ int runOpen(const QStringList& args)
                                     QStringLiteral("Write the entries into DIR."),
                                     QStringLiteral("DIR"));
     parser.addOptions({viewerVersion, list, dumpTo});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The document."),
-                                 QStringLiteral("FILE.vardo"));
     QString password;
-    const int parsed = ToolCommon::parseWithPassword(parser, args, &password);
+    QString path;
+    const int parsed = ToolDocument::parse(parser, args, &password, &path);
     if (parsed != ToolCommon::proceed)
         return parsed;
-    if (parser.positionalArguments().size() != 1)
-        return ToolCommon::usageError(args, QStringLiteral("need exactly one FILE.vardo"));
     if (parser.isSet(list) && parser.isSet(dumpTo))
         return ToolCommon::usageError(args, QStringLiteral("give --list or --dump, not both"));
 
-    const VersionTriple viewer = DocumentFormat::versionFromText(parser.value(viewerVersion));
-    std::unique_ptr<OpenResult> result(openDocument(viewer.major, viewer.minor, viewer.patch,
-                                                    password, parser.positionalArguments().first(),
-                                                    QStringLiteral("./tmp"), true));
-    if (result->code != OpenResult::Success)
-        return ToolCommon::fail(args, result->message, result->code);
+    int exitCode = 0;
+    const std::unique_ptr<OpenResult> result =
+        ToolDocument::open(args, path, password, &exitCode, parser.value(viewerVersion));
+    if (!result)
+        return exitCode;
 
     QTextStream& out = ToolCommon::out();
     if (parser.isSet(dumpTo)) {

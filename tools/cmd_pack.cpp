@@ -45,11 +45,15 @@ int runPack(const QStringList& args)
 
     QList<DocumentEncoder::Entry> entries;
     for (const QString& path : parser.positionalArguments()) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            return ToolCommon::fail(
-                args, QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
-        entries.append({QFileInfo(path).fileName(), file.readAll()});
+        // The entry is named after its file.
+        if (ToolCommon::isStandardInput(path))
+            return ToolCommon::usageError(args,
+                                          QStringLiteral("a data set needs a file name, not -"));
+        QByteArray content;
+        QString error;
+        if (!ToolCommon::readInput(path, &content, &error))
+            return ToolCommon::inputError(args, error);
+        entries.append({QFileInfo(path).fileName(), content});
     }
 
     const QString metadata =

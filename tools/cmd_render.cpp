@@ -29,6 +29,9 @@ int runRender(const QStringList& args)
                                 ToolCommon::exitUsage);
 
     const QString templateFile = parser.positionalArguments().first();
+    if (!QFileInfo(templateFile).isFile())
+        return ToolCommon::inputError(
+            args, QStringLiteral("cannot read %1: no such file").arg(templateFile));
     LimeReport::ReportEngine engine;
     if (!engine.loadFromFile(templateFile))
         return ToolCommon::fail(

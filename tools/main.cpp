@@ -1,4 +1,5 @@
 #include "command.h"
+#include "toolcommon.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -7,13 +8,28 @@
 
 #include <memory>
 
-static int usage(QTextStream& out)
+static void usage(QTextStream& out)
 {
-    out << "usage: vardotool <command> [options]\n\ncommands:\n";
+    out << "usage: vardotool <command> [options]\n"
+           "       vardotool --help | --version\n\ncommands:\n";
     for (const Command* c : allCommands())
         out << "  " << QString::fromLatin1(c->name).leftJustified(14) << c->summary << "\n";
-    out << "\nvardotool <command> --help shows the options of one command.\n";
-    return 2;
+    out << "\nvardotool <command> --help shows the options of one command. Where a command "
+           "reads a document, - stands for standard input.\n"
+           "\nexit codes: 0 done, 1 failed, 2 viewer too old, 3 invalid password, 4 damaged "
+           "document, 64 wrong usage, 66 input file missing or unreadable\n";
+    out.flush();
+}
+
+// Asked for, the usage goes to standard output; given because of a mistake, to
+// standard error with the usage exit code.
+static int usageError(const QString& message)
+{
+    QTextStream& err = ToolCommon::err();
+    if (!message.isEmpty())
+        err << "vardotool: " << message << "\n\n";
+    usage(err);
+    return ToolCommon::exitUsage;
 }
 
 // Commands that lay out pages need the GUI application for fonts; the offscreen
@@ -36,15 +52,24 @@ int main(int argc, char* argv[])
     // QT_LOGGING_RULES still turns them back on.
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QStringList args = app.arguments().mid(1);
-    QTextStream err(stderr);
-    if (args.isEmpty() || args.first() == QLatin1String("--help") ||
-        args.first() == QLatin1String("-h"))
-        return usage(err);
-    const Command* command = findCommand(args.first());
-    if (!command) {
-        err << "vardotool: unknown command \"" << args.first() << "\"\n\n";
-        return usage(err);
+    if (args.isEmpty())
+        return usageError(QString());
+    const QString first = args.first();
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") ||
+        first == QLatin1String("help")) {
+        usage(ToolCommon::out());
+        return 0;
     }
+    if (first == QLatin1String("--version") || first == QLatin1String("-v")) {
+        ToolCommon::out() << ToolCommon::versionText() << "\n";
+        ToolCommon::out().flush();
+        return 0;
+    }
+    if (first.startsWith(QLatin1Char('-')))
+        return usageError(QStringLiteral("unknown option \"%1\"").arg(first));
+    const Command* command = findCommand(first);
+    if (!command)
+        return usageError(QStringLiteral("unknown command \"%1\"").arg(first));
     QStringList rest = args.mid(1);
     rest.prepend(QStringLiteral("vardotool ") + QLatin1String(command->name));
     return command->run(rest);

@@ -3,7 +3,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
+
+#include "platform.h"
+#include "vardoversion.h"
 
 namespace {
 
@@ -33,7 +37,44 @@ QTextStream& utf8Stream(FILE* file)
 
 QString ToolCommon::applicationVersion()
 {
-    return QStringLiteral("1.0.10");
+    return QStringLiteral(VARDO_VERSION);
+}
+
+QString ToolCommon::versionText()
+{
+    return QStringLiteral("vardotool ") + applicationVersion();
+}
+
+bool ToolCommon::isStandardInput(const QString& path)
+{
+    return path == QLatin1String("-");
+}
+
+bool ToolCommon::readInput(const QString& path, QByteArray* content, QString* error)
+{
+    QFile file(path);
+    const QFileInfo info(path);
+    QString reason;
+    if (isStandardInput(path)) {
+        Platform::useBinaryStandardInput();
+        if (!file.open(stdin, QIODevice::ReadOnly))
+            reason = file.errorString();
+    } else if (!info.exists()) {
+        reason = QStringLiteral("no such file");
+    } else if (!info.isFile()) {
+        // A directory opens on some systems and reads as nothing.
+        reason = QStringLiteral("not a file");
+    } else if (!file.open(QIODevice::ReadOnly)) {
+        reason = file.errorString();
+    }
+    if (reason.isEmpty()) {
+        *content = file.readAll();
+        if (file.error() == QFileDevice::NoError)
+            return true;
+        reason = file.errorString();
+    }
+    *error = QStringLiteral("cannot read %1: %2").arg(path, reason);
+    return false;
 }
 
 QTextStream& ToolCommon::out()
@@ -55,8 +96,14 @@ void ToolCommon::addPasswordOptions(QCommandLineParser& parser)
 int ToolCommon::parse(QCommandLineParser& parser, const QStringList& args)
 {
     const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     if (!parser.parse(args))
         return fail(args, parser.errorText(), exitUsage);
+    if (parser.isSet(version)) {
+        out() << versionText() << "\n";
+        out().flush();
+        return 0;
+    }
     if (parser.isSet(help)) {
         // The parser names the program file; a command is named by its two words.
         QString text = parser.helpText();
@@ -78,24 +125,26 @@ int ToolCommon::parseWithPassword(QCommandLineParser& parser, const QStringList&
     if (parsed != proceed)
         return parsed;
     QString error;
-    if (!ToolCommon::password(parser, password, &error))
-        return usageError(args, error);
+    const int code = ToolCommon::password(parser, password, &error);
+    if (code != proceed)
+        return fail(args, error, code);
     return proceed;
 }
 
-bool ToolCommon::password(const QCommandLineParser& parser, QString* password, QString* error)
+int ToolCommon::password(const QCommandLineParser& parser, QString* password, QString* error)
 {
     const bool direct = parser.isSet(passwordOption());
     const bool fromFile = parser.isSet(passwordFileOption());
     if (direct == fromFile) {
         *error = QStringLiteral("give the password with either -p or --password-file");
-        return false;
+        return exitUsage;
     }
     if (direct) {
         *password = parser.value(passwordOption());
-        return true;
+        return proceed;
     }
-    return readFirstLine(parser.value(passwordFileOption()), password, error);
+    return readFirstLine(parser.value(passwordFileOption()), password, error) ? proceed
+                                                                              : exitNoInput;
 }
 
 bool ToolCommon::readFirstLine(const QString& path, QString* line, QString* error)
@@ -124,4 +173,9 @@ int ToolCommon::fail(const QStringList& args, const QString& message, int code)
 int ToolCommon::usageError(const QStringList& args, const QString& message)
 {
     return fail(args, message, exitUsage);
+}
+
+int ToolCommon::inputError(const QStringList& args, const QString& message)
+{
+    return fail(args, message, exitNoInput);
 }

@@ -18,8 +18,13 @@ public:
     // proceed with password and path set, or the exit code after help or an error.
     static int parse(QCommandLineParser& parser, const QStringList& args, QString* password,
                      QString* path);
-    // The opened document, or null after the reason has been printed; exitCode then
-    // holds the document's result code.
+    // The opened document (path "-" reads it from standard input), or null after the
+    // reason has been printed; exitCode then holds the document's result code, or
+    // exitNoInput when there is no file to read.
+    static std::unique_ptr<OpenResult> open(const QStringList& args, const QString& path,
+                                            const QString& password, int* exitCode,
+                                            const QString& viewerVersion);
+    // open, as the viewer of this version.
     static std::unique_ptr<OpenResult> open(const QStringList& args, const QString& path,
                                             const QString& password, int* exitCode);
 };

@@ -10,6 +10,7 @@
 #include <QSaveFile>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -171,6 +172,13 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
     OpenResult read = readDocument(documentPath, password, &document);
     if (read.code != OpenResult::Success)
         return new OpenResult(read.code, read.message);
+    return openDocumentData(major, minor, patch, password, std::move(document),
+                            QFileInfo(documentPath).fileName());
+}
+
+OpenResult* openDocumentData(int major, int minor, int patch, const QString& password,
+                             QByteArray document, const QString& fileName)
+{
     // The archive takes the document's place: the entries will be the second copy.
     QByteArray archive;
     OpenResult decrypted =
@@ -183,6 +191,5 @@ OpenResult* openDocument(int major, int minor, int patch, const QString& passwor
         return new OpenResult(damaged());
     }
     qDebug() << "taviMap.count() " << files->size();
-    return new OpenResult(OpenResult::Success, QString(), QFileInfo(documentPath).fileName(), files,
-                          nullptr);
+    return new OpenResult(OpenResult::Success, QString(), fileName, files, nullptr);
 }

@@ -25,4 +25,9 @@ OpenResult decryptDocument(int major, int minor, int patch, const QString& passw
 OpenResult* openDocument(int major, int minor, int patch, const QString& password,
                          const QString& documentPath, const QString& tempDir, bool removeTemp);
 
+// As openDocument, for a document already read into memory (from standard input, say);
+// fileName is what the result reports as the document's file name.
+OpenResult* openDocumentData(int major, int minor, int patch, const QString& password,
+                             QByteArray document, const QString& fileName);
+
 #endif // DOCUMENTDECODER_H

@@ -34,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include "connectionfailure.h"
+#include "datalocation.h"
 #include "documentdecoder.h"
 #include "documentformat.h"
 #include "documentpath.h"
@@ -67,7 +68,7 @@ bool isDocumentUrl(const QUrl& url)
 
 MainWindow::MainWindow(const QStringList& arguments, QWidget* parent)
     : QMainWindow(parent), ui(new Ui::MainWindow),
-      recents(UIUtils::getApplicationPath() + QStringLiteral("/config/recents.dat"))
+      recents(DataLocation::directory() + QStringLiteral("/config/recents.dat"))
 {
     Q_INIT_RESOURCE(qml);
     // The style caches what it draws under keys that hold the widget's palette, and the
@@ -690,6 +691,11 @@ void MainWindow::emptyRecentFile()
 
 void MainWindow::checkUpdateStatus(bool showIntroMessage)
 {
+    if (!updatesItself()) {
+        if (showIntroMessage)
+            showInformation(packageManagerUpdates());
+        return;
+    }
     updateRequested = showIntroMessage;
     callShell("showUpdateNote", QString());
     if (showIntroMessage)
@@ -791,6 +797,10 @@ void MainWindow::downloadFinished()
 
 void MainWindow::updateOffline()
 {
+    if (!updatesItself()) {
+        showInformation(packageManagerUpdates());
+        return;
+    }
     const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Buka File Update"),
                                                       UIUtils::getApplicationPath(),
                                                       QStringLiteral("Update Files (*.kvu)"));
@@ -806,6 +816,20 @@ void MainWindow::updateOffline()
         return;
     }
     askToApplyUpdate();
+}
+
+bool MainWindow::updatesItself()
+{
+    // The updater replaces files in the program folder; where it cannot, the
+    // installation came from the system's package manager, which updates it.
+    return DataLocation::isProgramFolderWritable();
+}
+
+QString MainWindow::packageManagerUpdates()
+{
+    return QStringLiteral("Vardo Viewer ini dipasang untuk seluruh sistem dan diperbarui "
+                          "melalui pengelola paket distribusi (misalnya apt), bukan melalui "
+                          "update online atau file update.");
 }
 
 void MainWindow::askToApplyUpdate()

@@ -108,6 +108,9 @@ private:
     void closeCurrentTab();
     void printCurrentTab();
     void askToApplyUpdate();
+    // Whether this installation updates itself, or the package manager updates it.
+    static bool updatesItself();
+    static QString packageManagerUpdates();
     void showInformation(const QString& text);
 
     QHash<QString, TabContent*> tabs;
