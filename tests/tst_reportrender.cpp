@@ -408,60 +408,60 @@ void TestReportRender::numbersAndWordsStayWhole()
                                        [&](const QString& line) { return line.contains(word); });
         QVERIFY2(whole, qPrintable(QStringLiteral("broken over two lines: ") + word));
     }
-    void TestReportRender::longNameWrapsFromTheFirstPage_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("mostPages");
-        QStringList words;
-        for (int i = 0; words.join(' ').size() < 10000; ++i)
-            words << QStringLiteral("NAMA%1").arg(i);
-        // The sample alone is 5 pages; the name shows three times at some 3.5 pages each.
-        QTest::newRow("10,000 characters in words") << words.join(' ').left(10000) << 18;
-        QTest::newRow("one word of 10,000 characters") << QString(10000, QLatin1Char('W')) << 24;
+}
+
+void TestReportRender::longNameWrapsFromTheFirstPage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("mostPages");
+    QStringList words;
+    for (int i = 0; words.join(' ').size() < 10000; ++i)
+        words << QStringLiteral("NAMA%1").arg(i);
+    // The sample alone is 5 pages; the name shows three times at some 3.5 pages each.
+    QTest::newRow("10,000 characters in words") << words.join(' ').left(10000) << 18;
+    QTest::newRow("one word of 10,000 characters") << QString(10000, QLatin1Char('W')) << 24;
+}
+
+// A hostile name is wrapped inside its cells, is kept whole and the report still
+// starts on a full first page, rather than spreading over hundreds of pages.
+void TestReportRender::longNameWrapsFromTheFirstPage()
+{
+    QFETCH(QString, name);
+    QFETCH(int, mostPages);
+    QJsonObject root = QJsonDocument::fromJson(
+                           FileContent::read(QStringLiteral(TEST_SAMPLES "/corporate-basic.json")))
+                           .object();
+    QJsonObject corporate = root.value(QStringLiteral("corporate")).toObject();
+    QJsonObject keyWord = corporate.value(QStringLiteral("corporateKeyWord")).toObject();
+    keyWord.insert(QStringLiteral("identityNumberName"), name);
+    corporate.insert(QStringLiteral("corporateKeyWord"), keyWord);
+    QJsonArray debtors;
+    for (const QJsonValue& value : corporate.value(QStringLiteral("corporateDebtors")).toArray()) {
+        QJsonObject debtor = value.toObject();
+        debtor.insert(QStringLiteral("identityNumberName"), name);
+        debtors.append(debtor);
     }
+    corporate.insert(QStringLiteral("corporateDebtors"), debtors);
+    root.insert(QStringLiteral("corporate"), corporate);
 
-    // A hostile name is wrapped inside its cells, is kept whole and the report still
-    // starts on a full first page, rather than spreading over hundreds of pages.
-    void TestReportRender::longNameWrapsFromTheFirstPage()
-    {
-        QFETCH(QString, name);
-        QFETCH(int, mostPages);
-        QJsonObject root =
-            QJsonDocument::fromJson(
-                FileContent::read(QStringLiteral(TEST_SAMPLES "/corporate-basic.json")))
-                .object();
-        QJsonObject corporate = root.value(QStringLiteral("corporate")).toObject();
-        QJsonObject keyWord = corporate.value(QStringLiteral("corporateKeyWord")).toObject();
-        keyWord.insert(QStringLiteral("identityNumberName"), name);
-        corporate.insert(QStringLiteral("corporateKeyWord"), keyWord);
-        QJsonArray debtors;
-        for (const QJsonValue& value :
-             corporate.value(QStringLiteral("corporateDebtors")).toArray()) {
-            QJsonObject debtor = value.toObject();
-            debtor.insert(QStringLiteral("identityNumberName"), name);
-            debtors.append(debtor);
-        }
-        corporate.insert(QStringLiteral("corporateDebtors"), debtors);
-        root.insert(QStringLiteral("corporate"), corporate);
+    LimeReport::ReportEngine engine;
+    TAVIDs dataSources;
+    QVERIFY(populateDesignAndData(&engine, QJsonDocument(root).toJson(), &dataSources));
+    const LimeReport::ReportPages pages = engine.renderPages();
+    QVERIFY2(pages.size() > 5 && pages.size() <= mostPages,
+             qPrintable(QString::number(pages.size())));
+    const QString firstPage = pages.first().texts().join('\n');
+    QVERIFY(firstPage.contains(QStringLiteral("Informasi Debitur")));
+    QVERIFY(firstPage.contains(name.left(20)));
+    // Well filled, not a header and a blank rest: most of the page is the name's lines.
+    QVERIFY2(firstPage.size() > 2000, qPrintable(QString::number(firstPage.size())));
+    QString shown;
+    for (const LimeReport::RenderedPage& page : pages)
+        shown += page.texts().join(QString());
+    // Shown whole wherever it appears: beside the search key word and as the debtor.
+    const QChar first = name.at(0);
+    QVERIFY2(shown.count(first) >= 2 * name.count(first), "part of the name is lost");
+}
 
-        LimeReport::ReportEngine engine;
-        TAVIDs dataSources;
-        QVERIFY(populateDesignAndData(&engine, QJsonDocument(root).toJson(), &dataSources));
-        const LimeReport::ReportPages pages = engine.renderPages();
-        QVERIFY2(pages.size() > 5 && pages.size() <= mostPages,
-                 qPrintable(QString::number(pages.size())));
-        const QString firstPage = pages.first().texts().join('\n');
-        QVERIFY(firstPage.contains(QStringLiteral("Informasi Debitur")));
-        QVERIFY(firstPage.contains(name.left(20)));
-        // Well filled, not a header and a blank rest: most of the page is the name's lines.
-        QVERIFY2(firstPage.size() > 2000, qPrintable(QString::number(firstPage.size())));
-        QString shown;
-        for (const LimeReport::RenderedPage& page : pages)
-            shown += page.texts().join(QString());
-        // Shown whole wherever it appears: beside the search key word and as the debtor.
-        const QChar first = name.at(0);
-        QVERIFY2(shown.count(first) >= 2 * name.count(first), "part of the name is lost");
-    }
-
-    QTEST_MAIN(TestReportRender)
+QTEST_MAIN(TestReportRender)
 #include "tst_reportrender.moc"
