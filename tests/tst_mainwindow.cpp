@@ -21,6 +21,7 @@
 #include <QSettings>
 #include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -164,6 +165,7 @@ private slots:
     void cleanup();
 
     void startsOnHomeScreen();
+    void markupInFileNameIsShownAsWritten();
     void passwordPrompts_data();
     void passwordPrompts();
     void passwordPromptTellsFileAndTriesLeft();
@@ -315,6 +317,27 @@ void TestMainWindow::startsOnHomeScreen()
              QStringLiteral("1.0.3"));
     waitForRequests(1);
     QCOMPARE(server.requests().first().target, QByteArray("/pub/kv/cekVersion"));
+}
+
+// A file named like markup shows its name as written in the tab's tool tip, not as a
+// heading.
+void TestMainWindow::markupInFileNameIsShownAsWritten()
+{
+    makeWindow();
+    const QString name = QStringLiteral("<h1>PERINGATAN</h1>.vardo");
+    const QString path = makeDocument(name);
+    driver->passwords = QStringList{password};
+    window->openTab(name, QStringLiteral("faq"), path);
+    QCOMPARE(window->getTabCount(), 1);
+    QStringList shown;
+    for (TabButton* tab : stripButtons()) {
+        if (!tab->toolTip().isEmpty()) {
+            QTextDocument rendered;
+            rendered.setHtml(tab->toolTip());
+            shown << rendered.toPlainText();
+        }
+    }
+    QVERIFY2(shown.contains(path), qPrintable(shown.join(QLatin1Char('|'))));
 }
 
 void TestMainWindow::passwordPrompts_data()

@@ -299,7 +299,7 @@ void MainWindow::fillOpenTabsMenu()
         QAction* action = menu->addAction(name);
         action->setCheckable(true);
         action->setChecked(name == current);
-        action->setToolTip(tabs.value(name)->documentPath);
+        action->setToolTip(PlainMessage::toolTip(tabs.value(name)->documentPath));
         connect(action, &QAction::triggered, this, [this, name] { tabClicked(name); });
     }
 }
@@ -386,7 +386,7 @@ void MainWindow::addNewTab(QString filename, QString reportFilename, QString tav
     QCoreApplication::processEvents();
 
     TabButton* tabButton = new TabButton(this, filename);
-    tabButton->setToolTip(documentPath.isEmpty() ? filename : documentPath);
+    tabButton->setToolTip(PlainMessage::toolTip(documentPath.isEmpty() ? filename : documentPath));
     QFont font = tabButton->font();
     font.setPixelSize(14);
     tabButton->setFont(font);

@@ -1,5 +1,7 @@
 #include "passworddialog.h"
 
+#include "plainmessage.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -33,7 +35,7 @@ PasswordDialog::PasswordDialog(const QString& documentPath, QWidget* parent)
     // Document names are the user's data, never markup.
     fileLabel->setTextFormat(Qt::PlainText);
     fileLabel->setText(QStringLiteral("Berkas: ") + file.fileName());
-    fileLabel->setToolTip(QDir::toNativeSeparators(file.absoluteFilePath()));
+    fileLabel->setToolTip(PlainMessage::toolTip(QDir::toNativeSeparators(file.absoluteFilePath())));
     QFont bold = fileLabel->font();
     bold.setBold(true);
     fileLabel->setFont(bold);

@@ -11,3 +11,8 @@ QMessageBox::StandardButton PlainMessage::show(QWidget* parent, QMessageBox::Ico
         box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
+
+QString PlainMessage::toolTip(const QString& text)
+{
+    return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
+}

@@ -13,6 +13,9 @@ public:
     show(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
          QMessageBox::StandardButtons buttons = QMessageBox::Ok,
          QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
+    // Tool tips read markup whenever a text looks like markup; an escaped paragraph is
+    // shown as written, whatever a file's name holds.
+    static QString toolTip(const QString& text);
 };
 
 #endif // PLAINMESSAGE_H
