@@ -171,6 +171,8 @@ void TestReportWidget::layoutBetweenEvents()
             QTimer::singleShot(0, [&] {
                 eventDuringLayout = view && view->getPreview() && view->getPreview()->isRendering();
                 QVERIFY(view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->isVisible());
+                QVERIFY(!view->findChild<TabButton*>(QStringLiteral("Save"))->isEnabled());
+                QVERIFY(!view->findChild<TabButton*>(QStringLiteral("Print"))->isEnabled());
                 if (action == DuringLayout::Cancel)
                     view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->click();
                 else if (action == DuringLayout::CloseTab)
@@ -195,6 +197,8 @@ void TestReportWidget::layoutBetweenEvents()
              QStringLiteral(" / %1").arg(view->getPageCount()));
     QCOMPARE(view->getPreview()->pageCount(), view->getPageCount());
     QVERIFY(!view->findChild<QPushButton*>(QStringLiteral("cancelLayout"))->isVisible());
+    QVERIFY(view->findChild<TabButton*>(QStringLiteral("Save"))->isEnabled());
+    QVERIFY(view->findChild<TabButton*>(QStringLiteral("Print"))->isEnabled());
     if (action == DuringLayout::Cancel)
         QCOMPARE(view->getPageCount(), 1);
     else

@@ -201,14 +201,14 @@ void ReportWidget::buildToolbar()
     toolbarGap();
     addToolbarButton(QStringLiteral("Home"), QStringLiteral("Beranda"),
                      QStringLiteral(":images/home.png"));
-    addToolbarButton(QStringLiteral("Save"), QStringLiteral("Ekspor PDF"),
-                     QStringLiteral(":images/export-pdf.png"));
+    saveButton = addToolbarButton(QStringLiteral("Save"), QStringLiteral("Ekspor PDF"),
+                                  QStringLiteral(":images/export-pdf.png"));
     if (filename != faqName && filename != manualName)
         exportButton =
             addToolbarButton(QStringLiteral("Ekspor ke text"), QStringLiteral("Ekspor ke text"),
                              QStringLiteral(":images/export-txt.png"));
-    addToolbarButton(QStringLiteral("Print"), QStringLiteral("Cetak"),
-                     QStringLiteral(":images/print.png"));
+    printButton = addToolbarButton(QStringLiteral("Print"), QStringLiteral("Cetak"),
+                                   QStringLiteral(":images/print.png"));
     toolbarGap();
 
     addToolbarButton(QStringLiteral("Zoom In"), QStringLiteral("Perbesar"),
@@ -545,6 +545,10 @@ void ReportWidget::slotRenderingChanged(bool rendering)
     progressLabel->setText(tr("Menyusun halaman..."));
     progressLabel->setVisible(rendering);
     cancelButton->setVisible(rendering);
+    // Pages still being laid out cannot be printed or saved whole: the buttons say so
+    // rather than ignoring a click.
+    saveButton->setEnabled(!rendering);
+    printButton->setEnabled(!rendering);
     if (!rendering && reloadPending)
         QTimer::singleShot(0, this, &ReportWidget::initReport);
 }

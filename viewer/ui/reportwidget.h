@@ -123,6 +123,8 @@ private:
     TabButton* nextButton = nullptr;
     TabButton* lastButton = nullptr;
     TabButton* exportButton = nullptr;
+    TabButton* saveButton = nullptr;
+    TabButton* printButton = nullptr;
     QLabel* progressLabel = nullptr;
     QPushButton* cancelButton = nullptr;
     bool renderScheduled = false;
