@@ -124,6 +124,7 @@ private slots:
     void pdfExportSuggestsNameAndFolder();
     void dialogsLookAsElsewhere();
     void debiturListReloadsOnlyAnotherDataSet();
+    void debiturListShowsNamesInStoredOrder();
     void localFaqReplacesTheBuiltInOne();
     void textExport_data();
     void textExport();
@@ -571,6 +572,27 @@ void TestReportWidget::debiturListReloadsOnlyAnotherDataSet()
     QCOMPARE(view->getSelectedFilename(), QStringLiteral("B"));
     QVERIFY(view->getPreview()->pages().first().texts() != individualPage);
     QVERIFY(!view->findChild<QDialog*>(QStringLiteral("busyIndicator")));
+}
+
+// A right-to-left override in an entry's name cannot make "DEWI<RLO>fdp.exe" read as
+// "DEWIexe.pdf" in the list; choosing the row still shows that data set.
+void TestReportWidget::debiturListShowsNamesInStoredOrder()
+{
+    const QString hostile = QStringLiteral("DEWI") + QChar(0x202E) + QStringLiteral("fdp.exe");
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+                      {hostile, readSample(QStringLiteral("corporate-basic.json"))}});
+    auto* table = view->findChild<QTableView*>();
+    QVERIFY(table);
+    QStringList shown;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        shown << table->model()->index(row, 0).data().toString();
+    QCOMPARE(shown, QStringList({QStringLiteral("A"), QStringLiteral("DEWI_fdp.exe")}));
+    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QTRY_COMPARE(view->getSelectedFilename(), hostile);
+    QTRY_VERIFY(!view->isLayingOut());
+    QVERIFY(view->getPageCount() > 0);
 }
 
 void TestReportWidget::localFaqReplacesTheBuiltInOne()

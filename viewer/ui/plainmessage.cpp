@@ -16,3 +16,13 @@ QString PlainMessage::toolTip(const QString& text)
 {
     return QStringLiteral("<p style='white-space:pre'>%1</p>").arg(text.toHtmlEscaped());
 }
+
+QString PlainMessage::visibleText(const QString& text)
+{
+    QString shown = text;
+    for (QChar& c : shown) {
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('_');
+    }
+    return shown;
+}

@@ -16,6 +16,9 @@ public:
     // Tool tips read markup whenever a text looks like markup; an escaped paragraph is
     // shown as written, whatever a file's name holds.
     static QString toolTip(const QString& text);
+    // A document's own names in lists: control and direction characters become '_', so
+    // that a name reads in the order it is stored ("DEWI\u202Efdp.exe" is not "DEWIexe.pdf").
+    static QString visibleText(const QString& text);
 };
 
 #endif // PLAINMESSAGE_H

@@ -55,6 +55,8 @@ const QString toolButtonStyle =
 const QString changedStyle = QStringLiteral("background-color: #cecece; ");
 const QString failedTitle = QStringLiteral("Gagal");
 const QString faqName = QStringLiteral("FAQ");
+// The list shows an entry's name made visible; the name itself stays under this role.
+constexpr int entryNameRole = Qt::UserRole + 1;
 const QString manualName = QStringLiteral("MANUAL");
 
 } // namespace
@@ -289,8 +291,11 @@ void ReportWidget::addReport()
         dataSetModel->setHorizontalHeaderLabels({QStringLiteral("Debitur")});
         if (openResult && openResult->files) {
             for (auto it = openResult->files->constBegin(); it != openResult->files->constEnd();
-                 ++it)
-                dataSetModel->appendRow(new QStandardItem(it.key()));
+                 ++it) {
+                auto* item = new QStandardItem(PlainMessage::visibleText(it.key()));
+                item->setData(it.key(), entryNameRole);
+                dataSetModel->appendRow(item);
+            }
         }
         dataSetTable = new QTableView(contentWidget);
         dataSetTable->setModel(dataSetModel);
@@ -577,7 +582,8 @@ void ReportWidget::currentRowChanged(const QModelIndex& current, const QModelInd
     Q_UNUSED(previous)
     if (!current.isValid())
         return;
-    const QString name = dataSetModel->data(dataSetModel->index(current.row(), 0)).toString();
+    const QString name =
+        dataSetModel->data(dataSetModel->index(current.row(), 0), entryNameRole).toString();
     if (name == selectedFilename) {
         qDebug() << "file not change";
         return;
