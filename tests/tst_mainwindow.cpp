@@ -201,6 +201,7 @@ private slots:
     void closeAllFollowsEveryTab_data();
     void tabsCycleWithCtrlTabAndNameTheWindow();
     void middleClickClosesTab();
+    void tabWalksTheHomeScreen_data();
     void tabWalksTheHomeScreen();
     void openTabsListNamesEveryDocument();
     void windowSizeIsRemembered();
@@ -1113,8 +1114,16 @@ void TestMainWindow::tabsCycleWithCtrlTabAndNameTheWindow()
 
 // A keyboard user walks the home screen in the order it reads, sees where the focus
 // is, and can leave it for the window's own buttons and come back.
+void TestMainWindow::tabWalksTheHomeScreen_data()
+{
+    QTest::addColumn<int>("activation");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+}
+
 void TestMainWindow::tabWalksTheHomeScreen()
 {
+    QFETCH(int, activation);
     makeWindow();
     window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(window.data()));
@@ -1160,11 +1169,11 @@ void TestMainWindow::tabWalksTheHomeScreen()
     press(Qt::Key_Tab);
     QTRY_VERIFY(clear->hasActiveFocus());
 
-    // Space on the link asks before anything is cleared.
+    // The focused link, pressed from the keyboard, asks before anything is cleared.
     QObject* dialog = view->rootObject()->findChild<QObject*>(QStringLiteral("clearListDialog"));
     QVERIFY(dialog);
     QVERIFY(!dialog->property("visible").toBool());
-    press(Qt::Key_Space);
+    press(Qt::Key(activation));
     QTRY_VERIFY(dialog->property("visible").toBool());
     QVERIFY(QMetaObject::invokeMethod(dialog, "close"));
 }
