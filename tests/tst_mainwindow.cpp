@@ -201,6 +201,8 @@ private slots:
     void closeAllFollowsEveryTab_data();
     void tabsCycleWithCtrlTabAndNameTheWindow();
     void middleClickClosesTab();
+    void tabWalksTheHomeScreen_data();
+    void tabWalksTheHomeScreen();
     void openTabsListNamesEveryDocument();
     void windowSizeIsRemembered();
     void reportKeys();
@@ -1108,6 +1110,72 @@ void TestMainWindow::tabsCycleWithCtrlTabAndNameTheWindow()
     QCOMPARE(window->currentTabName(), QStringLiteral("a.vardo"));
     window->closeAllTab();
     QCOMPARE(window->windowTitle(), QStringLiteral("Vardo Viewer"));
+}
+
+// A keyboard user walks the home screen in the order it reads, sees where the focus
+// is, and can leave it for the window's own buttons and come back.
+void TestMainWindow::tabWalksTheHomeScreen_data()
+{
+    QTest::addColumn<int>("activation");
+    QTest::newRow("space") << int(Qt::Key_Space);
+    QTest::newRow("return") << int(Qt::Key_Return);
+}
+
+void TestMainWindow::tabWalksTheHomeScreen()
+{
+    QFETCH(int, activation);
+    makeWindow();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.data()));
+    QQuickView* view = window->shellView();
+    auto item = [view](const char* name) {
+        return view->rootObject()->findChild<QQuickItem*>(QLatin1String(name));
+    };
+    auto press = [](Qt::Key key) {
+        QWindow* target = QGuiApplication::focusWindow();
+        QVERIFY(target);
+        QTest::keyClick(target, key);
+    };
+    QQuickItem* field = item("searchField");
+    QQuickItem* clear = item("clearListButton");
+    QVERIFY(field && clear);
+    const QPointF middle = field->mapToScene(QPointF(field->width() / 2, field->height() / 2));
+    QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, middle.toPoint());
+    view->requestActivate();
+    QTRY_VERIFY(field->hasActiveFocus());
+
+    const QStringList forward = {"recentFiles", "clearListButton"};
+    for (const QString& name : forward) {
+        press(Qt::Key_Tab);
+        QTRY_VERIFY2(item(qPrintable(name))->hasActiveFocus(), qPrintable(name));
+    }
+    QQuickItem* frame = nullptr;
+    for (QQuickItem* child : clear->findChildren<QQuickItem*>()) {
+        if (child->objectName() == QLatin1String("focusFrame"))
+            frame = child;
+    }
+    QVERIFY(frame);
+    QVERIFY(frame->isVisible());
+
+    // Past the last control the focus goes to the window's buttons, and back again.
+    press(Qt::Key_Tab);
+    QTRY_COMPARE(QApplication::focusWidget(), button("homeTab"));
+    QVERIFY(!clear->hasActiveFocus());
+    press(Qt::Key_Backtab);
+    QTRY_VERIFY(clear->hasActiveFocus());
+    press(Qt::Key_Backtab);
+    QTRY_VERIFY(item("recentFiles")->hasActiveFocus());
+    QVERIFY(!frame->isVisible());
+    press(Qt::Key_Tab);
+    QTRY_VERIFY(clear->hasActiveFocus());
+
+    // The focused link, pressed from the keyboard, asks before anything is cleared.
+    QObject* dialog = view->rootObject()->findChild<QObject*>(QStringLiteral("clearListDialog"));
+    QVERIFY(dialog);
+    QVERIFY(!dialog->property("visible").toBool());
+    press(Qt::Key(activation));
+    QTRY_VERIFY(dialog->property("visible").toBool());
+    QVERIFY(QMetaObject::invokeMethod(dialog, "close"));
 }
 
 void TestMainWindow::middleClickClosesTab()

@@ -175,14 +175,50 @@ void MainWindow::setUpShell()
     context->setContextProperty(QStringLiteral("verKvConfig"),
                                 appVersion.getValue(QStringLiteral("kvConfig")));
 
-    QWidget* container = QWidget::createWindowContainer(view, this);
-    container->setLayout(new QVBoxLayout);
-    container->setFocusPolicy(Qt::TabFocus);
+    shellContainer = QWidget::createWindowContainer(view, this);
+    shellContainer->setLayout(new QVBoxLayout);
+    shellContainer->setFocusPolicy(Qt::TabFocus);
+    shellContainer->installEventFilter(this);
+    view->installEventFilter(this);
     view->setSource(QUrl(QStringLiteral("qrc:/Main.qml")));
-    ui->tabContents->addWidget(container);
+    ui->tabContents->addWidget(shellContainer);
 
     setAcceptDrops(true);
     addShortcuts();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    QQuickItem* root = view->rootObject();
+    if (!root)
+        return QMainWindow::eventFilter(watched, event);
+    // Coming in from the window's buttons, the walk starts at the screen's first or
+    // last control, not wherever the focus was left.
+    if (watched == shellContainer && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        const char* end = reason == Qt::TabFocusReason       ? "firstFocus"
+                          : reason == Qt::BacktabFocusReason ? "lastFocus"
+                                                             : nullptr;
+        if (end) {
+            if (auto* item = root->property(end).value<QQuickItem*>())
+                item->forceActiveFocus(reason);
+        }
+    }
+    if (watched == view && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = !(key->modifiers() & ~Qt::ShiftModifier);
+        const bool forward = key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+        const bool backward = key->key() == Qt::Key_Backtab;
+        const char* end = forward ? "lastFocus" : backward ? "firstFocus" : nullptr;
+        auto* item = end && plain ? root->property(end).value<QQuickItem*>() : nullptr;
+        if (item && item->hasActiveFocus()) {
+            activateWindow();
+            shellContainer->setFocus(Qt::OtherFocusReason);
+            focusNextPrevChild(forward);
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::addShortcut(const QKeySequence& keys, Qt::ShortcutContext context,

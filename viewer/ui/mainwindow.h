@@ -76,6 +76,8 @@ protected:
     void dropEvent(QDropEvent* event) override;
     // Remembers the window's size, place and state for the next start.
     void closeEvent(QCloseEvent* event) override;
+    // Keeps Tab inside the shell until its last control, then hands it to the window.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void prepareSettingsDefaults();
@@ -117,6 +119,7 @@ private:
     int tabCount = 0;
     Ui::MainWindow* ui;
     QQuickView* view = nullptr;
+    QWidget* shellContainer = nullptr;
     ApplicationVersion appVersion;
     QProgressDialog* progressDialog = nullptr;
     RecentFilesStore recents;

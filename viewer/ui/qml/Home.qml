@@ -34,7 +34,7 @@ HomeForm {
 
     manualButton.onClicked: mainWindow.openTab("MANUAL", "manual", "")
 
-    clearListArea.onClicked: clearListDialog.open()
+    clearListButton.onClicked: clearListDialog.open()
     clearListDialog.onYes: recentFiles.clearFiles()
 
     recentFiles.onOpenFile: {

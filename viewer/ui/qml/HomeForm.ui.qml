@@ -10,7 +10,7 @@ Item {
     property alias manualButton: manualButton
     property alias searchField: searchField
     property alias recentFiles: recentFiles
-    property alias clearListArea: clearListArea
+    property alias clearListButton: clearListButton
     property alias fileDialog: fileDialog
     property alias closeAllDialog: closeAllDialog
     property alias updateNote: updateNote
@@ -50,6 +50,7 @@ Item {
             text: " Buka Berkas"
             accessibleDescription: "Membuka berkas .vardo (Ctrl+O)"
             KeyNavigation.tab: closeAllButton
+            KeyNavigation.backtab: clearListButton
         }
 
         IconButton {
@@ -67,6 +68,7 @@ Item {
             text: "Tutup Semua Berkas"
             accessibleDescription: "Menutup semua berkas yang sedang dibuka"
             KeyNavigation.tab: manualButton
+            KeyNavigation.backtab: openButton
         }
 
         // What the silent update check at start-up could not do: said here, out
@@ -137,6 +139,7 @@ Item {
             text: "Informasi Lebih Lanjut"
             accessibleDescription: "Membuka Petunjuk Operasi"
             KeyNavigation.tab: searchField
+            KeyNavigation.backtab: closeAllButton
         }
     }
 
@@ -185,7 +188,7 @@ Item {
         width: screen.width - 250
         height: screen.height - 280
         searchText: searchField.text
-        KeyNavigation.tab: openButton
+        KeyNavigation.tab: clearListButton
         KeyNavigation.backtab: searchField
     }
 
@@ -209,21 +212,22 @@ Item {
         }
     }
 
-    Text {
-        id: clearListLabel
-        x: recentFiles.x + 10
-        y: recentFiles.y + recentFiles.height + 10
+    IconButton {
+        id: clearListButton
+        objectName: "clearListButton"
+        x: recentFiles.x + 4
+        y: recentFiles.y + recentFiles.height + 4
+        height: 28
+        normalColor: "transparent"
+        activeColor: "transparent"
+        textColor: "#6f6f6f"
+        underlinedOnHover: true
+        leftPadding: 6
+        rightPadding: 6
         text: "Hapus Daftar Berkas"
-        color: "#6f6f6f"
-        font.pixelSize: 14
-        font.underline: clearListArea.containsMouse
-
-        MouseArea {
-            id: clearListArea
-            anchors.fill: parent
-            hoverEnabled: true
-            cursorShape: Qt.PointingHandCursor
-        }
+        accessibleDescription: "Menghapus daftar berkas yang pernah dibuka"
+        KeyNavigation.tab: openButton
+        KeyNavigation.backtab: recentFiles
     }
 
     FileDialog {

@@ -21,6 +21,8 @@ Button {
     property bool fontBold: false
     property int fontSize: 14
     property bool centered: true
+    // For a button that reads as a link in running text.
+    property bool underlinedOnHover: false
     // What a screen reader says for the button: its caption, or for a button that
     // shows only an icon, a name given by the screen.
     property string accessibleName: text.trim()
@@ -31,6 +33,10 @@ Button {
     Accessible.name: accessibleName
     Accessible.description: accessibleDescription
     Accessible.onPressAction: control.clicked()
+
+    // Space comes with the button; Enter is what keyboard users try first.
+    Keys.onReturnPressed: control.clicked()
+    Keys.onEnterPressed: control.clicked()
 
     hoverEnabled: true
     padding: 0
@@ -53,8 +59,11 @@ Button {
     }
 
     contentItem: Item {
+        implicitWidth: content.implicitWidth
+        implicitHeight: content.implicitHeight
         opacity: control.contentOpacity
         Row {
+            id: content
             anchors.verticalCenter: parent.verticalCenter
             anchors.horizontalCenter: control.centered ? parent.horizontalCenter : undefined
             spacing: 4
@@ -73,6 +82,7 @@ Button {
                 font.family: control.fontFamily !== "" ? control.fontFamily : control.font.family
                 font.bold: control.fontBold
                 font.pixelSize: control.fontSize
+                font.underline: control.underlinedOnHover && control.hovered
             }
         }
     }

@@ -2,6 +2,11 @@ import QtQuick 2.4
 import "scripts/common.js" as Common
 
 MainForm {
+    // Where Tab enters the screen on view and where it leaves it again; a screen
+    // without a walk of its own names none.
+    readonly property Item firstFocus: swipeView.currentIndex === 0 ? home.openButton : null
+    readonly property Item lastFocus: swipeView.currentIndex === 0 ? home.clearListButton : null
+
     // Called by the main window by name.
     function setCurrentIndex(pos) {
         swipeView.currentIndex = pos
