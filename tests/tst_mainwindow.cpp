@@ -1173,7 +1173,9 @@ void TestMainWindow::tabWalksTheHomeScreen()
     QObject* dialog = view->rootObject()->findChild<QObject*>(QStringLiteral("clearListDialog"));
     QVERIFY(dialog);
     QVERIFY(!dialog->property("visible").toBool());
-    press(Qt::Key(activation));
+    // Straight to the shell, which holds the focused button whichever window the test
+    // platform names as focused.
+    QTest::keyClick(view, Qt::Key(activation));
     QTRY_VERIFY(dialog->property("visible").toBool());
     QVERIFY(QMetaObject::invokeMethod(dialog, "close"));
 }
