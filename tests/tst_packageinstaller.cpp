@@ -33,6 +33,14 @@ class TestPackageInstaller : public QObject
 {
     Q_OBJECT
 
+    // Opens the one entry of a package held in memory, as the updater reads it.
+    static void openFirstEntry(QuaZip* zip, QuaZipFile* file)
+    {
+        QVERIFY(zip->open(QuaZip::mdUnzip));
+        QVERIFY(zip->goToFirstFile());
+        QVERIFY(file->open(QIODevice::ReadOnly));
+    }
+
 private slots:
     void init()
     {
@@ -74,10 +82,10 @@ private slots:
         QByteArray archive = PackageBuilder::archive({{QStringLiteral("kvManual"), content}});
         QBuffer buffer(&archive);
         QuaZip zip(&buffer);
-        QVERIFY(zip.open(QuaZip::mdUnzip));
-        QVERIFY(zip.goToFirstFile());
         QuaZipFile file(&zip);
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        openFirstEntry(&zip, &file);
+        if (QTest::currentTestFailed())
+            return;
 
         VersionRegistry registry(appPath(QStringLiteral("config/version.cfg")));
         registry.load();
@@ -105,10 +113,10 @@ private slots:
         QByteArray archive = PackageBuilder::archive({{QStringLiteral("kvOther"), "?"}});
         QBuffer buffer(&archive);
         QuaZip zip(&buffer);
-        QVERIFY(zip.open(QuaZip::mdUnzip));
-        QVERIFY(zip.goToFirstFile());
         QuaZipFile file(&zip);
-        QVERIFY(file.open(QIODevice::ReadOnly));
+        openFirstEntry(&zip, &file);
+        if (QTest::currentTestFailed())
+            return;
         VersionRegistry registry(appPath(QStringLiteral("config/version.cfg")));
         PackageInstaller installer(registry, appPath(QStringLiteral("update")), [] {});
         QString reason;

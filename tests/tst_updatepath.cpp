@@ -137,6 +137,21 @@ private:
         QVERIFY(port.toInt() > 0);
     }
 
+    // Starts the updater with a document, as a double-click does, and waits until the
+    // viewer has been started with it.
+    void handOver(const QString& app, const QString& document)
+    {
+        QProcess updater;
+        updater.setProcessEnvironment(drivenEnvironment(app, QString()));
+        updater.start(app + QLatin1Char('/') + updaterName(), {document});
+        QVERIFY(updater.waitForFinished(10000));
+        QCOMPARE(updater.exitCode(), 0);
+        const QString started =
+            QString::fromUtf8(QJsonDocument(QJsonArray{document}).toJson(QJsonDocument::Compact));
+        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(viewerName(), "start", started)),
+                                 30000);
+    }
+
     // Drives the viewer from its start-up check to the updater's finished apply,
     // where the updater offers `button`, and checks the state at that point.
     void updateUntilOffered(const QString& app, const QString& button)
@@ -254,15 +269,9 @@ private slots:
 
         // A document opened from the desktop goes through the updater to the viewer.
         const QString document = path(QStringLiteral("Laporan Debitur 01.vardo"));
-        QProcess handOver;
-        handOver.setProcessEnvironment(drivenEnvironment(app, QString()));
-        handOver.start(app + QLatin1Char('/') + updaterName(), {document});
-        QVERIFY(handOver.waitForFinished(10000));
-        QCOMPARE(handOver.exitCode(), 0);
-        const QString started =
-            QString::fromUtf8(QJsonDocument(QJsonArray{document}).toJson(QJsonDocument::Compact));
-        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(viewerName(), "start", started)),
-                                 30000);
+        handOver(app, document);
+        if (QTest::currentTestFailed())
+            return;
     }
 
     void downloadApplyAndRollBack()
@@ -330,15 +339,9 @@ private slots:
         viewer.waitForFinished(10000);
 
         const QString document = path(QStringLiteral("Laporan Debitur 02.vardo"));
-        QProcess handOver;
-        handOver.setProcessEnvironment(drivenEnvironment(app, QString()));
-        handOver.start(app + QLatin1Char('/') + updaterName(), {document});
-        QVERIFY(handOver.waitForFinished(10000));
-        QCOMPARE(handOver.exitCode(), 0);
-        const QString started =
-            QString::fromUtf8(QJsonDocument(QJsonArray{document}).toJson(QJsonDocument::Compact));
-        QTRY_VERIFY_WITH_TIMEOUT(driverLog(app).contains(entry(viewerName(), "start", started)),
-                                 30000);
+        handOver(app, document);
+        if (QTest::currentTestFailed())
+            return;
         QCOMPARE(FileContent::read(app + QLatin1Char('/') + viewerName()), oldViewer);
         QCOMPARE(FileContent::read(app + QStringLiteral("/update/tavi-viewer.kvu")), package);
         compareVersions(app, {QStringLiteral("1.0.10"), QStringLiteral("1.0.3"),
