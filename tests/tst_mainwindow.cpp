@@ -1169,15 +1169,15 @@ void TestMainWindow::tabWalksTheHomeScreen()
     press(Qt::Key_Tab);
     QTRY_VERIFY(clear->hasActiveFocus());
 
-    // The focused link, pressed from the keyboard, asks before anything is cleared.
-    QObject* dialog = view->rootObject()->findChild<QObject*>(QStringLiteral("clearListDialog"));
-    QVERIFY(dialog);
-    QVERIFY(!dialog->property("visible").toBool());
+    // The focused link, pressed from the keyboard, asks before anything is cleared; the
+    // dialog driver answers the question as soon as it shows, so its record is the proof.
+    const QString question =
+        QStringLiteral("Konfirmasi: Apakah anda yakin ingin menghapus daftar berkas?");
+    QVERIFY(!driver->messages().contains(question));
     // Straight to the shell, which holds the focused button whichever window the test
     // platform names as focused.
     QTest::keyClick(view, Qt::Key(activation));
-    QTRY_VERIFY(dialog->property("visible").toBool());
-    QVERIFY(QMetaObject::invokeMethod(dialog, "close"));
+    QTRY_COMPARE(driver->messages(), QStringList{question});
 }
 
 void TestMainWindow::middleClickClosesTab()
