@@ -28,6 +28,7 @@ private slots:
     void functionKeysMove();
     void scrollsToTheCurrentMatch();
     void typingStartsOver();
+    void escapeClosesAndUnmarks_data();
     void escapeClosesAndUnmarks();
     void searchesPagesThatArriveLater();
 
@@ -191,11 +192,23 @@ void tst_FindBar::typingStartsOver()
     QCOMPARE(m_preview->currentPage(), 3);
 }
 
+void tst_FindBar::escapeClosesAndUnmarks_data()
+{
+    QTest::addColumn<bool>("inField");
+    QTest::newRow("in the field") << true;
+    QTest::newRow("on the pages") << false;
+}
+
 void tst_FindBar::escapeClosesAndUnmarks()
 {
+    QFETCH(bool, inField);
     type("debitur");
     QVERIFY(marked(1, TextMarks::Found) > 0);
-    QTest::keyClick(m_bar->field(), Qt::Key_Escape);
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QWidget* focus = inField ? static_cast<QWidget*>(m_bar->field()) : m_preview->view();
+    focus->setFocus();
+    QTest::keyClick(focus, Qt::Key_Escape);
     QVERIFY(!m_bar->isVisible());
     for (int page = 0; page < 3; ++page) {
         QCOMPARE(marked(page, TextMarks::Found), 0);

@@ -40,7 +40,7 @@ FindBar::FindBar(QWidget* parent)
     m_field->setPlaceholderText(tr("Cari dalam laporan"));
     m_field->setAccessibleName(tr("Cari dalam laporan"));
     m_field->setClearButtonEnabled(true);
-    m_field->setMinimumWidth(260);
+    m_field->setFixedWidth(300);
     m_field->installEventFilter(this);
     m_status->setMinimumWidth(120);
     layout->addWidget(m_field);
@@ -55,14 +55,16 @@ FindBar::FindBar(QWidget* parent)
     connect(m_previous, &QToolButton::clicked, this, &FindBar::findPrevious);
     connect(m_next, &QToolButton::clicked, this, &FindBar::findNext);
     connect(m_close, &QToolButton::clicked, this, &FindBar::dismiss);
-    // F3 goes on wherever the focus is in the view the bar belongs to.
-    QWidget* scope = parent ? parent : this;
-    auto* next = new QShortcut(QKeySequence(Qt::Key_F3), scope);
-    next->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(next, &QShortcut::activated, this, &FindBar::findNext);
-    auto* previous = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), scope);
-    previous->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(previous, &QShortcut::activated, this, &FindBar::findPrevious);
+    // F3 and Escape work wherever the focus is in the window, while the bar is open:
+    // a bar that is hidden, or in a tab that is not shown, does not answer.
+    const auto shortcut = [this](const QKeySequence& keys, void (FindBar::*slot)()) {
+        auto* key = new QShortcut(keys, this);
+        key->setContext(Qt::WindowShortcut);
+        connect(key, &QShortcut::activated, this, slot);
+    };
+    shortcut(QKeySequence(Qt::Key_F3), &FindBar::findNext);
+    shortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3), &FindBar::findPrevious);
+    shortcut(QKeySequence(Qt::Key_Escape), &FindBar::dismiss);
     hide();
     showStatus();
 }
@@ -89,14 +91,12 @@ void FindBar::dismiss()
 
 void FindBar::findNext()
 {
-    if (isVisible())
-        m_finder->next();
+    m_finder->next();
 }
 
 void FindBar::findPrevious()
 {
-    if (isVisible())
-        m_finder->previous();
+    m_finder->previous();
 }
 
 QString FindBar::status() const
@@ -127,10 +127,6 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
                 findPrevious();
             else
                 findNext();
-            return true;
-        }
-        if (key->key() == Qt::Key_Escape) {
-            dismiss();
             return true;
         }
     }

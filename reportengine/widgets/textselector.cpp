@@ -118,6 +118,8 @@ bool TextSelector::eventFilter(QObject* watched, QEvent* event)
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton)
             break;
+        // Ctrl+C then copies from here, wherever the focus was before.
+        m_preview->view()->setFocus(Qt::MouseFocusReason);
         const int page = pageAt(mouse->pos());
         select(page, {});
         m_dragging = page >= 0;

@@ -288,10 +288,14 @@ void ReportWidget::buildToolbar()
 void ReportWidget::buildFindBar()
 {
     findBar = new LimeReport::FindBar(this);
-    findBar->setStyleSheet(QStringLiteral("QWidget { border: none; }"));
+    findBar->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: white; border: 1px solid #a0a0a0; "
+                       "padding: 2px; } QToolButton { border: none; }"));
     mainLayout->addWidget(findBar);
+    // Wherever the focus is in the window, as long as this tab is the one shown: the
+    // tabs hidden behind it do not answer.
     auto* find = new QShortcut(QKeySequence::Find, this);
-    find->setContext(Qt::WidgetWithChildrenShortcut);
+    find->setContext(Qt::WindowShortcut);
     connect(find, &QShortcut::activated, findBar, &LimeReport::FindBar::open);
 }
 
