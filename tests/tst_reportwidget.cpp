@@ -29,6 +29,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -133,6 +134,7 @@ private slots:
     void findBarOpens_data();
     void findBarOpens();
     void findFollowsAnotherDataSet();
+    void onlyTheShownTabAnswersCtrlF();
 };
 
 // What the user may do once the first page shows, while the rest is still laid out.
@@ -723,6 +725,30 @@ void TestReportWidget::findFollowsAnotherDataSet()
     QTRY_VERIFY(bar->finder()->isComplete());
     QVERIFY(!bar->finder()->matches().isEmpty());
     QCOMPARE(bar->status(), QStringLiteral("1 dari %1").arg(bar->finder()->matches().size()));
+}
+
+// Tabs share a window: the one shown opens its bar, the ones behind it stay out of it.
+void TestReportWidget::onlyTheShownTabAnswersCtrlF()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* shown = new ReportWidget(QStringLiteral("MANUAL"), QString(), QString(), nullptr);
+    auto* behind = new ReportWidget(QStringLiteral("FAQ"), QString(), QString(), nullptr);
+    layout->addWidget(shown);
+    layout->addWidget(behind);
+    behind->hide();
+    window.resize(1200, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(!shown->isLayingOut());
+    shown->getPreview()->view()->setFocus();
+    QTest::keyClick(shown->getPreview()->view(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(shown->getFindBar()->isVisible());
+    QVERIFY(!behind->getFindBar()->isVisibleTo(behind));
+    // F3 and Escape belong to the open bar alone.
+    QTest::keyClicks(shown->getFindBar()->field(), QStringLiteral("a"));
+    QTest::keyClick(shown->getPreview()->view(), Qt::Key_Escape);
+    QVERIFY(!shown->getFindBar()->isVisible());
 }
 
 QTEST_MAIN(TestReportWidget)
