@@ -31,6 +31,7 @@ private slots:
     void escapeClosesAndUnmarks_data();
     void escapeClosesAndUnmarks();
     void searchesPagesThatArriveLater();
+    void previewGoingAwayEndsTheSearch();
 
 private:
     void waitForSearch();
@@ -232,6 +233,20 @@ void tst_FindBar::searchesPagesThatArriveLater()
     QCOMPARE(m_bar->status(), QStringLiteral("1 dari 1"));
     QCOMPARE(marked(2, TextMarks::Found), 1);
     QCOMPARE(marked(2, TextMarks::Current), 1);
+}
+
+// The view shows another data set: the old preview goes while its matches are listed.
+void tst_FindBar::previewGoingAwayEndsTheSearch()
+{
+    type("debitur");
+    delete m_preview;
+    m_preview = nullptr;
+    QVERIFY(m_bar->finder()->matches().isEmpty());
+    QVERIFY(m_bar->finder()->isComplete());
+    m_bar->findNext();
+    m_bar->findPrevious();
+    QCOMPARE(m_bar->finder()->current(), -1);
+    QCOMPARE(m_bar->status(), QStringLiteral("Tidak ditemukan"));
 }
 
 QTEST_MAIN(tst_FindBar)

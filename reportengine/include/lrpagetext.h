@@ -35,8 +35,6 @@ public:
 
     const RenderedPage& page() const { return m_page; }
     // The page's text items, top to bottom and left to right within a row.
-    const QVector<int>& readingOrder() const { return m_order; }
-    // The page's text items in reading order, computed from the page alone.
     static QVector<int> readingOrder(const RenderedPage& page);
 
     // One rectangle per line the range covers, in page units.

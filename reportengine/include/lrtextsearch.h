@@ -32,9 +32,6 @@ public:
     // The matches within one text.
     QVector<TextRange> find(const QString& text, int item = -1) const;
 
-    // Text the way matching compares it: decomposed, without marks, case-folded.
-    QString fold(const QString& text) const;
-
 private:
     struct Folded
     {

@@ -90,11 +90,6 @@ TextSearch::Folded TextSearch::foldText(const QString& text) const
     return folded;
 }
 
-QString TextSearch::fold(const QString& text) const
-{
-    return foldText(text).text;
-}
-
 QVector<TextRange> TextSearch::find(const QString& text, int item) const
 {
     QVector<TextRange> ranges;

@@ -49,6 +49,13 @@ void ReportFinder::setPreview(PreviewReportWidget* preview)
         // keeping the match the user is on.
         m_connections << connect(preview, &PreviewReportWidget::pagesSet, this,
                                  [this] { restart(true); });
+        // Its sheets, and the marks on them, went with it.
+        m_connections << connect(preview, &QObject::destroyed, this, [this] {
+            m_matches.clear();
+            m_current = -1;
+            m_search.reset();
+            emit changed();
+        });
     }
     restart(false);
 }
@@ -101,8 +108,9 @@ void ReportFinder::schedule()
 
 bool ReportFinder::isComplete() const
 {
-    return !m_search ||
-           (m_preview && m_nextPage >= m_preview->pageCount() && !m_preview->isRendering());
+    // A preview that went away has nothing more to search.
+    return !m_search || !m_preview ||
+           (m_nextPage >= m_preview->pageCount() && !m_preview->isRendering());
 }
 
 void ReportFinder::searchSlice()
@@ -150,13 +158,15 @@ void ReportFinder::markPage(int page, int firstMatch, int endMatch)
 
 void ReportFinder::setCurrent(int index, bool scroll)
 {
+    if (!m_preview)
+        return;
     if (m_current >= 0) {
         if (TextMarks* marks =
                 TextMarks::existing(m_preview->pageItem(m_matches.at(m_current).page)))
             marks->clearLayer(TextMarks::Current);
     }
     m_current = index;
-    if (index < 0 || !m_preview)
+    if (index < 0)
         return;
     const TextMatch& match = m_matches.at(index);
     const QVector<QRectF> rects = PageText(m_preview->pages().at(match.page)).rects(match.range);
