@@ -315,6 +315,9 @@ void tst_TextSearch::wordUnderPoint_data()
     QTest::newRow("a whole identity number") << "Number" << 5 << 6 << "3273015507880003";
     QTest::newRow("an amount, right aligned") << "Amount" << 6 << 7 << "1.250.000";
     QTest::newRow("a word of a label") << "Label" << 1 << 2 << "Nomor";
+    QTest::newRow("a number split in its narrow cell")
+        << "Digits" << 1 << 2 << "12345678901234567890";
+    QTest::newRow("a wrapped name, one word of it") << "Wrapped" << 4 << 5 << "SUMBER";
 }
 
 void tst_TextSearch::wordUnderPoint()

@@ -243,10 +243,16 @@ TextRange PageText::wordAt(const QPointF& point) const
     }
     if (under < 0 || isBlank(it.text.at(under)))
         return {};
+    // A value too wide for its cell was split inside: it goes on over the break.
+    const auto goesOn = [&](int offset) {
+        const QChar c = it.text.at(offset);
+        return c == QLatin1Char('\n') ? lineJoint(item, lineOf(starts, offset)).isEmpty()
+                                      : !isBlank(c);
+    };
     TextRange word{item, under, under + 1};
-    while (word.start > 0 && !isBlank(it.text.at(word.start - 1)))
+    while (word.start > 0 && goesOn(word.start - 1))
         --word.start;
-    while (word.end < it.text.size() && !isBlank(it.text.at(word.end)))
+    while (word.end < it.text.size() && goesOn(word.end))
         ++word.end;
     return word;
 }
