@@ -12,3 +12,8 @@ vardo_add_test(expressions LIBS reportengine-testsupport)
 vardo_add_test(callbackprotocol LIBS reportengine-testsupport)
 vardo_add_test(previewreportwidget LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(templatereader LIBS reportengine-testsupport)
+vardo_add_test(textsearch LIBS reportengine-testsupport)
+# The highlight is checked against the ink the engine's own painter puts on a sheet.
+target_include_directories(tst_textsearch PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)
+vardo_add_test(findbar LIBS reportengine-testsupport reportengine-widgets)
+vardo_add_test(textselection LIBS reportengine-testsupport reportengine-widgets)

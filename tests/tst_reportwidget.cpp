@@ -3,8 +3,10 @@
 // their override, and the text export with its message boxes.
 
 #include "filecontent.h"
+#include "findbar.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "reportfinder.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 
@@ -27,6 +29,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <functional>
@@ -128,6 +131,10 @@ private slots:
     void localFaqReplacesTheBuiltInOne();
     void textExport_data();
     void textExport();
+    void findBarOpens_data();
+    void findBarOpens();
+    void findFollowsAnotherDataSet();
+    void onlyTheShownTabAnswersCtrlF();
 };
 
 // What the user may do once the first page shows, while the rest is still laid out.
@@ -659,6 +666,89 @@ void TestReportWidget::textExport()
         QVERIFY(file.readAll().startsWith('{'));
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), written.size());
+}
+
+void TestReportWidget::findBarOpens_data()
+{
+    QTest::addColumn<QString>("document");
+    QTest::addColumn<bool>("byKey");
+    QTest::newRow("Ctrl+F in the manual") << "MANUAL" << true;
+    QTest::newRow("the toolbar button in the FAQ") << "FAQ" << false;
+}
+
+// The built-in documents are found in as reports are.
+void TestReportWidget::findBarOpens()
+{
+    QFETCH(QString, document);
+    QFETCH(bool, byKey);
+    ReportWidget view(document, QString(), QString(), nullptr);
+    view.resize(1200, 800);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowActive(&view));
+    QTRY_VERIFY(!view.isLayingOut());
+    LimeReport::FindBar* bar = view.getFindBar();
+    QVERIFY(!bar->isVisible());
+    if (byKey) {
+        view.getPreview()->view()->setFocus();
+        QTest::keyClick(view.getPreview()->view(), Qt::Key_F, Qt::ControlModifier);
+    } else {
+        click(view, QStringLiteral("Find"));
+    }
+    QVERIFY(bar->isVisible());
+    QVERIFY(bar->field()->hasFocus());
+    QCOMPARE(bar->field()->placeholderText(), QStringLiteral("Cari dalam laporan"));
+    // A word of the document's first text, typed in capitals.
+    const QString word =
+        view.getPreview()->pages().first().texts().first().section(QLatin1Char(' '), 0, 0);
+    QTest::keyClicks(bar->field(), word.toUpper());
+    QTRY_VERIFY(bar->finder()->isComplete());
+    QVERIFY(!bar->finder()->matches().isEmpty());
+    QCOMPARE(bar->status(), QStringLiteral("1 dari %1").arg(bar->finder()->matches().size()));
+}
+
+// The bar stays with its text when another data set is shown, and finds in it.
+void TestReportWidget::findFollowsAnotherDataSet()
+{
+    auto view =
+        documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
+                      {QStringLiteral("B"), readSample(QStringLiteral("corporate-basic.json"))}});
+    view->runCommand(QStringLiteral("Find"));
+    LimeReport::FindBar* bar = view->getFindBar();
+    QTest::keyClicks(bar->field(), QStringLiteral("sumber rejeki"));
+    QTRY_VERIFY(bar->finder()->isComplete());
+    QCOMPARE(bar->status(), QStringLiteral("Tidak ditemukan"));
+    auto* table = view->findChild<QTableView*>();
+    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+                                             QItemSelectionModel::ClearAndSelect);
+    QTRY_VERIFY(!view->isLayingOut());
+    QCOMPARE(bar->finder()->preview(), view->getPreview());
+    QTRY_VERIFY(bar->finder()->isComplete());
+    QVERIFY(!bar->finder()->matches().isEmpty());
+    QCOMPARE(bar->status(), QStringLiteral("1 dari %1").arg(bar->finder()->matches().size()));
+}
+
+// Tabs share a window: the one shown opens its bar, the ones behind it stay out of it.
+void TestReportWidget::onlyTheShownTabAnswersCtrlF()
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* shown = new ReportWidget(QStringLiteral("MANUAL"), QString(), QString(), nullptr);
+    auto* behind = new ReportWidget(QStringLiteral("FAQ"), QString(), QString(), nullptr);
+    layout->addWidget(shown);
+    layout->addWidget(behind);
+    behind->hide();
+    window.resize(1200, 800);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTRY_VERIFY(!shown->isLayingOut());
+    shown->getPreview()->view()->setFocus();
+    QTest::keyClick(shown->getPreview()->view(), Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(shown->getFindBar()->isVisible());
+    QVERIFY(!behind->getFindBar()->isVisibleTo(behind));
+    // F3 and Escape belong to the open bar alone.
+    QTest::keyClicks(shown->getFindBar()->field(), QStringLiteral("a"));
+    QTest::keyClick(shown->getPreview()->view(), Qt::Key_Escape);
+    QVERIFY(!shown->getFindBar()->isVisible());
 }
 
 QTEST_MAIN(TestReportWidget)

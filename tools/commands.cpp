@@ -11,6 +11,7 @@ int runCrypt(const QStringList& args);
 int runRender(const QStringList& args);
 int runExport(const QStringList& args);
 int runDumpSources(const QStringList& args);
+int runFind(const QStringList& args);
 
 // Keep the table in the order `vardotool --help` should list them.
 static const std::vector<Command> commands = {
@@ -27,6 +28,8 @@ static const std::vector<Command> commands = {
      runExport},
     {"dump-sources", "print the report data sources of a document as the engine reads them",
      runDumpSources},
+    {"find", "find text in the reports of every data set of documents, as the report view does",
+     runFind},
 };
 
 const Command* findCommand(const QString& name)

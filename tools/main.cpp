@@ -36,7 +36,8 @@ static int usageError(const QString& message)
 // platform keeps them working without a display.
 static bool needsGui(int argc, char* argv[])
 {
-    return argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "export") == 0);
+    return argc > 1 && (qstrcmp(argv[1], "render") == 0 || qstrcmp(argv[1], "export") == 0 ||
+                        qstrcmp(argv[1], "find") == 0);
 }
 
 int main(int argc, char* argv[])

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 
+class QGraphicsItem;
 class QGraphicsScene;
 class QGraphicsView;
 class QTimer;
@@ -15,6 +16,7 @@ namespace LimeReport {
 
 class PageGraphicsItem;
 class ReportEngine;
+class TextSelector;
 
 // Shows rendered pages as a vertical scroll of sheets, the current page following
 // the scroll position. It renders through its engine only on refreshPages().
@@ -33,6 +35,11 @@ public:
     int currentPage() const { return m_currentPage; }
     int scalePercent() const { return m_scalePercent; }
     QGraphicsView* view() const { return m_view; }
+    // The sheet of a page (0-based) in the view's scene, for what is drawn over it; null
+    // for a page that is not there.
+    QGraphicsItem* pageItem(int index) const;
+    // Text selection with the mouse and copying it.
+    TextSelector* selector() const { return m_selector; }
     // The file name the PDF export suggests, without folder and suffix.
     void setDocumentName(const QString& name) { m_documentName = name; }
     QString documentName() const { return m_documentName; }
@@ -98,6 +105,7 @@ private:
     int m_scalePercent = 50;
     bool m_changingPage = false;
     QString m_documentName;
+    TextSelector* m_selector;
 };
 
 } // namespace LimeReport

@@ -4,6 +4,7 @@
 #include "pagegraphicsitem.h"
 #include "pageprinter.h"
 #include "paperprinter.h"
+#include "textselector.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -57,6 +58,12 @@ PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
     connect(m_resizeTimer, &QTimer::timeout, this, [this] { setScalePercent(m_scalePercent); });
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { followScroll(); });
+    m_selector = new TextSelector(this);
+}
+
+QGraphicsItem* PreviewReportWidget::pageItem(int index) const
+{
+    return index >= 0 && index < m_items.size() ? m_items.at(index) : nullptr;
 }
 
 PreviewReportWidget::~PreviewReportWidget() = default;

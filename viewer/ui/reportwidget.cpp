@@ -1,5 +1,6 @@
 #include "reportwidget.h"
 
+#include "findbar.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "plainmessage.h"
@@ -31,6 +32,7 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QStandardItemModel>
 #include <QTableView>
@@ -71,6 +73,7 @@ ReportWidget::ReportWidget(const QString& filename, const QString& reportFilenam
         screenWidth = screen->geometry().width();
     buildMainLayout();
     buildToolbar();
+    buildFindBar();
     addReport();
 }
 
@@ -261,6 +264,9 @@ void ReportWidget::buildToolbar()
     lastButton = addToolbarButton(QStringLiteral("Last Page"), QStringLiteral("Hal. Akhir"),
                                   QStringLiteral(":images/last-page.png"));
     toolbarGap();
+    addToolbarButton(QStringLiteral("Find"), QStringLiteral("Cari (Ctrl+F)"),
+                     QStringLiteral(":images/find.png"));
+    toolbarGap();
     // Shown while a report is laid out: how far it got, and a way to stop it.
     progressLabel = new QLabel(toolbarFrame);
     progressLabel->setObjectName(QStringLiteral("layoutProgress"));
@@ -277,6 +283,20 @@ void ReportWidget::buildToolbar()
     toolbarLayout->addWidget(cancelButton);
     setNavigationState(1);
     mainLayout->addWidget(toolbarFrame);
+}
+
+void ReportWidget::buildFindBar()
+{
+    findBar = new LimeReport::FindBar(this);
+    findBar->setStyleSheet(
+        QStringLiteral("QLineEdit { background-color: white; border: 1px solid #a0a0a0; "
+                       "padding: 2px; } QToolButton { border: none; }"));
+    mainLayout->addWidget(findBar);
+    // Wherever the focus is in the window, as long as this tab is the one shown: the
+    // tabs hidden behind it do not answer.
+    auto* find = new QShortcut(QKeySequence::Find, this);
+    find->setContext(Qt::WindowShortcut);
+    connect(find, &QShortcut::activated, findBar, &LimeReport::FindBar::open);
 }
 
 void ReportWidget::addReport()
@@ -412,6 +432,7 @@ void ReportWidget::initReport()
             &ReportWidget::slotRenderingChanged);
     connect(preview, &LimeReport::PreviewReportWidget::pdfWriteFailed, this,
             &ReportWidget::reportWriteFailure);
+    findBar->setPreview(preview);
     loading = true;
     contentLayout->addWidget(preview);
     if (isVisible()) {
@@ -466,6 +487,10 @@ void ReportWidget::runCommand(const QString& name)
     }
     if (name == QLatin1String("Ekspor ke text")) {
         exportToText();
+        return;
+    }
+    if (name == QLatin1String("Find")) {
+        findBar->open();
         return;
     }
     if (!preview)

@@ -22,6 +22,7 @@ class TabButton;
 class TAVIDs;
 
 namespace LimeReport {
+class FindBar;
 class PreviewReportWidget;
 class ReportEngine;
 } // namespace LimeReport
@@ -57,6 +58,7 @@ public:
     QString getReportFilename() const { return reportFilename; }
     QString getSelectedFilename() const { return selectedFilename; }
     LimeReport::PreviewReportWidget* getPreview() const { return preview; }
+    LimeReport::FindBar* getFindBar() const { return findBar; }
     int getPageCount() const { return pageCount; }
     // From the moment a report is loaded until its pages are all laid out.
     bool isLayingOut() const;
@@ -85,6 +87,7 @@ private:
     void buildMainLayout();
     void buildToolbar();
     void toolbarGap();
+    void buildFindBar();
     TabButton* addToolbarButton(const QString& name, const QString& tooltip,
                                 const QString& iconPath);
     void setNavigationState(int page);
@@ -129,6 +132,8 @@ private:
     QPushButton* cancelButton = nullptr;
     bool renderScheduled = false;
     bool reloadPending = false;
+    // Between the toolbar and the pages; it stays when another data set is shown.
+    LimeReport::FindBar* findBar = nullptr;
     QWidget* contentWidget = nullptr;
     QHBoxLayout* contentLayout = nullptr;
     QStandardItemModel* dataSetModel = nullptr;
