@@ -12,3 +12,6 @@ vardo_add_test(expressions LIBS reportengine-testsupport)
 vardo_add_test(callbackprotocol LIBS reportengine-testsupport)
 vardo_add_test(previewreportwidget LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(templatereader LIBS reportengine-testsupport)
+vardo_add_test(reportoutline LIBS reportengine-testsupport)
+# Reads back the PDF revision it writes with the engine's own PDF reader.
+target_include_directories(tst_reportoutline PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)

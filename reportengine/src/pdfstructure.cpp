@@ -1,5 +1,9 @@
 #include "pdfstructure.h"
 
+#include <QList>
+
+#include <algorithm>
+
 namespace LimeReport {
 
 // Readers look for the last "startxref" within the file's last kilobyte.
@@ -19,6 +23,7 @@ bool PdfStructure::read(const QByteArray& pdf)
     m_pdf = &pdf;
     m_offsets.clear();
     m_pages.clear();
+    m_pageTops.clear();
     m_error.clear();
     const int mark = pdf.lastIndexOf("startxref");
     if (mark < 0 || mark < pdf.size() - tailLength)
@@ -52,7 +57,7 @@ bool PdfStructure::read(const QByteArray& pdf)
     if (m_info >= 0 && !readObjectDictionary(m_info, &m_infoDictionary))
         m_info = -1;
     const int pageRoot = PdfSyntax::reference(PdfSyntax::value(m_catalog, "Pages"));
-    if (pageRoot < 0 || !collectPages(pageRoot, 0))
+    if (pageRoot < 0 || !collectPages(pageRoot, 0, QByteArray()))
         return fail(QStringLiteral("the page tree cannot be read"));
     return true;
 }
@@ -112,22 +117,41 @@ bool PdfStructure::readObjectDictionary(int number, PdfSyntax::Dictionary* dicti
     return PdfSyntax::readDictionary(pdf, pos + 3, dictionary);
 }
 
-bool PdfStructure::collectPages(int node, int depth)
+// The upper edge of a media box "[x0 y0 x1 y1]"; -1 when it is none.
+static qreal topOf(const QByteArray& mediaBox)
+{
+    const QByteArray inner = mediaBox.trimmed();
+    if (!inner.startsWith('[') || !inner.endsWith(']'))
+        return -1;
+    const QList<QByteArray> numbers = inner.mid(1, inner.size() - 2).simplified().split(' ');
+    bool ok = false;
+    const qreal y0 = numbers.value(1).toDouble(&ok);
+    if (numbers.size() != 4 || !ok)
+        return -1;
+    const qreal y1 = numbers.at(3).toDouble(&ok);
+    return ok ? std::max(y0, y1) : -1;
+}
+
+bool PdfStructure::collectPages(int node, int depth, const QByteArray& inheritedMediaBox)
 {
     if (depth > maximumTreeDepth)
         return false;
     PdfSyntax::Dictionary dictionary;
     if (!readObjectDictionary(node, &dictionary))
         return false;
+    QByteArray mediaBox = PdfSyntax::value(dictionary, "MediaBox");
+    if (mediaBox.isEmpty())
+        mediaBox = inheritedMediaBox;
     const QByteArray type = PdfSyntax::value(dictionary, "Type");
     if (type == "/Page") {
         m_pages << node;
+        m_pageTops << topOf(mediaBox);
         return true;
     }
     if (type != "/Pages")
         return false;
     for (int kid : PdfSyntax::references(PdfSyntax::value(dictionary, "Kids"))) {
-        if (!collectPages(kid, depth + 1))
+        if (!collectPages(kid, depth + 1, mediaBox))
             return false;
     }
     return true;

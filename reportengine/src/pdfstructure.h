@@ -26,12 +26,14 @@ public:
     int infoObject() const { return m_info; }
     const PdfSyntax::Dictionary& info() const { return m_infoDictionary; }
     const QVector<int>& pages() const { return m_pages; }
+    // The top edge of each page's media box, in points; -1 where it names none.
+    const QVector<qreal>& pageTops() const { return m_pageTops; }
 
 private:
     bool fail(const QString& error);
     bool readXref(qint64 offset, PdfSyntax::Dictionary* trailer);
     bool readObjectDictionary(int number, PdfSyntax::Dictionary* dictionary) const;
-    bool collectPages(int node, int depth);
+    bool collectPages(int node, int depth, const QByteArray& inheritedMediaBox);
 
     const QByteArray* m_pdf = nullptr;
     QString m_error;
@@ -44,6 +46,7 @@ private:
     PdfSyntax::Dictionary m_infoDictionary;
     QHash<int, qint64> m_offsets;
     QVector<int> m_pages;
+    QVector<qreal> m_pageTops;
 };
 
 } // namespace LimeReport

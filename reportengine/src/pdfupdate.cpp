@@ -100,11 +100,14 @@ PdfSyntax::Dictionary without(const PdfSyntax::Dictionary& dictionary,
     return kept;
 }
 
-QByteArray destination(int pageObject, const RenderedPage& page, qreal y)
+// pageTop is the page's upper edge in points as its media box says, which the PDF
+// writer rounds; -1 when unknown.
+QByteArray destination(int pageObject, qreal pageTop, const RenderedPage& page, qreal y)
 {
     // Page units are 0.1 mm from the top; PDF points count from the bottom.
     const qreal pointsPerUnit = 72.0 / PagePrinter::unitsPerInch;
-    const qreal top = (page.size().height() - y) * pointsPerUnit;
+    const qreal edge = pageTop >= 0 ? pageTop : page.size().height() * pointsPerUnit;
+    const qreal top = edge - y * pointsPerUnit;
     return '[' + reference(pageObject) + " /XYZ 0 " + QByteArray::number(top, 'f', 2) + " null]";
 }
 
@@ -164,6 +167,7 @@ QByteArray PdfUpdate::build(const QByteArray& pdf, const ReportPages& pages,
             }
             item.append(
                 PdfSyntax::Entry("Dest", destination(structure.pages().at(node.entry->page),
+                                                     structure.pageTops().at(node.entry->page),
                                                      pages.at(node.entry->page), node.entry->y)));
             writer.object(node.object, PdfSyntax::write(item));
         }

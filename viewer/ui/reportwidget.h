@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class OpenResult;
+class OutlinePanel;
 class QComboBox;
 class QFrame;
 class QHBoxLayout;
@@ -57,6 +58,7 @@ public:
     QString getReportFilename() const { return reportFilename; }
     QString getSelectedFilename() const { return selectedFilename; }
     LimeReport::PreviewReportWidget* getPreview() const { return preview; }
+    OutlinePanel* getOutlinePanel() const { return outlinePanel; }
     int getPageCount() const { return pageCount; }
     // From the moment a report is loaded until its pages are all laid out.
     bool isLayingOut() const;
@@ -98,6 +100,7 @@ private:
     void loadBuiltInDocument();
     bool isDocument() const;
     QString pdfName() const;
+    void toggleOutline();
 
     TAVIDs* dataSources = nullptr;
     QString filename;
@@ -125,6 +128,8 @@ private:
     TabButton* exportButton = nullptr;
     TabButton* saveButton = nullptr;
     TabButton* printButton = nullptr;
+    TabButton* outlineButton = nullptr;
+    OutlinePanel* outlinePanel = nullptr;
     QLabel* progressLabel = nullptr;
     QPushButton* cancelButton = nullptr;
     bool renderScheduled = false;
