@@ -29,7 +29,15 @@ OutlinePanel::OutlinePanel(QWidget* parent) : QWidget(parent), m_tree(new QTreeW
     m_tree->setAccessibleName(QStringLiteral("Daftar Isi"));
     m_tree->header()->setStretchLastSection(true);
     m_tree->setTextElideMode(Qt::ElideRight);
-    m_tree->setStyleSheet(QStringLiteral("QTreeWidget { background-color: white; }"));
+    // Headed as the "Debitur" list beside it is.
+    QFont headerFont = m_tree->header()->font();
+    headerFont.setPixelSize(14);
+    m_tree->header()->setFont(headerFont);
+    m_tree->header()->setFixedHeight(40);
+    m_tree->header()->setDefaultAlignment(Qt::AlignCenter);
+    m_tree->setStyleSheet(
+        QStringLiteral("QTreeWidget { background-color: white; } "
+                       "QHeaderView::section { background-color: #f0f0f0; border: none; }"));
     // A click jumps at once; Enter (and a double click) comes as an activation.
     connect(m_tree, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { open(item); });
     connect(m_tree, &QTreeWidget::itemActivated, this,
