@@ -89,6 +89,7 @@ private slots:
     void entriesWhereBandsFirstShow_data();
     void entriesWhereBandsFirstShow();
     void outlineGrowsWithThePages();
+    void bandSplitOverPagesHasOneEntry();
     void pdfBookmarksAndInformation();
     void pdfPagesUnchanged();
     void nothingToAddWritesThePdfAsItWas();
@@ -186,6 +187,32 @@ void tst_ReportOutline::outlineGrowsWithThePages()
             expected += entry.page <= index ? 1 : 0;
         QCOMPARE(seen.at(index).size(), expected);
     }
+}
+
+// A band cut over several pages starts one entry, where its first part is.
+void tst_ReportOutline::bandSplitOverPagesHasOneEntry()
+{
+    QStringList words;
+    for (int i = 1; i <= 3000; ++i)
+        words << QStringLiteral("kata%1").arg(i);
+    ReportEngine engine;
+    QVERIFY(engine.loadFromString(
+        X::report({X::band("ReportHeader", "Filler", 1500,
+                           {X::text("Fill", "Pengisi", QRect(0, 0, 500, 1500))}),
+                   X::band("Data", "Long", 60,
+                           {X::text("Words", words.join(' '), QRect(0, 0, 1900, 60),
+                                    {X::boolProperty("autoHeight", true)})},
+                           {X::boolProperty("splittable", true),
+                            X::property("outline", "QString", "  Teks   panjang ")})})));
+    const ReportPages pages = engine.renderPages();
+    QVERIFY2(pages.size() > 2, QByteArray::number(pages.size()));
+    const ReportOutline outline = engine.outline();
+    QCOMPARE(outline.size(), 1);
+    QCOMPARE(outline.first().title, QStringLiteral("Teks panjang"));
+    QCOMPARE(outline.first().page, 0);
+    const LimeReport::RenderedItem* firstPart = pages.first().findText("kata1 kata2", true);
+    QVERIFY(firstPart);
+    QCOMPARE(outline.first().y, firstPart->rect.top());
 }
 
 // The bookmarks are the outline, nested by level, each opening its page at the
