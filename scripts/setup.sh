@@ -27,7 +27,7 @@ test_packages=(
   git ccache
   libqt5opengl5-dev qt5-image-formats-plugins
   libbenchmark-dev libgtest-dev
-  poppler-utils xvfb xauth x11-apps imagemagick openssl unzip zip time minisign
+  poppler-utils mupdf-tools xvfb xauth x11-apps imagemagick openssl unzip zip time minisign
   fonts-dejavu-extra fonts-liberation2
   clang libclang-rt-14-dev llvm
   valgrind

@@ -17,3 +17,6 @@ vardo_add_test(textsearch LIBS reportengine-testsupport)
 target_include_directories(tst_textsearch PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)
 vardo_add_test(findbar LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(textselection LIBS reportengine-testsupport reportengine-widgets)
+vardo_add_test(reportoutline LIBS reportengine-testsupport)
+# Reads back the PDF revision it writes with the engine's own PDF reader.
+target_include_directories(tst_reportoutline PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)

@@ -59,15 +59,28 @@ void TestExportPdf::writesOneReportPerDataSet_data()
     QTest::addColumn<QString>("file");
     QTest::addColumn<QStringList>("present");
     QTest::addColumn<QString>("absent");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("sections");
     QTest::newRow("corporate") << "corporate-basic.json.pdf"
                                << QStringList{"Pemilik / Pengurus", "SUMBER REJEKI ABADI MAKMUR"}
-                               << "Nama Sesuai Identitas";
+                               << "Nama Sesuai Identitas"
+                               << "SUMBER REJEKI ABADI MAKMUR - Laporan 24041800009133070002"
+                               << QStringList{"Data Pokok Debitur",  "Pemilik / Pengurus",
+                                              "Ringkasan Fasilitas", "Kredit/Pembiayaan",
+                                              "Irrevocable L/C",     "Garansi Yang Diberikan",
+                                              "Surat Berharga",      "Fasilitas Lain"};
     QTest::newRow("individual") << "individual-basic.json.pdf"
                                 << QStringList{"Nama Sesuai Identitas", "DEWI ANGGRAINI SAPUTRI"}
-                                << "Pemilik / Pengurus";
+                                << "Pemilik / Pengurus"
+                                << "DEWI ANGGRAINI SAPUTRI - Laporan 24031800004578120001"
+                                << QStringList{"Data Pokok Debitur",     "Ringkasan Fasilitas",
+                                               "Kredit/Pembiayaan",      "Irrevocable L/C",
+                                               "Garansi Yang Diberikan", "Fasilitas Lain"};
     QTest::newRow("individual without data")
         << "individual-empty.json.pdf"
-        << QStringList{"Ringkasan Fasilitas", "RAHMAT HIDAYAT NASUTION"} << "Data Pokok Debitur";
+        << QStringList{"Ringkasan Fasilitas", "RAHMAT HIDAYAT NASUTION"} << "Data Pokok Debitur"
+        << "RAHMAT HIDAYAT NASUTION - Laporan 24050600001204480001"
+        << QStringList{"Ringkasan Fasilitas"};
 }
 
 void TestExportPdf::writesOneReportPerDataSet()
@@ -75,6 +88,8 @@ void TestExportPdf::writesOneReportPerDataSet()
     QFETCH(QString, file);
     QFETCH(QStringList, present);
     QFETCH(QString, absent);
+    QFETCH(QString, title);
+    QFETCH(QStringList, sections);
     const QString out = dir.filePath(QStringLiteral("pdf"));
     if (!QDir(out).exists()) {
         const Run result = vardotool({"export", "-p", "sampel2024", "--pdf", out, SAMPLE_DOCUMENT});
@@ -87,6 +102,30 @@ void TestExportPdf::writesOneReportPerDataSet()
     for (const QString& word : present)
         QVERIFY2(text.contains(word), qPrintable(word));
     QVERIFY(!text.contains(absent));
+
+    // Titled after the debtor and the report, with the report's sections as bookmarks
+    // and each facility under its section.
+    const QString pdf = QDir(out).filePath(file);
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf}).out;
+    QVERIFY2(
+        info.contains(QRegularExpression("Title:\\s+" + QRegularExpression::escape(title) + "\\n")),
+        qPrintable(info));
+    QVERIFY2(info.contains(QRegularExpression("Producer:\\s+Vardo Viewer \\d")), qPrintable(info));
+    QStringList topLevel;
+    int facilities = 0;
+    const Run outline = run(QStringLiteral("mutool"), {"show", pdf, "outline"});
+    QCOMPARE(outline.code, 0);
+    const QRegularExpression bookmark("^[|+-](\\t+)\"([^\"]*)\"");
+    for (const QString& line : outline.out.split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = bookmark.match(line);
+        QVERIFY2(match.hasMatch(), qPrintable(line));
+        if (match.captured(1).size() == 1)
+            topLevel << match.captured(2);
+        else
+            ++facilities;
+    }
+    QCOMPARE(topLevel, sections);
+    QCOMPARE(facilities > 0, sections.size() > 1);
 }
 
 void TestExportPdf::fileThatFailsIsNamed()

@@ -1,4 +1,5 @@
 #include "enginefixture.h"
+#include "paperprinter.h"
 #include "tablesource.h"
 
 #include <LimeReport>
@@ -27,6 +28,8 @@ private slots:
     void pageSizeCountAndText_data();
     void pageSizeCountAndText();
     void printsThroughAPrinter();
+    void printsTheChosenPagesAndCopies_data();
+    void printsTheChosenPagesAndCopies();
     void failuresAreReported();
 
 private:
@@ -108,6 +111,74 @@ void tst_PdfExport::printsThroughAPrinter()
     // The 8 x 4 picture goes in at its own resolution, not as a scaled-up raster.
     const QString images = runTool("pdfimages", {"-list", printer.outputFileName()});
     QVERIFY2(images.contains(QRegularExpression("image\\s+8\\s+4\\s")), qPrintable(images));
+}
+
+void tst_PdfExport::printsTheChosenPagesAndCopies_data()
+{
+    QTest::addColumn<int>("range");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("collate");
+    QTest::addColumn<int>("current");
+    QTest::addColumn<QList<int>>("printed");
+    const int all = QPrinter::AllPages;
+    const int range = QPrinter::PageRange;
+    const int current = QPrinter::CurrentPage;
+    QTest::newRow("all pages") << all << 0 << 0 << 1 << true << 2 << QList<int>{1, 2, 3};
+    QTest::newRow("page 2 to 2") << range << 2 << 2 << 1 << true << 1 << QList<int>{2};
+    QTest::newRow("range past the end") << range << 2 << 9 << 1 << true << 1 << QList<int>{2, 3};
+    QTest::newRow("range after the end") << range << 5 << 9 << 1 << true << 1 << QList<int>{};
+    QTest::newRow("collated copies") << range << 2 << 3 << 2 << true << 1 << QList<int>{2, 3, 2, 3};
+    QTest::newRow("uncollated copies")
+        << range << 2 << 3 << 2 << false << 1 << QList<int>{2, 2, 3, 3};
+    QTest::newRow("current page") << current << 0 << 0 << 1 << true << 3 << QList<int>{3};
+    QTest::newRow("copies of every page")
+        << all << 0 << 0 << 2 << false << 1 << QList<int>{1, 1, 2, 2, 3, 3};
+}
+
+// The printer gets the pages the dialog's range names, in copies as it asks for them.
+void tst_PdfExport::printsTheChosenPagesAndCopies()
+{
+    QFETCH(int, range);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(int, copies);
+    QFETCH(bool, collate);
+    QFETCH(int, current);
+    QFETCH(QList<int>, printed);
+    ReportEngine engine;
+    QVERIFY(engine.loadFromFile(engineFixture("list.lrxml")));
+    TableSource::Rows rows;
+    for (int i = 1; i <= 60; ++i)
+        rows << QStringList{QStringLiteral("Debitur %1").arg(i), "1"};
+    TableSource source({"name", "amount"}, rows);
+    source.connectTo(engine.dataManager()->createCallbackDatasource("rows"));
+    const LimeReport::ReportPages pages = engine.renderPages();
+    QCOMPARE(pages.size(), 3);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(
+        m_dir.filePath(QStringLiteral("%1.pdf").arg(QTest::currentDataTag()).replace(' ', '-')));
+    printer.setPrintRange(QPrinter::PrintRange(range));
+    printer.setFromTo(from, to);
+    printer.setCopyCount(copies);
+    printer.setCollateCopies(collate);
+    QCOMPARE(LimeReport::PaperPrinter::print(pages, &printer, current), !printed.isEmpty());
+    if (printed.isEmpty())
+        return;
+    const QString info = runTool("pdfinfo", {printer.outputFileName()});
+    QVERIFY2(
+        info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(printed.size()))),
+        qPrintable(info));
+    for (int sheet = 1; sheet <= printed.size(); ++sheet) {
+        const QString number = QString::number(sheet);
+        const QString text =
+            runTool("pdftotext", {"-f", number, "-l", number, printer.outputFileName(), "-"});
+        QVERIFY2(text.contains(QStringLiteral("halaman %1 dari 3").arg(printed.at(sheet - 1))),
+                 qPrintable(QStringLiteral("sheet %1:\n%2").arg(sheet).arg(text)));
+    }
 }
 
 void tst_PdfExport::failuresAreReported()

@@ -39,7 +39,10 @@ const QHash<QString, QSet<QString>>& knownProperties()
         const QSet<QString> band =
             base + set({"autoHeight", "bandIndex", "parentBand", "keepBottomSpace", "keepTopSpace",
                         "printIfEmpty", "backgroundColor", "backgroundMode", "backgroundOpacity",
-                        "backgroundBrushStyle", "shiftItems"});
+                        "backgroundBrushStyle", "shiftItems",
+                        // This engine's outline entries: a reader without them loses the
+                        // outline only, never a section or its look.
+                        "outline", "outlineLevel"});
         const QSet<QString> columns = set({"columnsCount", "columnsFillDirection"});
         QHash<QString, QSet<QString>> k;
         k["LimeReport::ReportEnginePrivate"] =

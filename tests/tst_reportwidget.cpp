@@ -229,6 +229,8 @@ void TestReportWidget::toolbarButtons_data()
                           << "Ekspor ke text";
     QTest::newRow("print") << "Print"
                            << "Cetak";
+    QTest::newRow("outline") << "Outline"
+                             << "Daftar Isi";
     QTest::newRow("zoom in") << "Zoom In"
                              << "Perbesar";
     QTest::newRow("zoom out") << "Zoom Out"

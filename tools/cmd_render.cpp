@@ -1,6 +1,7 @@
 // vardotool render: renders a template that needs no data (the manual, the FAQ)
 // to a PDF file, to check a template without the viewer.
 
+#include "reportmetadata.h"
 #include "toolcommon.h"
 
 #include <LimeReport>
@@ -36,6 +37,7 @@ int runRender(const QStringList& args)
     if (!engine.loadFromFile(templateFile))
         return ToolCommon::fail(
             args, QStringLiteral("cannot read %1: %2").arg(templateFile, engine.lastError()));
+    engine.setPdfMetadata(ReportMetadata::forDocument(QString()));
     const LimeReport::ReportPages pages = engine.renderPages();
     if (pages.isEmpty())
         return ToolCommon::fail(args, QStringLiteral("%1 renders no pages").arg(templateFile));

@@ -1,6 +1,8 @@
 #ifndef LRREPORTENGINE_H
 #define LRREPORTENGINE_H
 
+#include "lroutline.h"
+#include "lrpdfmetadata.h"
 #include "lrrenderedpage.h"
 
 #include <QObject>
@@ -45,6 +47,9 @@ public:
     using PageHandler = std::function<void(int index, const RenderedPage& page)>;
     ReportPages renderPages(const PageHandler& onPage, const std::function<bool()>& keepGoing);
     bool isBusy() const;
+    // The outline entries of the last render, or of the one running so far: they
+    // grow as pages are drawn, each page's entries before onPage sees the page.
+    ReportOutline outline() const;
 
     // These two need widgets and come with the reportengine-widgets library.
     // Renders at once; the caller connects and then calls refreshPages().
@@ -55,6 +60,10 @@ public:
     // Appends ".pdf" when the name has no suffix. Asking the user for a name is the
     // preview widget's part (PreviewReportWidget::printToPDF).
     bool printToPDF(const QString& fileName);
+    // What every PDF written from this engine says about itself; its outline is
+    // the render's.
+    void setPdfMetadata(const PdfMetadata& metadata);
+    PdfMetadata pdfMetadata() const;
     // What printToPDF() tells as it goes: each page laid out, each
     // page written (index, count), and whether to go on; a stop writes no file.
     using WriteHandler = std::function<void(int index, int count)>;

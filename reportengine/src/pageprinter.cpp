@@ -1,6 +1,7 @@
 #include "pageprinter.h"
 
 #include "pagepainter.h"
+#include "recordingdevice.h"
 
 #include <QPageLayout>
 #include <QPainter>
@@ -104,7 +105,8 @@ private:
 
 bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
                            QFileDevice::FileError* error, QString* errorText,
-                           const Written& written, const Continuation& keepGoing)
+                           const Written& written, const Continuation& keepGoing,
+                           const PdfDocument& document)
 {
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
@@ -114,10 +116,23 @@ bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
     }
     FailureKeepingDevice device(&file);
     bool painted = false;
+    RecordingDevice recording(&device);
     {
-        QPdfWriter writer(&device);
+        QPdfWriter writer(document.isEmpty() ? static_cast<QIODevice*>(&device) : &recording);
         writer.setResolution(unitsPerInch);
+        writer.setTitle(document.metadata.title);
+        writer.setCreator(document.metadata.creator);
         painted = paintAll(pages, &writer, 1.0, written, keepGoing);
+    }
+    if (painted && !document.isEmpty() && !device.failed()) {
+        QString reason;
+        const QByteArray update = PdfUpdate::build(recording.recorded(), pages, document, &reason);
+        if (update.isEmpty()) {
+            *error = QFileDevice::WriteError;
+            *errorText = QStringLiteral("The outline could not be added: %1").arg(reason);
+            return false;
+        }
+        device.write(update);
     }
     if (!device.flushFile()) {
         *error = device.error();

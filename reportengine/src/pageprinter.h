@@ -2,6 +2,7 @@
 #define PAGEPRINTER_H
 
 #include "lrrenderedpage.h"
+#include "pdfupdate.h"
 
 #include <QFileDevice>
 
@@ -26,9 +27,11 @@ public:
     using Written = std::function<void(int index, int count)>;
     using Continuation = std::function<bool()>;
 
+    // The document's outline and information, when given, go in as well.
     static bool writePdf(const ReportPages& pages, const QString& fileName,
                          QFileDevice::FileError* error, QString* errorText,
-                         const Written& written = {}, const Continuation& keepGoing = {});
+                         const Written& written = {}, const Continuation& keepGoing = {},
+                         const PdfDocument& document = {});
     static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
                          const Written& written = {}, const Continuation& keepGoing = {});
 };

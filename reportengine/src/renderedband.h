@@ -43,6 +43,9 @@ public:
     qreal height = 0;
     bool empty = true;
     QVector<BandElement> elements;
+    // The band's outline text for these rows; empty when it adds no outline entry.
+    QString outlineTitle;
+    int outlineLevel = 0;
 
     // The largest height, not above available, at which the band can be cut
     // without cutting through an image, a shape or a text line; 0 if none.

@@ -22,6 +22,8 @@ public:
     ReportEngine::PageHandler laidOut;
     ReportEngine::WriteHandler written;
     std::function<bool()> keepGoing;
+    ReportOutline outline;
+    PdfMetadata pdfMetadata;
 };
 
 template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
@@ -91,7 +93,10 @@ ReportPages ReportEngine::renderPages(const PageHandler& onPage,
         return ReportPages();
     d->busy = true;
     emit renderStarted();
-    ReportPages pages = ReportRenderer(*d->report, d->data).render(onPage, keepGoing);
+    d->outline.clear();
+    ReportRenderer renderer(*d->report, d->data);
+    renderer.setOutlineSink(&d->outline);
+    ReportPages pages = renderer.render(onPage, keepGoing);
     d->busy = false;
     emit renderFinished();
     return pages;
@@ -100,6 +105,21 @@ ReportPages ReportEngine::renderPages(const PageHandler& onPage,
 bool ReportEngine::isBusy() const
 {
     return d->busy;
+}
+
+ReportOutline ReportEngine::outline() const
+{
+    return d->outline;
+}
+
+void ReportEngine::setPdfMetadata(const PdfMetadata& metadata)
+{
+    d->pdfMetadata = metadata;
+}
+
+PdfMetadata ReportEngine::pdfMetadata() const
+{
+    return d->pdfMetadata;
 }
 
 bool ReportEngine::printToPDF(const QString& fileName)
@@ -121,7 +141,8 @@ bool ReportEngine::printToPDF(const QString& fileName)
     }
     QFileDevice::FileError error = QFileDevice::NoError;
     QString errorText;
-    if (!PagePrinter::writePdf(pages, target, &error, &errorText, d->written, d->keepGoing)) {
+    if (!PagePrinter::writePdf(pages, target, &error, &errorText, d->written, d->keepGoing,
+                               {d->pdfMetadata, d->outline})) {
         d->lastError = d->keepGoing && !d->keepGoing()
                            ? QStringLiteral("Stopped")
                            : QStringLiteral("Cannot write %1: %2").arg(target, errorText);

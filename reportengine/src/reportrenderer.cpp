@@ -257,9 +257,24 @@ void ReportRenderer::appendWhole(const DesignObject* band)
     append(rendered, 0, rendered->height);
 }
 
+// Bands placed in the flow of the report may start an outline entry; the copies of
+// headers reprinted on later pages, page headers and footers never do.
+std::shared_ptr<const RenderedBand> ReportRenderer::renderOutlined(const DesignObject* band)
+{
+    RenderedBand rendered = m_bands->render(band, m_width);
+    const QString outline = band->stringValue(QStringLiteral("outline"));
+    if (!outline.isEmpty()) {
+        rendered.outlineTitle =
+            m_expander->expand(outline, ExpressionExpander::Options{band->name(), false})
+                .simplified();
+        rendered.outlineLevel = std::max(0, band->intValue(QStringLiteral("outlineLevel")));
+    }
+    return std::make_shared<const RenderedBand>(std::move(rendered));
+}
+
 bool ReportRenderer::placeBand(const DesignObject* band)
 {
-    auto rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
+    auto rendered = renderOutlined(band);
     if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
         return false;
     if (m_y + rendered->height <= m_limit + tolerance) {
@@ -272,7 +287,7 @@ bool ReportRenderer::placeBand(const DesignObject* band)
     if (!band->boolValue(QStringLiteral("splittable")) && !pageIsFresh() && fitsAPage) {
         newPage();
         // Rendered again on its new page, where page-dependent values differ.
-        rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
+        rendered = renderOutlined(band);
         if (m_y + rendered->height <= m_limit + tolerance) {
             append(rendered, 0, rendered->height);
             return true;
@@ -432,6 +447,9 @@ void ReportRenderer::emitPage(int index)
     RenderedPage page(state.size);
     BandEmitter emitter(page.items(), finisher);
     for (const Placement& placement : state.placements) {
+        const RenderedBand& band = *placement.band;
+        if (m_outline && !band.outlineTitle.isEmpty() && placement.top <= tolerance)
+            m_outline->append({band.outlineTitle, band.outlineLevel, index, placement.at.y()});
         QVector<BandEmitter::DeferredText> deferred;
         emitter.emitBand(*placement.band, placement.top, placement.bottom, placement.at, &deferred);
         for (const BandEmitter::DeferredText& text : deferred)

@@ -2,6 +2,7 @@
 #define REPORTRENDERER_H
 
 #include "bandemitter.h"
+#include "lroutline.h"
 #include "lrrenderedpage.h"
 #include "renderedband.h"
 
@@ -40,6 +41,9 @@ public:
     // changed at the end; keepGoing, asked after every band, stops the render by
     // answering false, and the render then returns no pages.
     ReportPages render(const PageHandler& onPage = {}, const Continuation& keepGoing = {});
+    // Where render() adds the outline entries of each page as it is drawn, before
+    // onPage sees it; outline is left as it was when null.
+    void setOutlineSink(ReportOutline* outline) { m_outline = outline; }
 
 private:
     struct Placement
@@ -70,6 +74,7 @@ private:
     bool placeBand(const DesignObject* band);
     void append(const std::shared_ptr<const RenderedBand>& band, qreal top, qreal bottom);
     void appendWhole(const DesignObject* band);
+    std::shared_ptr<const RenderedBand> renderOutlined(const DesignObject* band);
     void startPage(const QSet<const DesignObject*>& alreadyMoved = {});
     void newPage();
     void finishPage(bool last);
@@ -120,6 +125,7 @@ private:
     ReportPages m_output;
     QVector<DeferredEntry> m_deferred;
     PageHandler m_onPage;
+    ReportOutline* m_outline = nullptr;
     Continuation m_keepGoing;
     bool m_cancelled = false;
 };

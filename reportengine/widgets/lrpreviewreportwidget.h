@@ -1,9 +1,11 @@
 #ifndef LRPREVIEWREPORTWIDGET_H
 #define LRPREVIEWREPORTWIDGET_H
 
+#include "lroutline.h"
 #include "lrrenderedpage.h"
 
 #include <QFileDevice>
+#include <QPair>
 #include <QPointer>
 #include <QWidget>
 
@@ -33,6 +35,11 @@ public:
     // True from the start of refreshPages() until its render has returned.
     bool isRendering() const { return m_rendering; }
     int currentPage() const { return m_currentPage; }
+    // The outline entries of the pages shown; they follow the pages as they come.
+    const ReportOutline& outline() const { return m_outline; }
+    // The page (from 1) at the top of the view, and how far down it the view
+    // starts, in page units; page 0 while there are no pages.
+    QPair<int, qreal> topPosition() const;
     int scalePercent() const { return m_scalePercent; }
     QGraphicsView* view() const { return m_view; }
     // The sheet of a page (0-based) in the view's scene, for what is drawn over it; null
@@ -68,6 +75,8 @@ public slots:
     void nextPage();
     void lastPage();
     void pageNavigatorChanged(int page);
+    // Scrolls so that the place y (page units) on the page (from 1) is at the top.
+    void goToPosition(int page, qreal y);
 
 signals:
     void pagesSet(int pageCount);
@@ -75,6 +84,7 @@ signals:
     void renderingChanged(bool rendering);
     void scalePercentChanged(int percent);
     void pageChanged(int page);
+    void outlineChanged();
     // printToPDF could not write the file; nothing was left under that name.
     void pdfWriteFailed(const QString& fileName, QFileDevice::FileError error,
                         const QString& errorText);
@@ -88,6 +98,7 @@ private:
     void placePage(int index, const RenderedPage& page);
     void clearPages();
     void followScroll();
+    void takeOutline();
     int pageAt(qreal sceneY) const;
 
     QPointer<ReportEngine> m_report;
@@ -95,6 +106,7 @@ private:
     QGraphicsScene* m_scene;
     QTimer* m_resizeTimer;
     ReportPages m_pages;
+    ReportOutline m_outline;
     QVector<qreal> m_pageTops;
     QVector<PageGraphicsItem*> m_items;
     qreal m_sceneWidth = 0;

@@ -4,12 +4,44 @@
 
 #include <QPrinter>
 
+#include <algorithm>
+
 namespace LimeReport {
 
-bool PaperPrinter::print(const ReportPages& pages, QPrinter* printer)
+QVector<int> PaperPrinter::sheetOrder(int pageCount, const QPrinter& printer, int currentPage)
 {
+    int first = 1;
+    int last = pageCount;
+    if (printer.printRange() == QPrinter::PageRange) {
+        // A range reaching past the end stops at the last page; 0 leaves its end open.
+        first = std::max(1, printer.fromPage());
+        if (printer.toPage() > 0)
+            last = std::min(pageCount, printer.toPage());
+    } else if (printer.printRange() == QPrinter::CurrentPage && currentPage > 0) {
+        first = last = std::min(currentPage, pageCount);
+    }
+    QVector<int> range;
+    for (int page = first; page <= last; ++page)
+        range << page - 1;
+    const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+    QVector<int> order;
+    if (printer.collateCopies()) {
+        for (int copy = 0; copy < copies; ++copy)
+            order += range;
+    } else {
+        for (int index : range)
+            order += QVector<int>(copies, index);
+    }
+    return order;
+}
+
+bool PaperPrinter::print(const ReportPages& pages, QPrinter* printer, int currentPage)
+{
+    ReportPages sheets;
+    for (int index : sheetOrder(pages.size(), *printer, currentPage))
+        sheets << pages.at(index);
     printer->setFullPage(true);
-    return PagePrinter::paintAll(pages, printer,
+    return PagePrinter::paintAll(sheets, printer,
                                  printer->resolution() / qreal(PagePrinter::unitsPerInch));
 }
 

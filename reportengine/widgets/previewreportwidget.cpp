@@ -74,6 +74,10 @@ void PreviewReportWidget::clearPages()
     m_items.clear();
     m_pages.clear();
     m_pageTops.clear();
+    if (!m_outline.isEmpty()) {
+        m_outline.clear();
+        emit outlineChanged();
+    }
     m_sceneWidth = 0;
     m_announcedCount = 0;
     m_currentPage = 0;
@@ -136,6 +140,7 @@ void PreviewReportWidget::refreshPages()
             goToPage(1, false);
         }
         m_announcedCount = m_pages.size();
+        takeOutline();
         emit pagesAdded(m_announcedCount);
     };
     const ReportPages pages = m_report->renderPages(
@@ -151,10 +156,27 @@ void PreviewReportWidget::refreshPages()
     m_rendering = false;
     if (!m_pages.isEmpty()) {
         announce();
+        takeOutline();
         emit pagesSet(m_pages.size());
     }
     // Last: a listener may let go of the engine and of this widget here.
     emit renderingChanged(false);
+}
+
+// The engine's entries so far; those of pages not yet shown wait for their pages.
+void PreviewReportWidget::takeOutline()
+{
+    if (!m_report)
+        return;
+    ReportOutline outline = m_report->outline();
+    const auto shown = std::find_if(outline.begin(), outline.end(), [this](const OutlineEntry& e) {
+        return e.page >= m_pages.size();
+    });
+    outline.erase(shown, outline.end());
+    if (outline.size() == m_outline.size())
+        return;
+    m_outline = outline;
+    emit outlineChanged();
 }
 
 void PreviewReportWidget::cancelRender()
@@ -169,7 +191,8 @@ bool PreviewReportWidget::writePdf(const QString& fileName)
         return false;
     QFileDevice::FileError error = QFileDevice::NoError;
     QString errorText;
-    if (PagePrinter::writePdf(m_pages, fileName, &error, &errorText))
+    const PdfDocument document{m_report ? m_report->pdfMetadata() : PdfMetadata(), m_outline};
+    if (PagePrinter::writePdf(m_pages, fileName, &error, &errorText, {}, {}, document))
         return true;
     emit pdfWriteFailed(fileName, error, errorText);
     return false;
@@ -183,8 +206,10 @@ void PreviewReportWidget::print()
     // Dialogs belong to the window, not to this view: whatever style sheets the
     // view's owner gives it, a dialog looks as dialogs do everywhere else.
     QPrintDialog dialog(&printer, window());
+    dialog.setMinMax(1, m_pages.size());
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage);
     if (dialog.exec() == QDialog::Accepted)
-        PaperPrinter::print(m_pages, &printer);
+        PaperPrinter::print(m_pages, &printer, m_currentPage);
 }
 
 void PreviewReportWidget::printToPDF()
@@ -296,6 +321,31 @@ void PreviewReportWidget::goToPage(int page, bool announce)
     m_changingPage = false;
     if (announce)
         emit pageChanged(page);
+}
+
+void PreviewReportWidget::goToPosition(int page, qreal y)
+{
+    if (page < 1 || page > m_pages.size())
+        return;
+    m_changingPage = true;
+    // A little of what comes before shows above it, as above a page.
+    const qreal top = m_pageTops.at(page - 1) + std::max<qreal>(0, y - pageGap / 2);
+    m_view->verticalScrollBar()->setValue(
+        int(std::round(m_view->transform().map(QPointF(0, top)).y())));
+    m_changingPage = false;
+    if (page != m_currentPage) {
+        m_currentPage = page;
+        emit pageChanged(page);
+    }
+}
+
+QPair<int, qreal> PreviewReportWidget::topPosition() const
+{
+    if (m_pages.isEmpty())
+        return {0, 0};
+    const qreal sceneY = m_view->mapToScene(0, 0).y();
+    const int page = pageAt(sceneY);
+    return {page, sceneY - m_pageTops.at(page - 1)};
 }
 
 int PreviewReportWidget::pageAt(qreal sceneY) const

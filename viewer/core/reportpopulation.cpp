@@ -1,5 +1,6 @@
 #include "reportpopulation.h"
 
+#include "reportmetadata.h"
 #include "tavids.h"
 
 #include <LimeReport>
@@ -35,6 +36,7 @@ bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& j
     if (!loaded)
         qWarning() << "populateDesignAndData template not loaded:" << engine->lastError();
     dataSources->registerDataSources(engine);
+    engine->setPdfMetadata(ReportMetadata::forReport(*dataSources));
     qDebug() << "populateDesignAndData 3333 ";
     return loaded;
 }

@@ -15,7 +15,8 @@ class ReportEngine;
 QString reportTemplateFor(const QString& debtorType);
 
 // Turns the JSON text of one data set into filled data sources, loads the template of
-// its debtor type into the engine and registers the sources with it. Text that is no
+// its debtor type into the engine and registers the sources with it, and titles the
+// engine's PDF files after the debtor and the report number. Text that is no
 // JSON object is shown as an empty corporate report. False when the template could
 // not be loaded.
 bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,

@@ -3,7 +3,9 @@
 #include "findbar.h"
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
+#include "outlinepanel.h"
 #include "plainmessage.h"
+#include "reportmetadata.h"
 #include "reportpopulation.h"
 #include "tabbutton.h"
 #include "tavids.h"
@@ -53,6 +55,10 @@ const QString buttonStyle = QStringLiteral("background-color: \"#f0f0f0\";");
 const QString toolButtonStyle =
     QStringLiteral("QPushButton { background-color: \"#f0f0f0\"; border: none; } "
                    "QPushButton:hover { background-color: \"#dcdcdc\"; } "
+                   "QPushButton:focus { border: 1px solid \"#1f6fbf\"; }");
+// A toolbar button whose panel is open keeps a darker ground.
+const QString openToolButtonStyle =
+    QStringLiteral("QPushButton { background-color: \"#cfd8e3\"; border: none; } "
                    "QPushButton:focus { border: 1px solid \"#1f6fbf\"; }");
 const QString changedStyle = QStringLiteral("background-color: #cecece; ");
 const QString failedTitle = QStringLiteral("Gagal");
@@ -127,6 +133,8 @@ void ReportWidget::releaseWhileRendering()
     if (!preview || !preview->isRendering())
         return;
     preview->disconnect(this);
+    if (outlinePanel)
+        outlinePanel->setPreview(nullptr);
     contentLayout->removeWidget(preview);
     preview->hide();
     preview->setParent(nullptr);
@@ -214,6 +222,8 @@ void ReportWidget::buildToolbar()
                              QStringLiteral(":images/export-txt.png"));
     printButton = addToolbarButton(QStringLiteral("Print"), QStringLiteral("Cetak"),
                                    QStringLiteral(":images/print.png"));
+    outlineButton = addToolbarButton(QStringLiteral("Outline"), QStringLiteral("Daftar Isi"),
+                                     QStringLiteral(":images/outline.png"));
     toolbarGap();
 
     addToolbarButton(QStringLiteral("Zoom In"), QStringLiteral("Perbesar"),
@@ -340,6 +350,12 @@ void ReportWidget::addReport()
         if (dataSetModel->rowCount() > 0)
             dataSetSelection->select(dataSetModel->index(0, 0), QItemSelectionModel::Select);
     }
+    // Between the list and the pages, shown on request.
+    outlinePanel = new OutlinePanel(contentWidget);
+    outlinePanel->setObjectName(QStringLiteral("outlinePanel"));
+    outlinePanel->setFixedWidth(300);
+    outlinePanel->hide();
+    contentLayout->addWidget(outlinePanel);
     mainLayout->addWidget(contentWidget);
     initReport();
 }
@@ -374,6 +390,9 @@ void ReportWidget::loadBuiltInDocument()
         return;
     }
     engine->loadFromString(QString::fromUtf8(file.readAll()));
+    engine->setPdfMetadata(
+        ReportMetadata::forDocument(filename == faqName ? QStringLiteral("Tanya Jawab (FAQ)")
+                                                        : QStringLiteral("Petunjuk Penggunaan")));
 }
 
 void ReportWidget::initReport()
@@ -421,6 +440,7 @@ void ReportWidget::initReport()
     // before its signals can be connected and so made every load render twice.
     preview = new LimeReport::PreviewReportWidget(engine, contentWidget);
     preview->setDocumentName(pdfName());
+    outlinePanel->setPreview(preview);
     connect(preview, &LimeReport::PreviewReportWidget::pagesSet, this, &ReportWidget::slotPagesSet);
     connect(preview, &LimeReport::PreviewReportWidget::scalePercentChanged, this,
             &ReportWidget::slotScalePercentChanged);
@@ -493,6 +513,10 @@ void ReportWidget::runCommand(const QString& name)
         findBar->open();
         return;
     }
+    if (name == QLatin1String("Outline")) {
+        toggleOutline();
+        return;
+    }
     if (!preview)
         return;
     if (name == QLatin1String("Save"))
@@ -517,6 +541,15 @@ void ReportWidget::runCommand(const QString& name)
         preview->nextPage();
     else if (name == QLatin1String("Last Page"))
         preview->lastPage();
+}
+
+void ReportWidget::toggleOutline()
+{
+    const bool open = outlinePanel->isHidden();
+    outlinePanel->setVisible(open);
+    outlineButton->setStyleSheet(open ? openToolButtonStyle : toolButtonStyle);
+    outlineButton->setToolTip(open ? QStringLiteral("Tutup Daftar Isi")
+                                   : QStringLiteral("Daftar Isi"));
 }
 
 void ReportWidget::scaleComboboxChanged(const QString& text)

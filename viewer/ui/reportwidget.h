@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class OpenResult;
+class OutlinePanel;
 class QComboBox;
 class QFrame;
 class QHBoxLayout;
@@ -59,6 +60,7 @@ public:
     QString getSelectedFilename() const { return selectedFilename; }
     LimeReport::PreviewReportWidget* getPreview() const { return preview; }
     LimeReport::FindBar* getFindBar() const { return findBar; }
+    OutlinePanel* getOutlinePanel() const { return outlinePanel; }
     int getPageCount() const { return pageCount; }
     // From the moment a report is loaded until its pages are all laid out.
     bool isLayingOut() const;
@@ -101,6 +103,7 @@ private:
     void loadBuiltInDocument();
     bool isDocument() const;
     QString pdfName() const;
+    void toggleOutline();
 
     TAVIDs* dataSources = nullptr;
     QString filename;
@@ -128,6 +131,8 @@ private:
     TabButton* exportButton = nullptr;
     TabButton* saveButton = nullptr;
     TabButton* printButton = nullptr;
+    TabButton* outlineButton = nullptr;
+    OutlinePanel* outlinePanel = nullptr;
     QLabel* progressLabel = nullptr;
     QPushButton* cancelButton = nullptr;
     bool renderScheduled = false;

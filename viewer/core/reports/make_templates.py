@@ -106,9 +106,11 @@ class Row:
 
 
 class Band:
-    def __init__(self, cls, items, height=None, datasource=None, parent=None, extra=None):
+    def __init__(self, cls, items, height=None, datasource=None, parent=None, extra=None, outline=None):
         self.cls, self.items, self.datasource, self.parent = cls, items, datasource, parent
         self.extra = extra or {}
+        # (text, level): the entry the band adds to the report's outline where it first shows.
+        self.outline = outline
         self.height = height if height is not None else stack_bottom(items)
         self.name = None
 
@@ -132,6 +134,10 @@ class Band:
             parts.append('<parentBand Type="QString">%s</parentBand>' % self.parent.name)
         for key, (typ, value) in self.extra.items():
             parts.append(prop(key, typ, value))
+        if self.outline:
+            text, level = self.outline
+            parts.append('<outline Type="QString">%s</outline>' % escape(text))
+            parts.append(prop("outlineLevel", "int", level))
         parts.append('<children Type="Collection">%s</children>' % "".join(i.xml(names) for i in self.items))
         parts.append('</item>')
         return "".join(parts)
@@ -239,7 +245,7 @@ def title_band(cls, text, parent=None, extra=None, note=None):
     s.row([Text(text, W, h=50, size=10, bold=True, bg=TITLE_BG, color=WHITE, borders=0)], gap=6)
     if note:
         s.row([Text(note, W, size=7, italic=True, borders=0, align=LEFT_TOP)], gap=6)
-    return Band(cls, s.items, height=s.y + 4, parent=parent, extra=extra)
+    return Band(cls, s.items, height=s.y + 4, parent=parent, extra=extra, outline=(text, 0))
 
 
 def sub_title(text):
@@ -395,6 +401,13 @@ def collateral_bands(src, master):
     return [band, header]
 
 
+# A facility in the outline: its reporting member and account or reference number, as a
+# reader finds it on the page.
+def facility_outline(src):
+    return '$S{ var m = %s; var n = %s; (m != "" ? m : %s) + (n != "" ? " - " + n : "") }' % (
+        d(src, "memberDesc"), d(src, "accountNo"), d(src, "member"))
+
+
 def facility_section(title, src, amount_label, amount, pairs, with_day, caption=None, member_label="Pelapor"):
     s = Stack(y=24)
     head = dict(bg=HEAD_BG, bold=True)
@@ -406,7 +419,7 @@ def facility_section(title, src, amount_label, amount, pairs, with_day, caption=
     s.skip(8)
     history_grid(s, src, with_day, caption)
     # The gap goes above each facility: below it its guarantors and collateral follow.
-    band = Band("Data", s.items, height=s.y, datasource=src)
+    band = Band("Data", s.items, height=s.y, datasource=src, outline=(facility_outline(src), 1))
     header = title_band("DataHeader", title, parent=band)
     return [band, header] + guarantor_bands(src + "_gua", band) + collateral_bands(src + "_col", band)
 
@@ -672,9 +685,10 @@ IDENTITY_NOTE = ("Penyajian informasi debitur pada KORA dikelompokkan berdasarka
 
 # --- built-in documents --------------------------------------------------------------
 
-def paragraph(text, size=9, bold=False, italic=False, gap=14):
+def paragraph(text, size=9, bold=False, italic=False, gap=14, heading=False):
     return Band("Data", [Text(text, W, h=40, size=size, bold=bold, italic=italic, borders=0, align=LEFT_TOP)],
-                height=40 + gap, extra={"keepBottomSpace": ("bool", 1), "splittable": ("bool", 1)})
+                height=40 + gap, extra={"keepBottomSpace": ("bool", 1), "splittable": ("bool", 1)},
+                outline=(text, 0) if heading else None)
 
 
 def doc_title(text, subtitle):
@@ -723,7 +737,7 @@ def faq():
     ]
     bands = [doc_title("Tanya Jawab (FAQ)", "Memperoleh dan memasang Vardo Viewer")]
     for n, (q, a) in enumerate(qa, 1):
-        bands.append(paragraph("%d. %s" % (n, q), size=10, bold=True, gap=6))
+        bands.append(paragraph("%d. %s" % (n, q), size=10, bold=True, gap=6, heading=True))
         bands.append(paragraph(a, gap=24))
     bands.append(counter_footer())
     return document(bands)
@@ -732,7 +746,7 @@ def faq():
 def manual():
     bands = [
         doc_title("Petunjuk Penggunaan", "Vardo Viewer, aplikasi penampil dokumen informasi debitur (.vardo)"),
-        paragraph("1. Membuka Dokumen", size=11, bold=True, gap=6),
+        paragraph("1. Membuka Dokumen", size=11, bold=True, gap=6, heading=True),
         paragraph("Pada layar Beranda, pilih Buka Berkas (Ctrl+O) lalu pilih dokumen berekstensi .vardo, atau "
                   "tarik berkasnya ke jendela aplikasi. Berkas yang pernah dibuka tercantum pada Daftar Berkas; "
                   "ketik sebagian nama pada kolom Pencarian untuk menyaringnya, lalu klik dua kali atau tekan "
@@ -742,7 +756,7 @@ def manual():
                   "dokumen. Pilih salah satu baris untuk menampilkan laporannya. Ctrl+Tab dan Ctrl+Shift+Tab "
                   "berpindah antartab, Ctrl+W atau klik tengah pada tab menutupnya, dan tombol panah di ujung "
                   "deretan tab menampilkan nama lengkap semua berkas yang terbuka.", gap=24),
-        paragraph("2. Mencetak dan Mengekspor Laporan", size=11, bold=True, gap=6),
+        paragraph("2. Mencetak dan Mengekspor Laporan", size=11, bold=True, gap=6, heading=True),
         paragraph("Gunakan tombol pada bilah alat di atas laporan: Cetak (Ctrl+P) untuk mencetak, Ekspor PDF "
                   "untuk menyimpan laporan sebagai berkas PDF, dan Ekspor ke text untuk menyimpan setiap data "
                   "debitur sebagai berkas teks pada direktori yang dipilih. Tombol Perbesar (Ctrl++), Perkecil "

@@ -145,6 +145,9 @@ ICONS = {
     "prev-page": [(INK, arrow_head(17, -1)), (INK, box(29, 21, 38, 29))],
     "next-page": [(INK, arrow_head(33, 1)), (INK, box(12, 21, 21, 29))],
     "last-page": [(INK, box(37, 12, 41, 38)), (INK, arrow_head(34, 1)), (INK, arrow_head(20, 1))],
+    "outline": [(INK, box(6, 9, 12, 15)), (INK, line([(16, 12), (44, 12)], 3.5)),
+                (ACCENT, box(14, 21, 19, 26)), (ACCENT, line([(23, 23.5), (44, 23.5)], 3)),
+                (ACCENT, box(14, 33, 19, 38)), (ACCENT, line([(23, 35.5), (44, 35.5)], 3))],
 }
 
 
