@@ -126,8 +126,10 @@ ICONS = {
                    (ACCENT, line([(17, 29), (33, 29)], 2.5)), (ACCENT, line([(17, 36), (28, 36)], 2.5))],
     "print": [(INK, frame(15, 6, 35, 18, 3)), (INK, frame(6, 18, 44, 35, 3.5)),
               (INK, box(15, 29, 35, 44)), (ACCENT, box(18, 32, 32, 41)), (ACCENT, box(37, 22, 40, 25))],
-    "find": [(INK, ring(21, 21, 12, 3.5)), (INK, line([(30, 30), (43, 43)], 6)),
-             (ACCENT, line([(15, 17), (27, 17)], 2.5)), (ACCENT, line([(15, 24), (24, 24)], 2.5))],
+    # A page under a lens, so that it does not read as one of the zoom buttons.
+    "find": [(INK, sheet()), (INK, line([(17, 16), (27, 16)], 2.5)), (INK, line([(17, 22), (25, 22)], 2.5)),
+             ((255, 255, 255), lambda x, y: math.hypot(x - 28, y - 30) <= 11),
+             (ACCENT, ring(28, 30, 8.5, 3.5)), (ACCENT, line([(34, 36), (44, 46)], 5.5))],
     "zoom-in": magnifier("+"),
     "zoom-out": magnifier("-"),
     "one-one": [(INK, frame(4, 8, 46, 42, 3)),
