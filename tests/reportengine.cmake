@@ -4,7 +4,7 @@ target_include_directories(reportengine-testsupport PUBLIC ${CMAKE_CURRENT_SOURC
 target_link_libraries(reportengine-testsupport PUBLIC reportengine)
 
 vardo_add_test(reportrenderer LIBS reportengine-testsupport)
-vardo_add_test(pdfexport LIBS reportengine-testsupport reportengine-widgets)
+vardo_add_test(pdfexport LIBS reportengine-testsupport reportengine-widgets vardo-test-support)
 vardo_add_test(rendercommand)
 add_dependencies(tst_rendercommand vardotool)
 target_include_directories(tst_rendercommand PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/reportengine)
@@ -17,6 +17,6 @@ vardo_add_test(textsearch LIBS reportengine-testsupport)
 target_include_directories(tst_textsearch PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)
 vardo_add_test(findbar LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(textselection LIBS reportengine-testsupport reportengine-widgets)
-vardo_add_test(reportoutline LIBS reportengine-testsupport)
+vardo_add_test(reportoutline LIBS reportengine-testsupport vardo-test-support)
 # Reads back the PDF revision it writes with the engine's own PDF reader.
 target_include_directories(tst_reportoutline PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)

@@ -6,6 +6,7 @@
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "outlinepanel.h"
+#include "programrun.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 #include "vardoversion.h"
@@ -13,7 +14,6 @@
 #include <LimeReport>
 
 #include <QItemSelectionModel>
-#include <QProcess>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -66,15 +66,6 @@ QTreeWidgetItem* topLevelItem(const QTreeWidget* tree, const QString& title)
             return tree->topLevelItem(i);
     }
     return nullptr;
-}
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 } // namespace
@@ -222,7 +213,7 @@ void TestOutlinePanel::savedPdfHasOutlineAndTitle()
     QVERIFY(dir.isValid());
     const QString pdf = dir.filePath(QStringLiteral("laporan.pdf"));
     QVERIFY(view->getPreview()->writePdf(pdf));
-    const QString info = runTool("pdfinfo", {pdf});
+    const QString info = ProgramRun::output("pdfinfo", {pdf});
     QVERIFY2(info.contains(QRegularExpression(
                  "Title:\\s+DEWI ANGGRAINI SAPUTRI - Laporan 24031800004578120001\\n")),
              qPrintable(info));
@@ -231,7 +222,7 @@ void TestOutlinePanel::savedPdfHasOutlineAndTitle()
     QVERIFY2(info.contains(QRegularExpression("Producer:\\s+" + product + "\\n")),
              qPrintable(info));
     const QStringList bookmarks =
-        runTool("mutool", {"show", pdf, "outline"}).split('\n', Qt::SkipEmptyParts);
+        ProgramRun::output("mutool", {"show", pdf, "outline"}).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(bookmarks.size(), view->getPreview()->outline().size());
     QVERIFY(bookmarks.filter(QStringLiteral("\"Kredit/Pembiayaan\"")).size() == 1);
 }

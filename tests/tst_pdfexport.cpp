@@ -1,24 +1,15 @@
 #include "enginefixture.h"
 #include "paperprinter.h"
+#include "programrun.h"
 #include "tablesource.h"
 
 #include <LimeReport>
 
 #include <QPrinter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using LimeReport::ReportEngine;
-
-static QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 class tst_PdfExport : public QObject
 {
@@ -78,18 +69,18 @@ void tst_PdfExport::pageSizeCountAndText()
     QCOMPARE(pdf, file + ".pdf");
     QCOMPARE(engine.renderPages().size(), pages);
 
-    const QString info = runTool("pdfinfo", {pdf});
+    const QString info = ProgramRun::output("pdfinfo", {pdf});
     QVERIFY2(info.contains(QRegularExpression("Pages:\\s+" + QString::number(pages) + "\\n")),
              qPrintable(info));
     // 210 x 297 mm in whole points, the precision of the PDF writer's media box.
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts")), qPrintable(info));
 
-    const QString text = runTool("pdftotext", {"-layout", pdf, "-"});
+    const QString text = ProgramRun::output("pdftotext", {"-layout", pdf, "-"});
     for (const QString& name : names)
         QVERIFY2(text.contains(name), qPrintable(name + " missing in:\n" + text));
     QVERIFY(text.contains("Rp 1.234.567,89"));
     QVERIFY(text.contains(QStringLiteral("halaman %1 dari %1").arg(pages)));
-    const QString fonts = runTool("pdffonts", {pdf});
+    const QString fonts = ProgramRun::output("pdffonts", {pdf});
     QVERIFY2(!fonts.contains(QRegularExpression("\\bno\\s+no\\s+no\\b")), qPrintable(fonts));
 }
 
@@ -102,14 +93,14 @@ void tst_PdfExport::printsThroughAPrinter()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(m_dir.filePath("printed.pdf"));
     QVERIFY(engine.printReport(&printer));
-    const QString info = runTool("pdfinfo", {printer.outputFileName()});
+    const QString info = ProgramRun::output("pdfinfo", {printer.outputFileName()});
     QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression("Page size:\\s+595 x 842 pts")), qPrintable(info));
-    const QString text = runTool("pdftotext", {printer.outputFileName(), "-"});
+    const QString text = ProgramRun::output("pdftotext", {printer.outputFileName(), "-"});
     QVERIFY(text.contains("Petunjuk Penggunaan"));
     QVERIFY(text.contains("2 dari 2"));
     // The 8 x 4 picture goes in at its own resolution, not as a scaled-up raster.
-    const QString images = runTool("pdfimages", {"-list", printer.outputFileName()});
+    const QString images = ProgramRun::output("pdfimages", {"-list", printer.outputFileName()});
     QVERIFY2(images.contains(QRegularExpression("image\\s+8\\s+4\\s")), qPrintable(images));
 }
 
@@ -168,14 +159,14 @@ void tst_PdfExport::printsTheChosenPagesAndCopies()
     QCOMPARE(LimeReport::PaperPrinter::print(pages, &printer, current), !printed.isEmpty());
     if (printed.isEmpty())
         return;
-    const QString info = runTool("pdfinfo", {printer.outputFileName()});
+    const QString info = ProgramRun::output("pdfinfo", {printer.outputFileName()});
     QVERIFY2(
         info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(printed.size()))),
         qPrintable(info));
     for (int sheet = 1; sheet <= printed.size(); ++sheet) {
         const QString number = QString::number(sheet);
-        const QString text =
-            runTool("pdftotext", {"-f", number, "-l", number, printer.outputFileName(), "-"});
+        const QString text = ProgramRun::output(
+            "pdftotext", {"-f", number, "-l", number, printer.outputFileName(), "-"});
         QVERIFY2(text.contains(QStringLiteral("halaman %1 dari 3").arg(printed.at(sheet - 1))),
                  qPrintable(QStringLiteral("sheet %1:\n%2").arg(sheet).arg(text)));
     }

@@ -2,12 +2,12 @@
 // open at the entry's place, and the document information the caller names.
 
 #include "pdfupdate.h"
+#include "programrun.h"
 #include "tablesource.h"
 #include "templatexml.h"
 
 #include <LimeReport>
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -19,15 +19,6 @@ using LimeReport::ReportPages;
 using X = TemplateXml;
 
 namespace {
-
-QString runTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // A filler above a list of accounts whose header is reprinted on every page; each
 // row is an outline entry under the header when its column "o" is not empty, and
@@ -230,7 +221,7 @@ void tst_ReportOutline::pdfBookmarksAndInformation()
     const ReportOutline outline = engine.outline();
     const int pageCount = engine.renderPages().size();
 
-    const QString info = runTool("pdfinfo", {pdf});
+    const QString info = ProgramRun::output("pdfinfo", {pdf});
     QVERIFY2(
         info.contains(QRegularExpression("Title:\\s+" + QRegularExpression::escape(title) + "\\n")),
         qPrintable(info));
@@ -240,8 +231,8 @@ void tst_ReportOutline::pdfBookmarksAndInformation()
              qPrintable(info));
 
     // One line per bookmark: a tab per level, the title, the page and the height from the top.
-    const QStringList lines =
-        runTool("mutool", {"show", pdf, "outline"}).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    const QStringList lines = ProgramRun::output("mutool", {"show", pdf, "outline"})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), outline.size());
     const QRegularExpression line(
         "^[|+-]((?:\\t)+)\"(.*)\"\\t#page=(\\d+)&zoom=[^,]*,[^,]*,([-0-9.]+)$");
@@ -256,7 +247,7 @@ void tst_ReportOutline::pdfBookmarksAndInformation()
     }
     // The section with rows under it is closed: its rows show once it is opened.
     QVERIFY2(lines.first().startsWith('+'), qPrintable(lines.first()));
-    QVERIFY2(runTool("mutool", {"show", pdf, "Root"}).contains("/UseOutlines"),
+    QVERIFY2(ProgramRun::output("mutool", {"show", pdf, "Root"}).contains("/UseOutlines"),
              "the document does not open with its outline");
 }
 
@@ -282,14 +273,14 @@ void tst_ReportOutline::pdfPagesUnchanged()
     const QString plain = write("plain.pdf", false);
     const QString outlined = write("outlined.pdf", true);
     QVERIFY(!plain.isEmpty() && !outlined.isEmpty());
-    const QString plainText = runTool("pdftotext", {"-layout", plain, "-"});
+    const QString plainText = ProgramRun::output("pdftotext", {"-layout", plain, "-"});
     QVERIFY(plainText.contains("Rekening 25"));
-    QCOMPARE(runTool("pdftotext", {"-layout", outlined, "-"}), plainText);
+    QCOMPARE(ProgramRun::output("pdftotext", {"-layout", outlined, "-"}), plainText);
     const QRegularExpression pages("Pages:\\s+(\\d+)\\n");
-    QCOMPARE(pages.match(runTool("pdfinfo", {outlined})).captured(1),
-             pages.match(runTool("pdfinfo", {plain})).captured(1));
+    QCOMPARE(pages.match(ProgramRun::output("pdfinfo", {outlined})).captured(1),
+             pages.match(ProgramRun::output("pdfinfo", {plain})).captured(1));
     // The original revision is there whole, and the new one points back to it.
-    QCOMPARE(runTool("mutool", {"show", outlined, "trailer"}).contains("/Prev"), true);
+    QCOMPARE(ProgramRun::output("mutool", {"show", outlined, "trailer"}).contains("/Prev"), true);
 }
 
 void tst_ReportOutline::nothingToAddWritesThePdfAsItWas()
@@ -391,16 +382,16 @@ void tst_ReportOutline::nestedPageTreeAndEarlierRevision()
     file.write(once + second);
     file.close();
 
-    QCOMPARE(runTool("mutool", {"show", pdf, "outline"}),
+    QCOMPARE(ProgramRun::output("mutool", {"show", pdf, "outline"}),
              QStringLiteral("|\t\"Satu\"\t#page=1&zoom=nan,0,0\n"
                             "+\t\"Dua\"\t#page=2&zoom=nan,0,420.94\n"
                             "|\t\t\"Dua.a\"\t#page=2&zoom=nan,0,566.93\n"));
-    const QString info = runTool("pdfinfo", {pdf});
+    const QString info = ProgramRun::output("pdfinfo", {pdf});
     QVERIFY2(info.contains(QRegularExpression("Title:\\s+Judul\\n")), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression("Creator:\\s+Pembuat\\n")), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression("Producer:\\s+Penulis\\n")), qPrintable(info));
     QVERIFY2(info.contains(QRegularExpression("Pages:\\s+2\\n")), qPrintable(info));
-    QVERIFY2(runTool("mutool", {"show", pdf, "Root"}).contains("Indonesia"),
+    QVERIFY2(ProgramRun::output("mutool", {"show", pdf, "Root"}).contains("Indonesia"),
              "the catalog lost an entry");
 }
 

@@ -24,3 +24,11 @@ ProgramRun ProgramRun::run(const QString& program, const QStringList& args, cons
     result.err = process.readAllStandardError();
     return result;
 }
+
+QString ProgramRun::output(const QString& program, const QStringList& args)
+{
+    const ProgramRun result = run(program, args);
+    if (!result.finished || result.crashed || result.exitCode != 0)
+        return QString();
+    return QString::fromUtf8(result.out);
+}

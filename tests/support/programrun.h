@@ -11,6 +11,8 @@ class ProgramRun
 public:
     static ProgramRun run(const QString& program, const QStringList& args,
                           const QByteArray& input = QByteArray(), int timeoutMilliseconds = 30000);
+    // What a tool printed, read as UTF-8; empty unless it ran to a clean exit.
+    static QString output(const QString& program, const QStringList& args);
 
     // False when the program did not start or did not end in time.
     bool finished = false;
