@@ -20,19 +20,33 @@ const QMap<int, QString> longMonths = {
     {11, QStringLiteral("November")}, {12, QStringLiteral("Desember")},
 };
 
-// A document date text of a known length as a date; null for any other length.
+// The number written by count ASCII digits from position at, or -1 when any is no digit.
+int digitsAt(const QString& text, int at, int count)
+{
+    int number = 0;
+    for (int i = at; i < at + count; ++i) {
+        const QChar c = text.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        number = number * 10 + (c.unicode() - '0');
+    }
+    return number;
+}
+
+// A document date text of a known length as a date; null for any other length. Read
+// digit by digit: every date of a large data set goes through here, and the general
+// date parser looks up the local time zone on each call.
 QDate dateOfKnownLength(const QString& text)
 {
-    switch (text.size()) {
-    case 6:
-        return QDate::fromString(text, QStringLiteral("yyyyMM"));
-    case 8:
-        return QDate::fromString(text, QStringLiteral("yyyyMMdd"));
-    case 14:
-        return QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
-    default:
+    if (text.size() != 6 && text.size() != 8 && text.size() != 14)
         return QDate();
-    }
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 4, 2);
+    const int day = text.size() == 6 ? 1 : digitsAt(text, 6, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return QDate();
+    // Invalid for a month or day the calendar does not have, and for year 0.
+    return QDate(year, month, day);
 }
 
 using Rewrite = QString (*)(const QVariant&);
