@@ -169,7 +169,7 @@ void BandRenderer::measureText(Node& node)
         text += cutMark;
     }
     if (!text.isEmpty())
-        node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
+        node.lines = linesOf(d, text, node.font, node.rect.width() - 2 * margin);
     if (d->boolValue(QStringLiteral("autoHeight"))) {
         const qreal needed = node.lines.size() * node.lineHeight +
                              2 * d->realValue(QStringLiteral("borderLineSize"), 1);
@@ -188,6 +188,18 @@ const BandRenderer::SceneFont& BandRenderer::sceneFont(const DesignObject* item)
         it = m_fonts.insert(item, scene);
     }
     return *it;
+}
+
+QStringList BandRenderer::linesOf(const DesignObject* item, const QString& text, const QFont& font,
+                                  qreal width)
+{
+    BrokenText& last = m_lastLines[item];
+    if (last.width != width || last.text != text) {
+        last.lines = TextLines::breakLines(text, font, width);
+        last.text = text;
+        last.width = width;
+    }
+    return last.lines;
 }
 
 QImage BandRenderer::loadImage(const DesignObject* item)
