@@ -2,10 +2,12 @@
 // and to the final page count (the view's pagesSet), with the longest time the event
 // loop was kept from input meanwhile, for the corporate sample as it is or grown to N
 // facilities of each type by repeating the sample's own facilities, with their
-// collaterals and guarantors. Run as bench_reportview [N] [SAVE.json]; it prints the
-// data-set size, the pages, those times, the reload time, the PDF time and size per page,
-// and the peak memory of the process. With SAVE.json it also writes the data set, so
-// that other programs (vardotool pack and export) can be measured on the same data.
+// collaterals and guarantors. Run as bench_reportview [N] [SAVE.json|-] [SETS]; it prints
+// the data-set size, the pages, those times, the reload time, the PDF time and size per
+// page, and the peak memory of the process. With SAVE.json it also writes the data set, so
+// that other programs (vardotool pack and export) can be measured on the same data. With
+// SETS the document holds that many such data sets (each its own copy), and each is shown
+// in turn before the peak memory is read: a document of several large data sets.
 
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
@@ -93,7 +95,8 @@ int main(int argc, char* argv[])
 
     const QByteArray sample = readFile(QStringLiteral(BENCH_SAMPLES "/corporate-basic.json"));
     const QByteArray json = count > 0 ? grownDataSet(sample, count) : sample;
-    if (argc > 2) {
+    const int sets = argc > 3 ? std::max(1, QString::fromLatin1(argv[3]).toInt()) : 1;
+    if (argc > 2 && QLatin1String(argv[2]) != QLatin1String("-")) {
         QFile save(QString::fromLocal8Bit(argv[2]));
         if (!save.open(QIODevice::WriteOnly) || save.write(json) != json.size()) {
             out << "cannot write " << save.fileName() << "\n";
@@ -103,7 +106,17 @@ int main(int argc, char* argv[])
     out << "data set: "
         << (count > 0 ? QStringLiteral("%1 facilities of each type").arg(count)
                       : QStringLiteral("corporate sample"))
-        << ", " << QString::number(json.size() / 1048576.0, 'f', 2) << " MB\n";
+        << ", " << QString::number(json.size() / 1048576.0, 'f', 2) << " MB"
+        << (sets > 1 ? QStringLiteral(", %1 of them in the document").arg(sets) : QString())
+        << "\n";
+    // Named so that the list shows the measured sets first and the sample last.
+    QMap<QString, QByteArray> entries{{QStringLiteral("1-measured"), json},
+                                      {QStringLiteral("9-sample"), sample}};
+    for (int i = 2; i <= sets; ++i) {
+        // A copy of its own, as each data set of a document is.
+        QByteArray copy(json.constData(), json.size());
+        entries.insert(QStringLiteral("%1-measured").arg(i), copy);
+    }
 
     // Opening: the view lays the report out in slices once the event loop runs. A timer
     // ticking every 5 ms shows how long the loop was kept from input at most.
@@ -119,9 +132,8 @@ int main(int argc, char* argv[])
     qint64 firstPage = -1;
     qint64 finalCount = -1;
     timer.start();
-    ReportWidget view(
-        QStringLiteral("bench.vardo"), QString(), QStringLiteral("bench.vardo"),
-        opened({{QStringLiteral("1-measured"), json}, {QStringLiteral("2-sample"), sample}}));
+    ReportWidget view(QStringLiteral("bench.vardo"), QString(), QStringLiteral("bench.vardo"),
+                      opened(entries));
     view.resize(1200, 900);
     view.show();
     QObject::connect(view.getPreview(), &LimeReport::PreviewReportWidget::pagesAdded, [&] {
@@ -144,7 +156,7 @@ int main(int argc, char* argv[])
     // Back to the measured data set through the "Debitur" list, up to the view's pagesSet.
     qint64 reload = -1;
     auto* table = view.findChild<QTableView*>();
-    table->selectionModel()->setCurrentIndex(table->model()->index(1, 0),
+    table->selectionModel()->setCurrentIndex(table->model()->index(sets, 0),
                                              QItemSelectionModel::ClearAndSelect);
     while (view.isLayingOut())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -167,6 +179,13 @@ int main(int argc, char* argv[])
     view.getPreview()->writePdf(pdf);
     const qint64 pdfTime = timer.elapsed();
     const qint64 bytes = QFileInfo(pdf).size();
+    // Every other measured data set shown in turn, the last one left on screen.
+    for (int i = 1; i < sets; ++i) {
+        table->selectionModel()->setCurrentIndex(table->model()->index(i, 0),
+                                                 QItemSelectionModel::ClearAndSelect);
+        while (view.isLayingOut())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
     out << "PDF: " << pdfTime << " ms, " << bytes << " bytes, " << (pages > 0 ? bytes / pages : 0)
         << " bytes per page\n";
     out << "peak memory: " << QString::number(peakMegabytes(), 'f', 1) << " MB\n";
