@@ -33,20 +33,25 @@ int digitsAt(const QString& text, int at, int count)
     return number;
 }
 
-// A document date text of a known length as a date; null for any other length. Read
-// digit by digit: every date of a large data set goes through here, and the general
-// date parser looks up the local time zone on each call.
+// A document date text of a known length as a date; null for any other length.
 QDate dateOfKnownLength(const QString& text)
 {
-    if (text.size() != 6 && text.size() != 8 && text.size() != 14)
+    switch (text.size()) {
+    case 6:
+    case 8:
+        return dateOfDigits(text);
+    case 14:
+        return dateOfDigits(text.left(8));
+    default:
         return QDate();
-    const int year = digitsAt(text, 0, 4);
-    const int month = digitsAt(text, 4, 2);
-    const int day = text.size() == 6 ? 1 : digitsAt(text, 6, 2);
-    if (year < 0 || month < 0 || day < 0)
-        return QDate();
-    // Invalid for a month or day the calendar does not have, and for year 0.
-    return QDate(year, month, day);
+    }
+}
+
+// The number zero-padded to width digits, as the date formats write it. Written here
+// because the formatter of dates reads its pattern for every date of a data set.
+QString padded(int number, int width)
+{
+    return QString::number(number).rightJustified(width, QLatin1Char('0'));
 }
 
 using Rewrite = QString (*)(const QVariant&);
@@ -71,6 +76,21 @@ void rewriteKeysInRows(QVariantList& rows, const QStringList& keys, Rewrite rewr
 
 } // namespace
 
+// Read digit by digit: every date of a large data set goes through here, and the
+// general date parser looks up the local time zone on each call.
+QDate dateOfDigits(const QString& text)
+{
+    if (text.size() != 6 && text.size() != 8)
+        return QDate();
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 4, 2);
+    const int day = text.size() == 6 ? 1 : digitsAt(text, 6, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return QDate();
+    // Invalid for a month or day the calendar does not have, and for year 0.
+    return QDate(year, month, day);
+}
+
 QString shortMonthName(int month)
 {
     return shortMonths.value(month);
@@ -91,28 +111,30 @@ QDate parseDocumentDate(const QVariant& value)
 
 QString yearMonthKey(const QDate& date)
 {
-    return date.toString(QStringLiteral("yyyyMM"));
+    if (!date.isValid())
+        return QString();
+    return padded(date.year(), 4) + padded(date.month(), 2);
 }
 
 QString shortMonthYear(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return shortMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yy"));
+    return shortMonthName(date.month()) + QLatin1Char(' ') + padded(date.year() % 100, 2);
 }
 
 QString longMonthYear(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return longMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy"));
+    return longMonthName(date.month()) + QLatin1Char(' ') + padded(date.year(), 4);
 }
 
 QString longDate(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return date.toString(QStringLiteral("dd")) + QLatin1Char(' ') + longMonthYear(date);
+    return padded(date.day(), 2) + QLatin1Char(' ') + longMonthYear(date);
 }
 
 QString longDateTime(const QDateTime& dateTime)
