@@ -2,7 +2,8 @@
 // and to the final page count (the view's pagesSet), with the longest time the event
 // loop was kept from input meanwhile, for the corporate sample as it is or grown to N
 // facilities of each type by repeating the sample's own facilities, with their
-// collaterals and guarantors. Run as bench_reportview [N] [SAVE.json|-] [SETS]; it prints
+// collaterals and guarantors, or for a data set read from a file (a hostile one: a huge
+// field, very long names). Run as bench_reportview [N|DATA.json] [SAVE.json|-] [SETS]; it prints
 // the data-set size, the pages, those times, the reload time, the PDF time and size per
 // page, and the peak memory of the process. With SAVE.json it also writes the data set, so
 // that other programs (vardotool pack and export) can be measured on the same data. With
@@ -99,10 +100,19 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
     QTextStream out(stdout);
-    const int count = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 0;
+    const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    bool isCount = false;
+    const int count = first.toInt(&isCount);
+    const QString dataFile = !first.isEmpty() && !isCount ? first : QString();
 
     const QByteArray sample = readFile(QStringLiteral(BENCH_SAMPLES "/corporate-basic.json"));
-    const QByteArray json = count > 0 ? grownDataSet(sample, count) : sample;
+    const QByteArray json = !dataFile.isEmpty() ? readFile(dataFile)
+                            : count > 0         ? grownDataSet(sample, count)
+                                                : sample;
+    if (json.isEmpty()) {
+        out << "cannot read " << dataFile << "\n";
+        return 1;
+    }
     const int sets = argc > 3 ? std::max(1, QString::fromLatin1(argv[3]).toInt()) : 1;
     if (argc > 2 && QLatin1String(argv[2]) != QLatin1String("-")) {
         QFile save(QString::fromLocal8Bit(argv[2]));
@@ -112,8 +122,9 @@ int main(int argc, char* argv[])
         }
     }
     out << "data set: "
-        << (count > 0 ? QStringLiteral("%1 facilities of each type").arg(count)
-                      : QStringLiteral("corporate sample"))
+        << (!dataFile.isEmpty() ? QFileInfo(dataFile).fileName()
+            : count > 0         ? QStringLiteral("%1 facilities of each type").arg(count)
+                                : QStringLiteral("corporate sample"))
         << ", " << QString::number(json.size() / 1048576.0, 'f', 2) << " MB"
         << (sets > 1 ? QStringLiteral(", %1 of them in the document").arg(sets) : QString())
         << "\n";

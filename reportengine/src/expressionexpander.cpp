@@ -63,17 +63,29 @@ static QString replaceTokens(
 {
     QString result;
     int last = 0;
+    bool replacedAny = false;
     auto it = token.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         const std::optional<QString> replaced = replacement(match);
         if (!replaced)
             continue;
-        result += text.midRef(last, match.capturedStart() - last);
-        result += *replaced;
+        const QStringRef before = text.midRef(last, match.capturedStart() - last);
+        // A value with nothing before it is shared, not copied: a field may hold
+        // hundreds of megabytes, of which the page shows a small part.
+        if (result.isEmpty() && before.isEmpty()) {
+            result = *replaced;
+        } else {
+            result += before;
+            result += *replaced;
+        }
         last = match.capturedEnd();
+        replacedAny = true;
     }
-    result += text.midRef(last);
+    if (!replacedAny)
+        return text;
+    if (last < text.size())
+        result += text.midRef(last);
     return result;
 }
 
