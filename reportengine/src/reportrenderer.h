@@ -118,6 +118,7 @@ private:
         BandEmitter::DeferredText text;
     };
     ReportPages m_output;
+    int m_lastItemCount = 0;
     QVector<DeferredEntry> m_deferred;
     PageHandler m_onPage;
     Continuation m_keepGoing;
