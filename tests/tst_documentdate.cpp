@@ -93,6 +93,18 @@ void TestDocumentDate::formatters_data()
     QTest::newRow("30 February") << QVariant("20210230") << ""
                                  << ""
                                  << "";
+    QTest::newRow("blank among the digits") << QVariant("2021 315") << ""
+                                            << ""
+                                            << "";
+    QTest::newRow("signed month") << QVariant("2021-315") << ""
+                                  << ""
+                                  << "";
+    QTest::newRow("letters for digits") << QVariant("2O21O3") << ""
+                                        << ""
+                                        << "";
+    QTest::newRow("year zero") << QVariant("00000101") << ""
+                               << ""
+                               << "";
     QTest::newRow("bad clock") << QVariant("20210315250000") << "15 Maret 2021"
                                << "Maret 2021"
                                << "";

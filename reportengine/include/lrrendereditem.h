@@ -42,4 +42,8 @@ struct RenderedItem
 
 } // namespace LimeReport
 
+// Every member is plain data or an implicitly shared Qt value, so a page's item list
+// grows by moving its memory rather than copying each item.
+Q_DECLARE_TYPEINFO(LimeReport::RenderedItem, Q_MOVABLE_TYPE);
+
 #endif // LRRENDEREDITEM_H

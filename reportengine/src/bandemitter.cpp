@@ -3,6 +3,7 @@
 #include "designobject.h"
 #include "textlines.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace LimeReport {
@@ -74,6 +75,12 @@ int BandEmitter::reemit(const RenderedBand& band, const DeferredText& text)
     BandEmitter emitter(items, m_finisher);
     emitter.emitText(band.elements.at(text.element), text.part, text.from, text.to, text.shift);
     const int before = text.endItem - text.firstItem;
+    // A counter written again mostly takes as many items as before: they are replaced
+    // where they are.
+    if (items.size() == before) {
+        std::copy(items.cbegin(), items.cend(), m_out.begin() + text.firstItem);
+        return 0;
+    }
     m_out.erase(m_out.begin() + text.firstItem, m_out.begin() + text.endItem);
     for (int i = 0; i < items.size(); ++i)
         m_out.insert(text.firstItem + i, items.at(i));

@@ -152,9 +152,12 @@ void BandRenderer::measureText(Node& node)
         node.deferred = m_expander.prepareSecondPass(content, options, fillLater);
     if (html)
         text = QTextDocumentFragment::fromHtml(text).toPlainText();
+    // Referred to rather than copied until it is cut: a field may hold hundreds of
+    // megabytes, and every copy of it would cost its size in time and memory.
+    QStringRef shown(&text);
     if (d->boolValue(QStringLiteral("trimValue"), true))
-        text = text.trimmed();
-    node.empty = text.trimmed().isEmpty();
+        shown = shown.trimmed();
+    node.empty = shown.trimmed().isEmpty();
     if (node.empty && d->boolValue(QStringLiteral("hideIfEmpty")))
         node.visible = false;
 
@@ -162,14 +165,15 @@ void BandRenderer::measureText(Node& node)
     node.font = font.font;
     node.lineHeight = font.lineHeight;
     const qreal margin = d->intValue(QStringLiteral("margin"), 4);
-    if (text.size() > longestText) {
+    if (shown.size() > longestText) {
         // Far more than any page holds: measuring it all would take minutes and the
         // memory of the whole text laid out. It is cut where the reader sees it is.
-        text.truncate(longestText);
-        text += cutMark;
+        text = shown.left(longestText).toString() + cutMark;
+    } else if (shown.size() != text.size()) {
+        text = shown.toString();
     }
     if (!text.isEmpty())
-        node.lines = TextLines::breakLines(text, node.font, node.rect.width() - 2 * margin);
+        node.lines = linesOf(d, text, node.font, node.rect.width() - 2 * margin);
     if (d->boolValue(QStringLiteral("autoHeight"))) {
         const qreal needed = node.lines.size() * node.lineHeight +
                              2 * d->realValue(QStringLiteral("borderLineSize"), 1);
@@ -188,6 +192,18 @@ const BandRenderer::SceneFont& BandRenderer::sceneFont(const DesignObject* item)
         it = m_fonts.insert(item, scene);
     }
     return *it;
+}
+
+QStringList BandRenderer::linesOf(const DesignObject* item, const QString& text, const QFont& font,
+                                  qreal width)
+{
+    BrokenText& last = m_lastLines[item];
+    if (last.width != width || last.text != text) {
+        last.lines = TextLines::breakLines(text, font, width);
+        last.text = text;
+        last.width = width;
+    }
+    return last.lines;
 }
 
 QImage BandRenderer::loadImage(const DesignObject* item)

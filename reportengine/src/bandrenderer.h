@@ -61,11 +61,23 @@ private:
     // One font per design item for the whole render: every text element of an item
     // shares it rather than holding a copy of its own.
     const SceneFont& sceneFont(const DesignObject* item);
+    // The item's text broken into lines at that width. Labels and values that repeat
+    // row after row are broken once: the item's last text and its lines are kept.
+    QStringList linesOf(const DesignObject* item, const QString& text, const QFont& font,
+                        qreal width);
+
+    struct BrokenText
+    {
+        QString text;
+        qreal width = -1;
+        QStringList lines;
+    };
 
     ExpressionExpander& m_expander;
     DataSourceManager& m_data;
     QFont m_defaultFont;
     QHash<const DesignObject*, SceneFont> m_fonts;
+    QHash<const DesignObject*, BrokenText> m_lastLines;
 };
 
 } // namespace LimeReport

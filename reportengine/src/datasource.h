@@ -1,6 +1,7 @@
 #ifndef DATASOURCE_H
 #define DATASOURCE_H
 
+#include <QHash>
 #include <QStringList>
 #include <QVariant>
 
@@ -27,6 +28,12 @@ public:
     // Columns match without regard to case; -1 when there is no such column.
     int columnIndex(const QString& column) const;
     bool hasColumn(const QString& column) const { return columnIndex(column) >= 0; }
+
+private:
+    // Each spelling a template uses is looked up once per list of columns: fields are
+    // asked for on every row, among some hundred columns.
+    mutable QStringList m_indexedColumns;
+    mutable QHash<QString, int> m_columnIndexes;
 };
 
 } // namespace LimeReport

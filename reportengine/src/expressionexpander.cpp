@@ -34,9 +34,48 @@ QString ExpressionExpander::expand(const QString& content, const Options& option
     // Most items are plain labels.
     if (!content.contains(QLatin1Char('$')))
         return content;
-    QString text = substituteVariables(content, VariableScope::All);
+    const Plan& plan = planOf(content);
+    if (!plan.variables && !plan.scripts)
+        return fillFields(plan, options);
+    // A variable's value may itself hold a script or a field: the text is searched again.
+    QString text = plan.variables ? substituteVariables(content, VariableScope::All) : content;
     text = expandScripts(text, options, true);
     return substituteFields(text, options, false);
+}
+
+const ExpressionExpander::Plan& ExpressionExpander::planOf(const QString& content)
+{
+    auto it = m_plans.constFind(content);
+    if (it != m_plans.constEnd())
+        return *it;
+    Plan plan;
+    plan.variables = content.contains(variableToken);
+    plan.scripts = content.contains(scriptStart);
+    if (!plan.variables && !plan.scripts) {
+        int last = 0;
+        auto match = fieldToken.globalMatch(content);
+        while (match.hasNext()) {
+            const QRegularExpressionMatch field = match.next();
+            plan.texts << content.mid(last, field.capturedStart() - last);
+            plan.fields << field.captured(1);
+            last = field.capturedEnd();
+        }
+        plan.texts << content.mid(last);
+    }
+    return *m_plans.insert(content, plan);
+}
+
+QString ExpressionExpander::fillFields(const Plan& plan, const Options& options)
+{
+    // A lone field is handed on as it is, not copied: it may be very long.
+    if (plan.fields.size() == 1 && plan.texts.at(0).isEmpty() && plan.texts.at(1).isEmpty())
+        return fieldText(plan.fields.at(0), options, false);
+    QString result = plan.texts.at(0);
+    for (int i = 0; i < plan.fields.size(); ++i) {
+        result += fieldText(plan.fields.at(i), options, false);
+        result += plan.texts.at(i + 1);
+    }
+    return result;
 }
 
 QString ExpressionExpander::prepareSecondPass(const QString& content, const Options& options,
@@ -63,17 +102,29 @@ static QString replaceTokens(
 {
     QString result;
     int last = 0;
+    bool replacedAny = false;
     auto it = token.globalMatch(text);
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
         const std::optional<QString> replaced = replacement(match);
         if (!replaced)
             continue;
-        result += text.midRef(last, match.capturedStart() - last);
-        result += *replaced;
+        const QStringRef before = text.midRef(last, match.capturedStart() - last);
+        // A value with nothing before it is shared, not copied: a field may hold
+        // hundreds of megabytes, of which the page shows a small part.
+        if (result.isEmpty() && before.isEmpty()) {
+            result = *replaced;
+        } else {
+            result += before;
+            result += *replaced;
+        }
         last = match.capturedEnd();
+        replacedAny = true;
     }
-    result += text.midRef(last);
+    if (!replacedAny)
+        return text;
+    if (last < text.size())
+        result += text.midRef(last);
     return result;
 }
 
@@ -256,15 +307,21 @@ QString ExpressionExpander::substituteFields(const QString& text, const Options&
 {
     return replaceTokens(text, fieldToken,
                          [&](const QRegularExpressionMatch& match) -> std::optional<QString> {
-                             QVariant value;
-                             QString error;
-                             if (!fieldValue(match.captured(1), options, &value, &error))
-                                 return error;
-                             if (asScriptLiterals)
-                                 return scriptLiteral(value);
-                             const QString plain = value.toString();
-                             return options.escapeFieldHtml ? plain.toHtmlEscaped() : plain;
+                             return fieldText(match.captured(1), options, asScriptLiterals);
                          });
+}
+
+QString ExpressionExpander::fieldText(const QString& token, const Options& options,
+                                      bool asScriptLiteral)
+{
+    QVariant value;
+    QString error;
+    if (!fieldValue(token, options, &value, &error))
+        return error;
+    if (asScriptLiteral)
+        return scriptLiteral(value);
+    const QString plain = value.toString();
+    return options.escapeFieldHtml ? plain.toHtmlEscaped() : plain;
 }
 
 } // namespace LimeReport

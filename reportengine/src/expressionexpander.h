@@ -1,7 +1,9 @@
 #ifndef EXPRESSIONEXPANDER_H
 #define EXPRESSIONEXPANDER_H
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 namespace LimeReport {
@@ -45,8 +47,24 @@ private:
     QString expandScripts(const QString& text, const Options& options, bool evaluate);
     QString evaluateScript(const QString& body, const Options& options);
     QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
+    QString fieldText(const QString& token, const Options& options, bool asScriptLiteral);
     bool fieldValue(const QString& token, const Options& options, QVariant* value, QString* error);
 
+    // What an item's content holds, found once per content: most contents hold only
+    // fields, and are then filled in without searching them on every row.
+    struct Plan
+    {
+        bool variables = false;
+        bool scripts = false;
+        // Without variables and scripts: the texts around the fields, one more than
+        // there are fields, and the fields' tokens.
+        QStringList texts;
+        QStringList fields;
+    };
+    const Plan& planOf(const QString& content);
+    QString fillFields(const Plan& plan, const Options& options);
+
+    QHash<QString, Plan> m_plans;
     VariableStore& m_variables;
     DataSourceManager& m_data;
     ScriptEngine& m_scripts;

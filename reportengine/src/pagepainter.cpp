@@ -4,11 +4,16 @@
 
 namespace LimeReport {
 
+// The painter's state is kept once around the page rather than around each item: each
+// item sets what it draws with, and a PDF then holds one pen or colour change where
+// another is needed instead of a saved and restored state for every item.
 void PagePainter::paint(QPainter* painter, const RenderedPage& page)
 {
+    painter->save();
     painter->fillRect(QRectF(QPointF(0, 0), page.size()), Qt::white);
     for (const RenderedItem& item : page.items())
         paintItem(painter, item);
+    painter->restore();
 }
 
 // Lines were broken at render time; each is drawn where the layout put it.
@@ -25,7 +30,6 @@ void PagePainter::paintText(QPainter* painter, const RenderedItem& item)
 
 void PagePainter::paintItem(QPainter* painter, const RenderedItem& item)
 {
-    painter->save();
     painter->setOpacity(item.opacity);
     QPen pen(item.color, item.penWidth, item.penStyle);
     pen.setCapStyle(Qt::SquareCap);
@@ -59,7 +63,6 @@ void PagePainter::paintItem(QPainter* painter, const RenderedItem& item)
         painter->drawImage(item.rect, item.image);
         break;
     }
-    painter->restore();
 }
 
 } // namespace LimeReport

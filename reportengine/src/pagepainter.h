@@ -12,7 +12,9 @@ namespace LimeReport {
 class PagePainter
 {
 public:
+    // Leaves the painter's state as it found it.
     static void paint(QPainter* painter, const RenderedPage& page);
+    // Sets the opacity, pen, brush and font it draws with, and leaves them so.
     static void paintItem(QPainter* painter, const RenderedItem& item);
 
 private:

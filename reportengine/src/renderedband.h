@@ -35,6 +35,13 @@ struct BandElement
     QString deferred;
 };
 
+} // namespace LimeReport
+
+// Plain data and implicitly shared Qt values: moved, not copied, as a band's list grows.
+Q_DECLARE_TYPEINFO(LimeReport::BandElement, Q_MOVABLE_TYPE);
+
+namespace LimeReport {
+
 // A band after its items were expanded and laid out, before it is put on a page.
 class RenderedBand
 {

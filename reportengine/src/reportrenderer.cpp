@@ -445,6 +445,9 @@ void ReportRenderer::emitPage(int index)
         return m_expander->expandSecondPass(prepared);
     };
     RenderedPage page(state.size);
+    // Pages of one report hold about as many items as the one before: room for that
+    // many is made at once instead of growing the list, a large block, step by step.
+    page.items().reserve(m_lastItemCount);
     BandEmitter emitter(page.items(), finisher);
     for (const Placement& placement : state.placements) {
         const RenderedBand& band = *placement.band;
@@ -460,6 +463,10 @@ void ReportRenderer::emitPage(int index)
     m_variables->setSystem(pageCountVariable, 0);
     state.placements.clear();
     state.placements.squeeze();
+    m_lastItemCount = page.items().size();
+    // Pages are kept as long as they are shown: a page that needed less gives the rest back.
+    if (page.items().capacity() - m_lastItemCount > m_lastItemCount / 8)
+        page.items().squeeze();
     m_output << page;
     if (m_onPage)
         m_onPage(index, m_output.last());

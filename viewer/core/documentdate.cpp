@@ -20,19 +20,38 @@ const QMap<int, QString> longMonths = {
     {11, QStringLiteral("November")}, {12, QStringLiteral("Desember")},
 };
 
+// The number written by count ASCII digits from position at, or -1 when any is no digit.
+int digitsAt(const QString& text, int at, int count)
+{
+    int number = 0;
+    for (int i = at; i < at + count; ++i) {
+        const QChar c = text.at(i);
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        number = number * 10 + (c.unicode() - '0');
+    }
+    return number;
+}
+
 // A document date text of a known length as a date; null for any other length.
 QDate dateOfKnownLength(const QString& text)
 {
     switch (text.size()) {
     case 6:
-        return QDate::fromString(text, QStringLiteral("yyyyMM"));
     case 8:
-        return QDate::fromString(text, QStringLiteral("yyyyMMdd"));
+        return dateOfDigits(text);
     case 14:
-        return QDate::fromString(text.left(8), QStringLiteral("yyyyMMdd"));
+        return dateOfDigits(text.left(8));
     default:
         return QDate();
     }
+}
+
+// The number zero-padded to width digits, as the date formats write it. Written here
+// because the formatter of dates reads its pattern for every date of a data set.
+QString padded(int number, int width)
+{
+    return QString::number(number).rightJustified(width, QLatin1Char('0'));
 }
 
 using Rewrite = QString (*)(const QVariant&);
@@ -57,6 +76,21 @@ void rewriteKeysInRows(QVariantList& rows, const QStringList& keys, Rewrite rewr
 
 } // namespace
 
+// Read digit by digit: every date of a large data set goes through here, and the
+// general date parser looks up the local time zone on each call.
+QDate dateOfDigits(const QString& text)
+{
+    if (text.size() != 6 && text.size() != 8)
+        return QDate();
+    const int year = digitsAt(text, 0, 4);
+    const int month = digitsAt(text, 4, 2);
+    const int day = text.size() == 6 ? 1 : digitsAt(text, 6, 2);
+    if (year < 0 || month < 0 || day < 0)
+        return QDate();
+    // Invalid for a month or day the calendar does not have, and for year 0.
+    return QDate(year, month, day);
+}
+
 QString shortMonthName(int month)
 {
     return shortMonths.value(month);
@@ -77,28 +111,30 @@ QDate parseDocumentDate(const QVariant& value)
 
 QString yearMonthKey(const QDate& date)
 {
-    return date.toString(QStringLiteral("yyyyMM"));
+    if (!date.isValid())
+        return QString();
+    return padded(date.year(), 4) + padded(date.month(), 2);
 }
 
 QString shortMonthYear(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return shortMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yy"));
+    return shortMonthName(date.month()) + QLatin1Char(' ') + padded(date.year() % 100, 2);
 }
 
 QString longMonthYear(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return longMonthName(date.month()) + QLatin1Char(' ') + date.toString(QStringLiteral("yyyy"));
+    return longMonthName(date.month()) + QLatin1Char(' ') + padded(date.year(), 4);
 }
 
 QString longDate(const QDate& date)
 {
     if (!date.isValid())
         return QString();
-    return date.toString(QStringLiteral("dd")) + QLatin1Char(' ') + longMonthYear(date);
+    return padded(date.day(), 2) + QLatin1Char(' ') + longMonthYear(date);
 }
 
 QString longDateTime(const QDateTime& dateTime)

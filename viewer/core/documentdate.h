@@ -18,6 +18,10 @@
 QString shortMonthName(int month);
 QString longMonthName(int month);
 
+// A text of exactly 6 (yyyyMM) or 8 (yyyyMMdd) digits as a date, day 1 for yyyyMM; null
+// for any other text and for a date the calendar does not have.
+QDate dateOfDigits(const QString& text);
+
 // 6, 8 or 14 characters as a date (day 1 for yyyyMM); any other length is today.
 QDate parseDocumentDate(const QVariant& value);
 

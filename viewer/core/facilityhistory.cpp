@@ -48,7 +48,8 @@ const QString& FacilityHistory::dayKey(int column)
 
 QDate FacilityHistory::referenceDate(const QVariant& requestDate)
 {
-    return QDate::fromString(requestDate.toString().left(8), QStringLiteral("yyyyMMdd"));
+    const QString digits = requestDate.toString().left(8);
+    return digits.size() == 8 ? dateOfDigits(digits) : QDate();
 }
 
 int FacilityHistory::slotOf(const QDate& month)
@@ -71,8 +72,8 @@ void FacilityHistory::layOut(QVariantMap& row, const QDate& referenceDate, bool 
 
     const QString dataMonthKey =
         exportMode ? QStringLiteral("dataYearMonth") : QStringLiteral("orgDataYearMonth");
-    const QDate dataMonth =
-        QDate::fromString(row.value(dataMonthKey).toString(), QStringLiteral("yyyyMM"));
+    const QString dataMonthText = row.value(dataMonthKey).toString();
+    const QDate dataMonth = dataMonthText.size() == 6 ? dateOfDigits(dataMonthText) : QDate();
     const QDate requestMonth =
         referenceDate.isValid() ? QDate(referenceDate.year(), referenceDate.month(), 1) : QDate();
 
