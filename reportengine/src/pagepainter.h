@@ -14,10 +14,11 @@ class PagePainter
 public:
     // Leaves the painter's state as it found it.
     static void paint(QPainter* painter, const RenderedPage& page);
-    // Sets the opacity, pen, brush and font it draws with, and leaves them so.
-    static void paintItem(QPainter* painter, const RenderedItem& item);
 
 private:
+    // Sets the opacity, pen, brush and font it draws with, and leaves them so: only
+    // paint(), which keeps the state once for the whole page, may call it.
+    static void paintItem(QPainter* painter, const RenderedItem& item);
     static void paintText(QPainter* painter, const RenderedItem& item);
 };
 
