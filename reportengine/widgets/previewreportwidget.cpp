@@ -66,7 +66,12 @@ QGraphicsItem* PreviewReportWidget::pageItem(int index) const
     return index >= 0 && index < m_items.size() ? m_items.at(index) : nullptr;
 }
 
-PreviewReportWidget::~PreviewReportWidget() = default;
+// The selector filters the viewport's events, and the viewport goes only after this
+// object has already been taken apart down to a plain widget: the selector goes first.
+PreviewReportWidget::~PreviewReportWidget()
+{
+    delete m_selector;
+}
 
 void PreviewReportWidget::clearPages()
 {
