@@ -21,6 +21,8 @@ private slots:
     void zoomSteps_data();
     void zoomSteps();
     void fitWidthAndPage();
+    void fitFollowsTheViewsSize_data();
+    void fitFollowsTheViewsSize();
     void navigation();
     void navigatorDoesNotAnnounce();
     void scrollingFollowsPages();
@@ -110,6 +112,39 @@ void tst_PreviewReportWidget::fitWidthAndPage()
     QCOMPARE(scale.last().first().toInt(),
              int(std::min(viewport.width() / 2300.0, viewport.height() / 2970.0) * 100));
     QCOMPARE(scale.last().first().toInt(), 19);
+}
+
+// A fitted scale fits again when the view changes size, as when a side panel opens
+// beside it; a percentage the user chose stays.
+void tst_PreviewReportWidget::fitFollowsTheViewsSize_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::newRow("fit width") << "width";
+    QTest::newRow("fit page") << "page";
+    QTest::newRow("chosen percentage") << "80";
+}
+
+void tst_PreviewReportWidget::fitFollowsTheViewsSize()
+{
+    QFETCH(QString, choice);
+    if (choice == QLatin1String("width"))
+        m_preview->fitWidth();
+    else if (choice == QLatin1String("page"))
+        m_preview->fitPage();
+    else
+        m_preview->setScalePercent(choice.toInt());
+    const int before = m_preview->scalePercent();
+
+    static_cast<QWidget*>(m_preview.get())->resize(500, 400);
+    const QSize viewport = m_preview->view()->viewport()->size();
+    const int byWidth = int(viewport.width() / 2300.0 * 100);
+    const int byPage = int(std::min(viewport.width() / 2300.0, viewport.height() / 2970.0) * 100);
+    const int expected = choice == QLatin1String("width")  ? byWidth
+                         : choice == QLatin1String("page") ? byPage
+                                                           : before;
+    QTRY_COMPARE(m_preview->scalePercent(), expected);
+    if (choice != QLatin1String("80"))
+        QVERIFY(expected < before);
 }
 
 void tst_PreviewReportWidget::navigation()

@@ -41,6 +41,16 @@ public:
     // starts, in page units; page 0 while there are no pages.
     QPair<int, qreal> topPosition() const;
     int scalePercent() const { return m_scalePercent; }
+    // How the scale follows the view's size: a fitted scale fits again whenever the
+    // view changes size (a side panel opening, the window resized); a chosen
+    // percentage stays.
+    enum class Fit
+    {
+        None,
+        Width,
+        Page
+    };
+    Fit fit() const { return m_fit; }
     QGraphicsView* view() const { return m_view; }
     // The sheet of a page (0-based) in the view's scene, for what is drawn over it; null
     // for a page that is not there.
@@ -95,6 +105,9 @@ protected:
 
 private:
     void goToPage(int page, bool announce);
+    void applyScale(int percent);
+    // The scale again after the pages or the view's size changed, as the fit says.
+    void rescale();
     void placePage(int index, const RenderedPage& page);
     void clearPages();
     void followScroll();
@@ -115,6 +128,7 @@ private:
     bool m_cancelRequested = false;
     int m_currentPage = 0;
     int m_scalePercent = 50;
+    Fit m_fit = Fit::None;
     bool m_changingPage = false;
     QString m_documentName;
     TextSelector* m_selector;

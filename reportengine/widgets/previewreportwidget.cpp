@@ -55,7 +55,7 @@ PreviewReportWidget::PreviewReportWidget(ReportEngine* report, QWidget* parent)
     m_view->viewport()->installEventFilter(this);
     m_resizeTimer->setSingleShot(true);
     m_resizeTimer->setInterval(100);
-    connect(m_resizeTimer, &QTimer::timeout, this, [this] { setScalePercent(m_scalePercent); });
+    connect(m_resizeTimer, &QTimer::timeout, this, &PreviewReportWidget::rescale);
     connect(m_view->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { followScroll(); });
     m_selector = new TextSelector(this);
@@ -118,7 +118,7 @@ void PreviewReportWidget::setPages(const ReportPages& pages)
     if (m_pages.isEmpty())
         m_scene->setSceneRect(0, 0, 2 * sceneBorder, 2 * sceneBorder);
     m_currentPage = m_pages.isEmpty() ? 0 : 1;
-    setScalePercent(m_scalePercent);
+    rescale();
     goToPage(m_currentPage, false);
     m_announcedCount = m_pages.size();
     emit pagesSet(m_pages.size());
@@ -141,7 +141,7 @@ void PreviewReportWidget::refreshPages()
             return;
         if (m_announcedCount == 0) {
             m_currentPage = 1;
-            setScalePercent(m_scalePercent);
+            rescale();
             goToPage(1, false);
         }
         m_announcedCount = m_pages.size();
@@ -248,6 +248,12 @@ void PreviewReportWidget::zoomOut()
 
 void PreviewReportWidget::setScalePercent(int percent)
 {
+    m_fit = Fit::None;
+    applyScale(percent);
+}
+
+void PreviewReportWidget::applyScale(int percent)
+{
     // A zero or negative scale would leave nothing to see and no way to map
     // the viewport back onto the pages.
     percent = std::max(1, percent);
@@ -267,20 +273,30 @@ void PreviewReportWidget::setScalePercent(int percent)
 
 void PreviewReportWidget::fitWidth()
 {
-    if (m_currentPage < 1)
-        return;
-    const qreal ratio = m_view->viewport()->width() / m_scene->sceneRect().width();
-    setScalePercent(int(ratio * 100));
+    m_fit = Fit::Width;
+    rescale();
 }
 
 void PreviewReportWidget::fitPage()
 {
-    if (m_currentPage < 1)
+    m_fit = Fit::Page;
+    rescale();
+}
+
+void PreviewReportWidget::rescale()
+{
+    if (m_fit == Fit::None || m_currentPage < 1) {
+        applyScale(m_scalePercent);
         return;
+    }
     const qreal byWidth = m_view->viewport()->width() / m_scene->sceneRect().width();
+    if (m_fit == Fit::Width) {
+        applyScale(int(byWidth * 100));
+        return;
+    }
     const qreal byHeight =
         m_view->viewport()->height() / m_pages.at(m_currentPage - 1).size().height();
-    setScalePercent(int(std::min(byWidth, byHeight) * 100));
+    applyScale(int(std::min(byWidth, byHeight) * 100));
 }
 
 void PreviewReportWidget::firstPage()

@@ -569,8 +569,10 @@ void ReportWidget::slotScalePercentChanged(int percent)
 {
     scaleBox->setEditText(QStringLiteral("%1%").arg(percent));
     scaleBox->setStyleSheet(changedStyle);
-    if (!loading)
+    if (!loading) {
         keptPercent = percent;
+        keptFit = preview ? preview->fit() : keptFit;
+    }
 }
 
 void ReportWidget::slotPageNavigatorChanged(int pageNumber)
@@ -629,10 +631,13 @@ void ReportWidget::restoreZoom()
     loading = false;
     if (!preview)
         return;
-    if (keptPercent > 0)
-        preview->setScalePercent(keptPercent);
-    else
+    using Fit = LimeReport::PreviewReportWidget::Fit;
+    if (keptFit == Fit::Width)
         preview->fitWidth();
+    else if (keptFit == Fit::Page)
+        preview->fitPage();
+    else
+        preview->setScalePercent(keptPercent);
 }
 
 void ReportWidget::currentRowChanged(const QModelIndex& current, const QModelIndex& previous)

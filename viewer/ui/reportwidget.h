@@ -1,6 +1,8 @@
 #ifndef REPORTWIDGET_H
 #define REPORTWIDGET_H
 
+#include "lrpreviewreportwidget.h"
+
 #include <QFileDevice>
 #include <QModelIndex>
 #include <QString>
@@ -24,7 +26,6 @@ class TAVIDs;
 
 namespace LimeReport {
 class FindBar;
-class PreviewReportWidget;
 class ReportEngine;
 } // namespace LimeReport
 
@@ -120,8 +121,10 @@ private:
     QHBoxLayout* toolbarLayout = nullptr;
     QFrame* toolbarFrame = nullptr;
     int pageCount = 0;
-    // The last scale the preview showed once loaded; kept for the next data set.
+    // The last scale the preview showed once loaded, and whether it was a fit; kept
+    // for the next data set.
     int keptPercent = 0;
+    LimeReport::PreviewReportWidget::Fit keptFit = LimeReport::PreviewReportWidget::Fit::Width;
     // Between a load and the zoom that follows it, scale changes are the preview's own.
     bool loading = false;
     TabButton* firstButton = nullptr;
