@@ -2,7 +2,7 @@
 
 # The main window keeps its settings, recent files and version file beside the
 # running program, so the test runs from a directory of its own.
-vardo_add_test(badinput LIBS viewer-ui vardo-test-support)
+vardo_add_test(badinput LIBS viewer-ui vardo-test-support vardo-test-hostilezip)
 set_target_properties(tst_badinput PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/hardening/badinput)
 # Built with the sanitizers it takes over three minutes on a loaded machine.
 set_tests_properties(badinput PROPERTIES TIMEOUT 900)

@@ -1,6 +1,5 @@
 #include <QApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QJsonDocument>
@@ -749,23 +748,6 @@ void TestBadInput::exportToAReadOnlyFolder()
     QCOMPARE(FileContent::read(other), QByteArray("milik orang lain"));
 }
 
-namespace {
-// Every file and directory under `root` with its size and time, to show nothing changed.
-QStringList listing(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        entries << entry.filePath() + QLatin1Char(' ') + QString::number(entry.size()) +
-                       QLatin1Char(' ') + entry.lastModified().toString(Qt::ISODateWithMs);
-    }
-    entries.sort();
-    return entries;
-}
-} // namespace
-
 // A per-user installation whose folder the user can no longer write while the viewer
 // runs: it still opens and shows documents; what it cannot keep (the recent files, a
 // downloaded update) is given up, and an update that cannot be stored is reported
@@ -789,7 +771,7 @@ void TestBadInput::readOnlyApplicationDirectory()
     QVERIFY(DataLocation::isProgramFolderWritable());
     for (const QString& directory : {QStringLiteral("config"), QStringLiteral("update"), QString()})
         QVERIFY(Permissions::setDirectoryWritable(appPath(directory), false));
-    const QStringList installed = listing(QCoreApplication::applicationDirPath());
+    const QStringList installed = FileContent::listing(QCoreApplication::applicationDirPath());
 
     makeWindow();
     QTRY_COMPARE_WITH_TIMEOUT(answerer->messages.size(), 2, 30000);
@@ -809,7 +791,7 @@ void TestBadInput::readOnlyApplicationDirectory()
     QCOMPARE(answerer->messages.size(), 2);
     window.reset();
 
-    QCOMPARE(listing(QCoreApplication::applicationDirPath()), installed);
+    QCOMPARE(FileContent::listing(QCoreApplication::applicationDirPath()), installed);
     QCOMPARE(FileContent::read(path), content);
 }
 

@@ -7,7 +7,6 @@
 #include "updateserver.h"
 
 #include <QAbstractButton>
-#include <QDirIterator>
 #include <QMessageBox>
 #include <QQmlEngine>
 #include <QTemporaryDir>
@@ -38,20 +37,6 @@ protected:
         return false;
     }
 };
-
-// Every entry under a directory with its size, to tell whether anything was written.
-QStringList listing(const QString& root)
-{
-    QStringList entries;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QFileInfo entry(it.next());
-        entries << entry.filePath() + QLatin1Char(' ') + QString::number(entry.size());
-    }
-    entries.sort();
-    return entries;
-}
 
 } // namespace
 
@@ -90,7 +75,7 @@ void TestSystemInstall::initTestCase()
     server.setOutdated(UpdateServer::componentKeys());
     const QString programFolder = QCoreApplication::applicationDirPath();
     QVERIFY(Permissions::setDirectoryWritable(programFolder, false));
-    installed = listing(programFolder);
+    installed = FileContent::listing(programFolder);
     QVERIFY(FileContent::write(home.filePath(QStringLiteral("dokumen.vardo")), "isi"));
 }
 
@@ -155,7 +140,7 @@ void TestSystemInstall::updatesLeftToPackageManager()
 
 void TestSystemInstall::programFolderUntouched()
 {
-    QCOMPARE(listing(QCoreApplication::applicationDirPath()), installed);
+    QCOMPARE(FileContent::listing(QCoreApplication::applicationDirPath()), installed);
 }
 
 QTEST_MAIN(TestSystemInstall)

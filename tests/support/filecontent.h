@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 // Whole-file reads and writes for tests that compare files on disk.
 class FileContent
@@ -13,6 +14,9 @@ public:
     static QByteArray read(const QString& path);
     // Creates missing parent directories; true when every byte was written.
     static bool write(const QString& path, const QByteArray& content);
+    // Every file and directory under root with its size and time, sorted: two listings
+    // compare equal only when nothing there was written.
+    static QStringList listing(const QString& root);
 };
 
 #endif // FILECONTENT_H
