@@ -7,6 +7,7 @@
 #include "openresult.h"
 #include "outlinepanel.h"
 #include "programrun.h"
+#include "reportviewfixture.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 #include "vardoversion.h"
@@ -22,33 +23,14 @@
 
 #include <memory>
 
+using ReportViewFixture::clickButton;
+using ReportViewFixture::documentView;
+
 namespace {
 
 QByteArray readSample(const QString& name)
 {
     return FileContent::read(QStringLiteral(TEST_SAMPLES "/") + name);
-}
-
-std::unique_ptr<ReportWidget> documentView(const QMap<QString, QByteArray>& entries)
-{
-    auto* result =
-        new OpenResult(OpenResult::Success, QString(), QStringLiteral("debitur.vardo"),
-                       new QMap<QString, QByteArray>(entries), new QMap<QString, QString>());
-    auto view = std::make_unique<ReportWidget>(QStringLiteral("debitur.vardo"), QString(),
-                                               QStringLiteral("/data/debitur.vardo"), result);
-    view->resize(1200, 800);
-    view->show();
-    if (!QTest::qWaitFor([&] { return !view->isLayingOut(); }, 10000))
-        qWarning("the report was not laid out in time");
-    QTest::qWait(20);
-    return view;
-}
-
-void clickButton(const ReportWidget& view, const QString& name)
-{
-    auto* button = view.findChild<TabButton*>(name);
-    QVERIFY2(button, qPrintable(name));
-    QTest::mouseClick(button, Qt::LeftButton);
 }
 
 QStringList topLevelTitles(const QTreeWidget* tree)

@@ -7,6 +7,7 @@
 #include "lrpreviewreportwidget.h"
 #include "openresult.h"
 #include "reportfinder.h"
+#include "reportviewfixture.h"
 #include "reportwidget.h"
 #include "tabbutton.h"
 
@@ -35,6 +36,10 @@
 #include <functional>
 #include <memory>
 
+using ReportViewFixture::clickButton;
+using ReportViewFixture::documentView;
+using ReportViewFixture::openedDocument;
+
 namespace {
 
 QByteArray readSample(const QString& name)
@@ -42,36 +47,9 @@ QByteArray readSample(const QString& name)
     return FileContent::read(QStringLiteral(TEST_SAMPLES "/") + name);
 }
 
-OpenResult* openedDocument(const QMap<QString, QByteArray>& entries)
-{
-    return new OpenResult(OpenResult::Success, QString(), QStringLiteral("debitur.vardo"),
-                          new QMap<QString, QByteArray>(entries), new QMap<QString, QString>());
-}
-
-std::unique_ptr<ReportWidget> documentView(const QMap<QString, QByteArray>& entries)
-{
-    auto view = std::make_unique<ReportWidget>(QStringLiteral("debitur.vardo"), QString(),
-                                               QStringLiteral("/data/debitur.vardo"),
-                                               openedDocument(entries));
-    view->resize(1200, 800);
-    view->show();
-    if (!QTest::qWaitFor([&] { return !view->isLayingOut(); }, 10000))
-        qWarning("the report was not laid out in time");
-    // Lets the fit-to-width that follows a new set of pages happen before the test looks.
-    QTest::qWait(20);
-    return view;
-}
-
 TabButton* button(const ReportWidget& view, const QString& name)
 {
     return view.findChild<TabButton*>(name);
-}
-
-void click(const ReportWidget& view, const QString& name)
-{
-    TabButton* b = button(view, name);
-    QVERIFY2(b, qPrintable(name));
-    QTest::mouseClick(b, Qt::LeftButton);
 }
 
 // Answers the next message box and tells what it said.
@@ -314,17 +292,17 @@ void TestReportWidget::navigationFollowsThePage()
     QVERIFY(!button(*view, QStringLiteral("First Page"))->isEnabled());
     QVERIFY(button(*view, QStringLiteral("Next Page"))->isEnabled());
 
-    click(*view, QStringLiteral("Next Page"));
+    clickButton(*view, QStringLiteral("Next Page"));
     QCOMPARE(view->getPreview()->currentPage(), 2);
     QCOMPARE(pageBox->value(), 2);
     QVERIFY(button(*view, QStringLiteral("Prior Page"))->isEnabled());
 
-    click(*view, QStringLiteral("Last Page"));
+    clickButton(*view, QStringLiteral("Last Page"));
     QCOMPARE(view->getPreview()->currentPage(), pages);
     QVERIFY(!button(*view, QStringLiteral("Next Page"))->isEnabled());
     QVERIFY(!button(*view, QStringLiteral("Last Page"))->isEnabled());
 
-    click(*view, QStringLiteral("First Page"));
+    clickButton(*view, QStringLiteral("First Page"));
     QCOMPARE(view->getPreview()->currentPage(), 1);
 
     // The page box sends the preview to a page, and the buttons follow.
@@ -350,21 +328,21 @@ void TestReportWidget::zoomCommandsReachThePreview()
     QCOMPARE(scaleBox->itemText(0), QStringLiteral("10%"));
     QCOMPARE(scaleBox->itemText(29), QStringLiteral("300%"));
 
-    click(*view, QStringLiteral("One to One"));
+    clickButton(*view, QStringLiteral("One to One"));
     QCOMPARE(preview->scalePercent(), 100);
     QCOMPARE(scaleBox->currentText(), QStringLiteral("100%"));
     QCOMPARE(scaleBox->styleSheet(), QStringLiteral("background-color: #cecece; "));
-    click(*view, QStringLiteral("Zoom In"));
+    clickButton(*view, QStringLiteral("Zoom In"));
     QCOMPARE(preview->scalePercent(), 110);
-    click(*view, QStringLiteral("Zoom Out"));
-    click(*view, QStringLiteral("Zoom Out"));
+    clickButton(*view, QStringLiteral("Zoom Out"));
+    clickButton(*view, QStringLiteral("Zoom Out"));
     QCOMPARE(preview->scalePercent(), 90);
     QCOMPARE(scaleBox->currentText(), QStringLiteral("90%"));
 
-    click(*view, QStringLiteral("Fit Width"));
+    clickButton(*view, QStringLiteral("Fit Width"));
     const int width = preview->scalePercent();
     QVERIFY(width > 0 && width != 90);
-    click(*view, QStringLiteral("Fit Page"));
+    clickButton(*view, QStringLiteral("Fit Page"));
     QVERIFY(preview->scalePercent() > 0);
     QVERIFY(preview->scalePercent() <= width);
 }
@@ -417,11 +395,11 @@ void TestReportWidget::pageBoxStaysTrueThroughZoom()
         documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))}});
     auto* pageBox = view->findChild<QSpinBox*>();
     LimeReport::PreviewReportWidget* preview = view->getPreview();
-    click(*view, start);
+    clickButton(*view, start);
     const int page = preview->currentPage();
     QCOMPARE(pageBox->value(), page);
     for (const QString& command : commands) {
-        click(*view, command);
+        clickButton(*view, command);
         // The resize the preview answers later must not move the page either.
         QTest::qWait(150);
         QVERIFY2(pageBox->value() == page, qPrintable(QStringLiteral("%1: box %2, page %3")
@@ -438,7 +416,7 @@ void TestReportWidget::scrolledToTheEndShowsLastPage()
 {
     auto view =
         documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))}});
-    click(*view, QStringLiteral("Fit Width"));
+    clickButton(*view, QStringLiteral("Fit Width"));
     QScrollBar* bar = view->getPreview()->view()->verticalScrollBar();
     QVERIFY(bar->maximum() > 0);
     bar->setValue(bar->maximum());
@@ -452,8 +430,8 @@ void TestReportWidget::zoomIsKeptForAnotherDataSet()
     auto view =
         documentView({{QStringLiteral("A"), readSample(QStringLiteral("individual-basic.json"))},
                       {QStringLiteral("B"), readSample(QStringLiteral("individual-empty.json"))}});
-    click(*view, QStringLiteral("One to One"));
-    click(*view, QStringLiteral("Zoom In"));
+    clickButton(*view, QStringLiteral("One to One"));
+    clickButton(*view, QStringLiteral("Zoom In"));
     QCOMPARE(view->getPreview()->scalePercent(), 110);
 
     auto* table = view->findChild<QTableView*>();
@@ -470,7 +448,7 @@ void TestReportWidget::homeIsAnnounced()
 {
     ReportWidget view(QStringLiteral("FAQ"), QString(), QString(), nullptr);
     QSignalSpy home(&view, &ReportWidget::home);
-    click(view, QStringLiteral("Home"));
+    clickButton(view, QStringLiteral("Home"));
     QCOMPARE(home.count(), 1);
 }
 
@@ -493,7 +471,7 @@ void TestReportWidget::saveWritesThePdf()
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
     QTimer::singleShot(0, answer);
-    click(*view, QStringLiteral("Save"));
+    clickButton(*view, QStringLiteral("Save"));
     QVERIFY(asked);
     QVERIFY(FileContent::read(pdf).startsWith("%PDF"));
 }
@@ -518,7 +496,7 @@ void TestReportWidget::pdfExportSuggestsNameAndFolder()
     };
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, answer);
-        click(*view, QStringLiteral("Save"));
+        clickButton(*view, QStringLiteral("Save"));
     }
     QCOMPARE(suggested.size(), 2);
     // First the document's name; then the same name in the folder saved into last.
@@ -694,7 +672,7 @@ void TestReportWidget::findBarOpens()
         view.getPreview()->view()->setFocus();
         QTest::keyClick(view.getPreview()->view(), Qt::Key_F, Qt::ControlModifier);
     } else {
-        click(view, QStringLiteral("Find"));
+        clickButton(view, QStringLiteral("Find"));
     }
     QVERIFY(bar->isVisible());
     QVERIFY(bar->field()->hasFocus());
