@@ -3,6 +3,7 @@
 
 #include "pdfupdate.h"
 #include "programrun.h"
+#include "smalldisk.h"
 #include "tablesource.h"
 #include "templatexml.h"
 
@@ -84,6 +85,7 @@ private slots:
     void pdfBookmarksAndInformation();
     void pdfPagesUnchanged();
     void nothingToAddWritesThePdfAsItWas();
+    void noRoomToReadBackLeavesNoFile();
     void unreadablePdfIsRefused_data();
     void unreadablePdfIsRefused();
     void nestedPageTreeAndEarlierRevision();
@@ -293,6 +295,32 @@ void tst_ReportOutline::nothingToAddWritesThePdfAsItWas()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().count("startxref"), 1);
+}
+
+// The copy read back for the outline goes to the temporary folder; when that is full
+// the export fails with that reason and leaves nothing under the name.
+void tst_ReportOutline::noRoomToReadBackLeavesNoFile()
+{
+    SmallDisk disk(m_dir.filePath("temp"), 256);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(disk.why()));
+    QVERIFY(disk.leaveFree(512));
+    ReportEngine engine;
+    QVERIFY(engine.loadFromString(accountsTemplate(100)));
+    TableSource source({"v", "o"}, accountRows(25));
+    source.connectTo(engine.dataManager()->createCallbackDatasource("ds"));
+    engine.setPdfMetadata({"Judul", "Pembuat", "Penulis"});
+    const QString pdf = m_dir.filePath("no-room.pdf");
+    const QByteArray temp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", disk.path().toLocal8Bit());
+    const bool written = engine.printToPDF(pdf);
+    if (temp.isNull())
+        qunsetenv("TMPDIR");
+    else
+        qputenv("TMPDIR", temp);
+    QVERIFY(!written);
+    QVERIFY2(engine.lastError().contains("read back"), qPrintable(engine.lastError()));
+    QVERIFY(!QFileInfo::exists(pdf));
 }
 
 namespace {

@@ -8,6 +8,8 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include <memory>
+
 namespace LimeReport {
 
 static QPageLayout layoutFor(const RenderedPage& page)
@@ -116,17 +118,27 @@ bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
     }
     FailureKeepingDevice device(&file);
     bool painted = false;
-    RecordingDevice recording(&device);
+    // Only a PDF that gets an outline or document information is read back.
+    std::unique_ptr<RecordingDevice> recording;
+    if (!document.isEmpty())
+        recording = std::make_unique<RecordingDevice>(&device);
     {
-        QPdfWriter writer(document.isEmpty() ? static_cast<QIODevice*>(&device) : &recording);
+        QPdfWriter writer(recording ? static_cast<QIODevice*>(recording.get()) : &device);
         writer.setResolution(unitsPerInch);
         writer.setTitle(document.metadata.title);
         writer.setCreator(document.metadata.creator);
         painted = paintAll(pages, &writer, 1.0, written, keepGoing);
     }
-    if (painted && !document.isEmpty() && !device.failed()) {
+    if (painted && recording && !device.failed()) {
+        const QByteArray pdf = recording->recorded();
+        if (pdf.isEmpty()) {
+            *error = QFileDevice::WriteError;
+            *errorText =
+                QStringLiteral("The PDF could not be read back: %1").arg(recording->copyError());
+            return false;
+        }
         QString reason;
-        const QByteArray update = PdfUpdate::build(recording.recorded(), pages, document, &reason);
+        const QByteArray update = PdfUpdate::build(pdf, pages, document, &reason);
         if (update.isEmpty()) {
             *error = QFileDevice::WriteError;
             *errorText = QStringLiteral("The outline could not be added: %1").arg(reason);
