@@ -1,14 +1,12 @@
 #include "pageprinter.h"
 
 #include "pagepainter.h"
-#include "recordingdevice.h"
+#include "pdfwriter.h"
 
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QSaveFile>
-
-#include <memory>
 
 namespace LimeReport {
 
@@ -117,34 +115,20 @@ bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
         return false;
     }
     FailureKeepingDevice device(&file);
-    bool painted = false;
-    // Only a PDF that gets an outline or document information is read back.
-    std::unique_ptr<RecordingDevice> recording;
-    if (!document.isEmpty())
-        recording = std::make_unique<RecordingDevice>(&device);
+    bool painted = !pages.isEmpty();
     {
-        QPdfWriter writer(recording ? static_cast<QIODevice*>(recording.get()) : &device);
-        writer.setResolution(unitsPerInch);
-        writer.setTitle(document.metadata.title);
-        writer.setCreator(document.metadata.creator);
-        painted = paintAll(pages, &writer, 1.0, written, keepGoing);
-    }
-    if (painted && recording && !device.failed()) {
-        const QByteArray pdf = recording->recorded();
-        if (pdf.isEmpty()) {
-            *error = QFileDevice::WriteError;
-            *errorText =
-                QStringLiteral("The PDF could not be read back: %1").arg(recording->copyError());
-            return false;
+        PdfWriter writer(&device);
+        for (int i = 0; painted && i < pages.size() && !device.failed(); ++i) {
+            if (keepGoing && !keepGoing()) {
+                painted = false;
+                break;
+            }
+            writer.addPage(pages.at(i));
+            if (written)
+                written(i, pages.size());
         }
-        QString reason;
-        const QByteArray update = PdfUpdate::build(pdf, pages, document, &reason);
-        if (update.isEmpty()) {
-            *error = QFileDevice::WriteError;
-            *errorText = QStringLiteral("The outline could not be added: %1").arg(reason);
-            return false;
-        }
-        device.write(update);
+        if (painted)
+            writer.finish(document);
     }
     if (!device.flushFile()) {
         *error = device.error();

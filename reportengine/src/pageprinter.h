@@ -2,7 +2,7 @@
 #define PAGEPRINTER_H
 
 #include "lrrenderedpage.h"
-#include "pdfupdate.h"
+#include "pdfwriter.h"
 
 #include <QFileDevice>
 

@@ -1,7 +1,8 @@
 #include "lrpagetext.h"
 
+#include "itemline.h"
+
 #include <QFontMetricsF>
-#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -9,12 +10,6 @@
 namespace LimeReport {
 
 namespace {
-
-qreal lineHeightOf(const RenderedItem& item)
-{
-    const int lines = item.text.count(QLatin1Char('\n')) + 1;
-    return item.lineHeight > 0 ? item.lineHeight : item.rect.height() / lines;
-}
 
 // The offset in the item's text where each line starts, and one past the end.
 QVector<int> lineStarts(const QString& text)
@@ -66,7 +61,7 @@ Order readingOrderOf(const RenderedPage& page)
         const RenderedItem& item = items.at(index);
         if (row < 0 || item.rect.top() >= rowMiddle) {
             ++row;
-            rowMiddle = item.rect.top() + lineHeightOf(item) / 2;
+            rowMiddle = item.rect.top() + ItemLine::lineHeight(item) / 2;
         }
         rowOf[index] = row;
     }
@@ -95,30 +90,12 @@ QVector<int> PageText::readingOrder(const RenderedPage& page)
     return readingOrderOf(page).items;
 }
 
-// Laid out as QPainter::drawText lays out one unwrapped line in a rectangle: trailing
-// spaces count towards the width, and the alignment shifts the whole line.
 QVector<qreal> PageText::boundaries(int item, int line) const
 {
-    const RenderedItem& it = m_page.items().at(item);
-    const QString text = it.text.section(QLatin1Char('\n'), line, line);
-    QTextLayout layout(text, it.font);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    option.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setLineWidth(0x01000000);
-    layout.endLayout();
-    const qreal width = textLine.naturalTextWidth();
-    qreal left = it.rect.left();
-    if (it.flags & Qt::AlignRight)
-        left += it.rect.width() - width;
-    else if (it.flags & Qt::AlignHCenter)
-        left += (it.rect.width() - width) / 2;
-    QVector<qreal> edges(text.size() + 1);
-    for (int i = 0; i <= text.size(); ++i)
-        edges[i] = left + textLine.cursorToX(i);
+    const ItemLine layout(m_page.items().at(item), line);
+    QVector<qreal> edges(layout.text().size() + 1);
+    for (int i = 0; i < edges.size(); ++i)
+        edges[i] = layout.x(i);
     return edges;
 }
 
@@ -128,7 +105,7 @@ QVector<QRectF> PageText::rects(const TextRange& range) const
     if (range.isEmpty() || range.item >= m_page.items().size())
         return result;
     const RenderedItem& item = m_page.items().at(range.item);
-    const qreal height = lineHeightOf(item);
+    const qreal height = ItemLine::lineHeight(item);
     const QVector<int> starts = lineStarts(item.text);
     for (int line = lineOf(starts, range.start); line + 1 < starts.size(); ++line) {
         const int lineStart = starts.at(line);
@@ -151,7 +128,7 @@ QRectF PageText::textArea(int item) const
     const RenderedItem& it = m_page.items().at(item);
     const int lines = it.text.count(QLatin1Char('\n')) + 1;
     QRectF area = it.rect;
-    area.setHeight(std::max(area.height(), lines * lineHeightOf(it)));
+    area.setHeight(std::max(area.height(), lines * ItemLine::lineHeight(it)));
     return area;
 }
 
@@ -191,8 +168,9 @@ PageText::Position PageText::positionAt(const QPointF& point) const
         return position;
     const RenderedItem& it = m_page.items().at(item);
     const QVector<int> starts = lineStarts(it.text);
-    const int line = std::clamp(int(std::floor((point.y() - it.rect.top()) / lineHeightOf(it))), 0,
-                                int(starts.size()) - 2);
+    const int line =
+        std::clamp(int(std::floor((point.y() - it.rect.top()) / ItemLine::lineHeight(it))), 0,
+                   int(starts.size()) - 2);
     const QVector<qreal> edges = boundaries(item, line);
     int nearest = 0;
     for (int i = 1; i < edges.size(); ++i) {
@@ -231,8 +209,9 @@ TextRange PageText::wordAt(const QPointF& point) const
         return {};
     const RenderedItem& it = m_page.items().at(item);
     const QVector<int> starts = lineStarts(it.text);
-    const int line = std::clamp(int(std::floor((point.y() - it.rect.top()) / lineHeightOf(it))), 0,
-                                int(starts.size()) - 2);
+    const int line =
+        std::clamp(int(std::floor((point.y() - it.rect.top()) / ItemLine::lineHeight(it))), 0,
+                   int(starts.size()) - 2);
     const QVector<qreal> edges = boundaries(item, line);
     // The character whose box holds the point.
     int under = -1;

@@ -1,0 +1,54 @@
+#ifndef PDFWRITER_H
+#define PDFWRITER_H
+
+#include "lroutline.h"
+#include "lrpdfmetadata.h"
+#include "lrrenderedpage.h"
+#include "pdffile.h"
+#include "pdfresources.h"
+
+class QIODevice;
+
+namespace LimeReport {
+
+// What a PDF carries beside its pages.
+struct PdfDocument
+{
+    PdfMetadata metadata;
+    ReportOutline outline;
+};
+
+// Writes rendered pages as a PDF, each page as soon as it is given, so that a
+// report of any length goes out without its pages being kept: only the fonts'
+// used glyphs and a number per page stay until the end. A page is drawn as the page
+// painter draws it, sheet for sheet the page's own size.
+class PdfWriter
+{
+public:
+    explicit PdfWriter(QIODevice* device);
+
+    void addPage(const RenderedPage& page);
+    int pageCount() const { return m_pages.size(); }
+    // Writes the fonts, the page tree, the outline and the document information,
+    // and the file's tables; no page may follow.
+    void finish(const PdfDocument& document);
+
+private:
+    struct Page
+    {
+        int object = 0;
+        qreal height = 0; // in points
+    };
+
+    int writeOutline(const ReportOutline& outline);
+    QByteArray destination(const Page& page, qreal y) const;
+
+    PdfFile m_file;
+    PdfResources m_resources;
+    int m_pageTree;
+    QVector<Page> m_pages;
+};
+
+} // namespace LimeReport
+
+#endif // PDFWRITER_H
