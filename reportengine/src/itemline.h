@@ -16,9 +16,13 @@ class ItemLine
 {
 public:
     ItemLine(const RenderedItem& item, int line);
+    // The line alone, its origin at (0, 0).
+    ItemLine(const QFont& font, const QString& text);
 
     // The distance between the tops of an item's lines.
     static qreal lineHeight(const RenderedItem& item);
+    // Where a line of the item whose advance is given is drawn.
+    static QPointF origin(const RenderedItem& item, int line, qreal advance);
 
     // The x of the boundary before character i of the line, in page units.
     qreal x(int i) const { return m_origin.x() + m_line.cursorToX(i); }

@@ -62,13 +62,29 @@ int PdfFont::width(quint32 glyph) const
     return qRound(units * 1000.0 / m_unitsPerEm);
 }
 
-void PdfFont::use(quint32 glyph, const QString& text)
+void PdfFont::use(quint32 glyph)
 {
-    auto it = m_used.find(glyph);
-    if (it == m_used.end())
-        m_used.insert(glyph, text);
-    else if (it->isEmpty())
-        *it = text;
+    if (glyph >= quint32(m_used.size()))
+        m_used.resize(int(glyph) + 1);
+    m_used[int(glyph)] = true;
+}
+
+void PdfFont::setText(quint32 glyph, const QString& text)
+{
+    if (glyph >= quint32(m_texts.size()))
+        m_texts.resize(int(glyph) + 1);
+    if (m_texts.at(int(glyph)).isNull())
+        m_texts[int(glyph)] = text;
+}
+
+QList<quint32> PdfFont::usedGlyphs() const
+{
+    QList<quint32> glyphs;
+    for (int i = 0; i < m_used.size(); ++i) {
+        if (m_used.at(i))
+            glyphs << quint32(i);
+    }
+    return glyphs;
 }
 
 QByteArray PdfFont::baseName() const
@@ -81,10 +97,8 @@ QByteArray PdfFont::baseName() const
             name += char(c.unicode());
     }
     // A subset is named after its glyphs, so two subsets of one face differ in name.
-    QList<quint32> glyphs = m_used.keys();
-    std::sort(glyphs.begin(), glyphs.end());
     uint seed = 0;
-    for (quint32 glyph : glyphs)
+    for (quint32 glyph : usedGlyphs())
         seed = seed * 31 + glyph;
     QByteArray tag;
     for (int i = 0; i < 6; ++i, seed /= 26)
@@ -94,8 +108,7 @@ QByteArray PdfFont::baseName() const
 
 QByteArray PdfFont::widths() const
 {
-    QList<quint32> glyphs = m_used.keys();
-    std::sort(glyphs.begin(), glyphs.end());
+    const QList<quint32> glyphs = usedGlyphs();
     QByteArray array = "[";
     for (int i = 0; i < glyphs.size();) {
         array += QByteArray::number(glyphs.at(i)) + " [";
@@ -110,11 +123,10 @@ QByteArray PdfFont::widths() const
 QByteArray PdfFont::toUnicode() const
 {
     QList<quint32> glyphs;
-    for (auto it = m_used.cbegin(); it != m_used.cend(); ++it) {
-        if (!it.value().isEmpty())
-            glyphs << it.key();
+    for (quint32 glyph : usedGlyphs()) {
+        if (hasText(glyph) && !m_texts.at(int(glyph)).isEmpty())
+            glyphs << glyph;
     }
-    std::sort(glyphs.begin(), glyphs.end());
     QByteArray map = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
@@ -124,7 +136,8 @@ QByteArray PdfFont::toUnicode() const
         const int count = std::min(100, glyphs.size() - i);
         map += QByteArray::number(count) + " beginbfchar\n";
         for (int j = i; j < i + count; ++j)
-            map += '<' + hex4(glyphs.at(j)) + "> <" + utf16Hex(m_used.value(glyphs.at(j))) + ">\n";
+            map +=
+                '<' + hex4(glyphs.at(j)) + "> <" + utf16Hex(m_texts.at(int(glyphs.at(j)))) + ">\n";
         map += "endbfchar\n";
     }
     return map + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
@@ -138,9 +151,8 @@ void PdfFont::write(PdfFile* file, int number) const
     const int unicode = file->reserve();
     const QByteArray name = '/' + baseName();
 
-    QSet<quint32> glyphs;
-    for (auto it = m_used.cbegin(); it != m_used.cend(); ++it)
-        glyphs.insert(it.key());
+    const QList<quint32> used = usedGlyphs();
+    const QSet<quint32> glyphs(used.begin(), used.end());
     const QByteArray subset =
         TrueTypeSubset::build([this](const char* tag) { return m_font.fontTable(tag); }, glyphs);
     file->stream(program, " /Length1 " + QByteArray::number(subset.size()), subset);

@@ -1,7 +1,6 @@
 #ifndef PDFFONT_H
 #define PDFFONT_H
 
-#include <QHash>
 #include <QRawFont>
 #include <QString>
 #include <QVector>
@@ -27,13 +26,19 @@ public:
     bool embeddable() const { return m_embeddable; }
     // The glyph's advance in whole thousandths of the font size, as the PDF gives it.
     int width(quint32 glyph) const;
-    // Marks the glyph as used and, when text is given, as showing that text.
-    void use(quint32 glyph, const QString& text = QString());
+    void use(quint32 glyph);
+    // Whether the text the glyph shows is known; the first text given stays.
+    bool hasText(quint32 glyph) const
+    {
+        return glyph < quint32(m_texts.size()) && !m_texts.at(int(glyph)).isNull();
+    }
+    void setText(quint32 glyph, const QString& text);
 
     // Writes the font's objects, the composite font itself as number.
     void write(PdfFile* file, int number) const;
 
 private:
+    QList<quint32> usedGlyphs() const;
     QByteArray baseName() const;
     QByteArray widths() const;
     QByteArray toUnicode() const;
@@ -42,7 +47,9 @@ private:
     bool m_embeddable = false;
     int m_unitsPerEm = 1000;
     QVector<quint16> m_advances;
-    QHash<quint32, QString> m_used;
+    // Indexed by glyph; a face has at most 65,536 of them.
+    QVector<bool> m_used;
+    QVector<QString> m_texts;
 };
 
 } // namespace LimeReport

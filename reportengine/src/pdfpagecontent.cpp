@@ -4,9 +4,9 @@
 #include "pageprinter.h"
 #include "pdffont.h"
 #include "pdfresources.h"
+#include "shapedlines.h"
 
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QPainterPath>
 #include <QPen>
 
@@ -28,26 +28,24 @@ QByteArray hex4(quint32 value)
     return QByteArray(text, 4);
 }
 
-// The characters a glyph of the run shows, when the run is one glyph per
+// The characters each glyph of the run shows, when the run is one glyph per
 // character, as the text of a line in one face mostly is; otherwise the glyphs
 // that the face's character map gives for a character show it.
-QVector<QString> glyphTexts(const QGlyphRun& run, const QString& text)
+QVector<QString> glyphTexts(const ShapedLine::Run& run, const QString& text)
 {
-    const QVector<quint32> glyphs = run.glyphIndexes();
-    QVector<QString> texts(glyphs.size());
-    QVector<uint> codes = text.toUcs4();
-    if (codes.size() == glyphs.size()) {
-        for (int i = 0; i < glyphs.size(); ++i)
+    QVector<QString> texts(run.glyphs.size());
+    const QVector<uint> codes = text.toUcs4();
+    if (codes.size() == run.glyphs.size()) {
+        for (int i = 0; i < codes.size(); ++i)
             texts[i] = QString::fromUcs4(&codes.at(i), 1);
         return texts;
     }
-    const QRawFont font = run.rawFont();
     for (uint code : codes) {
         const QString character = QString::fromUcs4(&code, 1);
-        const QVector<quint32> mapped = font.glyphIndexesForString(character);
+        const QVector<quint32> mapped = run.font.glyphIndexesForString(character);
         if (mapped.size() != 1)
             continue;
-        const int at = glyphs.indexOf(mapped.first());
+        const int at = run.glyphs.indexOf(mapped.first());
         if (at >= 0 && texts.at(at).isEmpty())
             texts[at] = character;
     }
@@ -56,8 +54,9 @@ QVector<QString> glyphTexts(const QGlyphRun& run, const QString& text)
 
 } // namespace
 
-PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources)
-    : m_resources(resources)
+PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources,
+                               ShapedLines* shapes)
+    : m_resources(resources), m_shapes(shapes)
 {
     const qreal scale = 72.0 / PagePrinter::unitsPerInch;
     m_ops.reserve(32 * 1024);
@@ -127,69 +126,71 @@ void PdfPageContent::text(const RenderedItem& item)
 {
     const qreal alpha = item.opacity * item.color.alphaF();
     const bool decorated = item.font.underline() || item.font.strikeOut();
-    const int lines = item.text.count(QLatin1Char('\n')) + 1;
-    for (int i = 0; i < lines; ++i) {
-        const ItemLine line(item, i);
-        const QString text = line.text();
+    const QStringList lines = item.text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        const QString& text = lines.at(i);
         if (text.trimmed().isEmpty() && !(decorated && !text.isEmpty()))
             continue;
+        const ShapedLine& shaped = m_shapes->shape(item.font, text);
+        const QPointF origin = ItemLine::origin(item, i, shaped.advance);
         setFill(item.color);
         setAlpha(alpha, m_strokeAlpha);
-        for (const QGlyphRun& run : line.glyphRuns())
-            glyphs(run, line.origin(), text, alpha);
+        for (const ShapedLine::Run& run : shaped.runs)
+            glyphs(run, origin, text, alpha);
         if (!decorated)
             continue;
         const QFontMetricsF metrics(item.font);
-        const qreal baseline = line.origin().y() + line.ascent();
+        const qreal baseline = origin.y() + shaped.ascent;
         const qreal thickness = std::max(metrics.lineWidth(), 0.1);
         if (item.font.underline())
-            fill(QRectF(line.origin().x(), baseline + metrics.underlinePos(), line.width(),
-                        thickness),
+            fill(QRectF(origin.x(), baseline + metrics.underlinePos(), shaped.advance, thickness),
                  item.color, Qt::SolidPattern, item.opacity);
         if (item.font.strikeOut())
-            fill(QRectF(line.origin().x(), baseline - metrics.strikeOutPos(), line.width(),
-                        thickness),
+            fill(QRectF(origin.x(), baseline - metrics.strikeOutPos(), shaped.advance, thickness),
                  item.color, Qt::SolidPattern, item.opacity);
     }
 }
 
-void PdfPageContent::glyphs(const QGlyphRun& run, const QPointF& origin, const QString& text,
+void PdfPageContent::glyphs(const ShapedLine::Run& run, const QPointF& origin, const QString& text,
                             qreal alpha)
 {
-    const QVector<quint32> indexes = run.glyphIndexes();
-    const QVector<QPointF> positions = run.positions();
+    const QVector<quint32>& indexes = run.glyphs;
+    const QVector<QPointF>& positions = run.positions;
     if (indexes.isEmpty())
         return;
-    const QRawFont raw = run.rawFont();
-    const PdfResources::Font font = m_resources->font(raw);
+    const PdfResources::Font font = m_resources->font(run.font);
     if (!font.face->embeddable()) {
         QPainterPath outlines;
         for (int i = 0; i < indexes.size(); ++i)
-            outlines.addPath(raw.pathForGlyph(indexes.at(i)).translated(origin + positions.at(i)));
+            outlines.addPath(
+                run.font.pathForGlyph(indexes.at(i)).translated(origin + positions.at(i)));
         outlines.setFillRule(Qt::WindingFill);
         setAlpha(alpha, m_strokeAlpha);
         path(outlines);
         m_ops += "f\n";
         return;
     }
-    const QVector<QString> texts = glyphTexts(run, text);
-    const qreal size = raw.pixelSize();
+    QVector<QString> texts;
+    const qreal size = run.font.pixelSize();
     m_ops += "BT /" + font.name + ' ';
     number(size);
     m_ops += " Tf ";
     qreal penX = 0;
     qreal lineY = std::nan("");
-    bool open = false;
     for (int i = 0; i < indexes.size(); ++i) {
         const quint32 glyph = indexes.at(i);
-        font.face->use(glyph, texts.at(i));
+        font.face->use(glyph);
+        if (!font.face->hasText(glyph)) {
+            if (texts.isEmpty())
+                texts = glyphTexts(run, text);
+            font.face->setText(glyph, texts.at(i));
+        }
         const QPointF at = origin + positions.at(i);
         if (at.y() != lineY) {
-            if (open)
+            if (i > 0)
                 m_ops += ">] TJ\n";
             numbers({1, 0, 0, -1, at.x(), at.y()});
             m_ops += "Tm [<";
-            open = true;
             lineY = at.y();
             penX = at.x();
         }

@@ -2,11 +2,11 @@
 #define PDFPAGECONTENT_H
 
 #include "lrrenderedpage.h"
+#include "shapedlines.h"
 
 #include <QByteArray>
 #include <QColor>
 
-class QGlyphRun;
 class QPainterPath;
 
 namespace LimeReport {
@@ -19,7 +19,7 @@ class PdfResources;
 class PdfPageContent
 {
 public:
-    PdfPageContent(const RenderedPage& page, PdfResources* resources);
+    PdfPageContent(const RenderedPage& page, PdfResources* resources, ShapedLines* shapes);
 
     QByteArray operators() const { return m_ops; }
     // The sheet the page is drawn on, in points; the page's top is the sheet's top.
@@ -28,7 +28,8 @@ public:
 private:
     void item(const RenderedItem& item);
     void text(const RenderedItem& item);
-    void glyphs(const QGlyphRun& run, const QPointF& origin, const QString& text, qreal alpha);
+    void glyphs(const ShapedLine::Run& run, const QPointF& origin, const QString& text,
+                qreal alpha);
     void fill(const QRectF& rect, const QColor& color, Qt::BrushStyle brush, qreal opacity);
     void shape(const QPainterPath& path, const RenderedItem& item);
     void image(const RenderedItem& item);
@@ -42,6 +43,7 @@ private:
     void numbers(std::initializer_list<qreal> values);
 
     PdfResources* m_resources;
+    ShapedLines* m_shapes;
     QByteArray m_ops;
     // What the operators so far left in force, so that it is set only when it changes.
     QRgb m_fill = 0;

@@ -63,7 +63,7 @@ PdfWriter::PdfWriter(QIODevice* device)
 void PdfWriter::addPage(const RenderedPage& page)
 {
     const int content = m_file.reserve();
-    m_file.stream(content, QByteArray(), PdfPageContent(page, &m_resources).operators());
+    m_file.stream(content, QByteArray(), PdfPageContent(page, &m_resources, &m_shapes).operators());
     Page written;
     written.object = m_file.reserve();
     const QSize sheet = PdfPageContent::sheetSize(page);

@@ -6,6 +6,7 @@
 #include "lrrenderedpage.h"
 #include "pdffile.h"
 #include "pdfresources.h"
+#include "shapedlines.h"
 
 class QIODevice;
 
@@ -45,6 +46,7 @@ private:
 
     PdfFile m_file;
     PdfResources m_resources;
+    ShapedLines m_shapes;
     int m_pageTree;
     QVector<Page> m_pages;
 };
