@@ -18,5 +18,8 @@ target_include_directories(tst_textsearch PRIVATE ${PROJECT_SOURCE_DIR}/reporten
 vardo_add_test(findbar LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(textselection LIBS reportengine-testsupport reportengine-widgets)
 vardo_add_test(reportoutline LIBS reportengine-testsupport vardo-test-support)
-# Reads back the PDF revision it writes with the engine's own PDF reader.
+# Writes an outline with the engine's PDF writer directly.
 target_include_directories(tst_reportoutline PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)
+vardo_add_test(pdfwriter LIBS reportengine vardo-test-support)
+# Compares the writer's pages with the engine's own painter and its font subsets with the fonts.
+target_include_directories(tst_pdfwriter PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)

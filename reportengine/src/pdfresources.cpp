@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <algorithm>
+
 namespace LimeReport {
 
 namespace {
@@ -105,14 +107,38 @@ QByteArray PdfResources::pattern(int brushStyle)
         QPainter painter(&tile);
         painter.fillRect(tile.rect(), QBrush(Qt::black, Qt::BrushStyle(brushStyle)));
     }
-    QByteArray dots;
+    // Runs of dots in a row, and a run repeated in the rows below it, are one rectangle,
+    // so that no seam shows between neighbouring dots.
+    struct Run
+    {
+        int x, y, width, height;
+    };
+    QVector<Run> runs;
     for (int y = 0; y < patternSize; ++y) {
-        for (int x = 0; x < patternSize; ++x) {
-            // Pattern space counts upwards, the page downwards.
-            if (qGray(tile.pixel(x, y)) < 128)
-                dots += QByteArray::number(x) + ' ' + QByteArray::number(patternSize - 1 - y) +
-                        " 1 1 re\n";
+        for (int x = 0; x < patternSize;) {
+            if (qGray(tile.pixel(x, y)) >= 128) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < patternSize && qGray(tile.pixel(end, y)) < 128)
+                ++end;
+            auto above = std::find_if(runs.begin(), runs.end(), [&](const Run& run) {
+                return run.x == x && run.width == end - x && run.y + run.height == y;
+            });
+            if (above != runs.end())
+                ++above->height;
+            else
+                runs << Run{x, y, end - x, 1};
+            x = end;
         }
+    }
+    QByteArray dots;
+    for (const Run& run : runs) {
+        // Pattern space counts upwards, the page downwards.
+        dots += QByteArray::number(run.x) + ' ' +
+                QByteArray::number(patternSize - run.y - run.height) + ' ' +
+                QByteArray::number(run.width) + ' ' + QByteArray::number(run.height) + " re\n";
     }
     const QByteArray scale = pointsPerUnit();
     const int object = m_file->reserve();
