@@ -147,6 +147,7 @@ private slots:
     void pageLooksAsPainted();
     void patternFillsDotForDot();
     void textIsFoundWhereItIsDrawn();
+    void pendingTextIsWrittenLaterInItsPlace();
     void fontsAreEmbeddedAsSubsets();
     void subsetKeepsTheGlyphsUsed();
 
@@ -276,6 +277,52 @@ void tst_PdfWriter::textIsFoundWhereItIsDrawn()
                                 .arg(found)
                                 .arg(left * points)));
     }
+}
+
+// A text the page count decides is drawn by a form written once the count is known:
+// the final text shows, over what was drawn before it and under what came after.
+void tst_PdfWriter::pendingTextIsWrittenLaterInItsPlace()
+{
+    RenderedPage first(QSizeF(1000, 400));
+    first.items() << shapeItem(RenderedItem::Fill, QRectF(0, 0, 1000, 400), QColor("#9e9e9e"),
+                               Qt::SolidPattern);
+    first.items() << textItem("halaman 1 dari 1", QRectF(100, 100, 800, 50), Qt::AlignLeft);
+    first.items() << shapeItem(RenderedItem::Fill, QRectF(500, 0, 500, 400), Qt::white,
+                               Qt::SolidPattern);
+    first.setPending({{1, 2}});
+    RenderedPage final = first;
+    final.items()[1].text = QStringLiteral("halaman 1 dari 12");
+    RenderedPage second(QSizeF(1000, 400));
+    second.items() << textItem("lain", QRectF(100, 100, 800, 50), Qt::AlignLeft);
+
+    const QString pdf = m_dir.filePath("pending.pdf");
+    {
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        LimeReport::PdfWriter writer(&file);
+        writer.addPage(first);
+        writer.addPage(second);
+        writer.completePage(0, final);
+        writer.finish({});
+    }
+    const QString text = ProgramRun::output("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
+    QVERIFY2(text.contains("halaman 1 dari 12") && !text.contains("dari 1\n"), qPrintable(text));
+    QCOMPARE(ProgramRun::run("pdftoppm", {"-r", "254", "-f", "1", "-l", "1", "-png", "-singlefile",
+                                          pdf, m_dir.filePath("pending")})
+                 .exitCode,
+             0);
+    const QImage sheet(m_dir.filePath("pending.png"));
+    const auto darkDots = [&](int from, int to) {
+        int dark = 0;
+        for (int y = 100; y < 150; ++y) {
+            for (int x = from; x < to; ++x)
+                dark += qGray(sheet.pixel(x, y)) < 80;
+        }
+        return dark;
+    };
+    // The words start on the grey ground and run under the white fill that came after.
+    QVERIFY(darkDots(100, 480) > 100);
+    QCOMPARE(darkDots(520, 900), 0);
 }
 
 void tst_PdfWriter::fontsAreEmbeddedAsSubsets()

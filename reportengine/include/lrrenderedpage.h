@@ -24,6 +24,18 @@ public:
     // A temporary page hands its items over rather than a reference into itself.
     QVector<RenderedItem> items() && { return std::move(m_items); }
 
+    // Items [first, end) whose text shows what is known only once the whole report is
+    // laid out, as the page count: the renderer writes them again then and hands the
+    // page over once more, with these ranges on the items as they are now. A writer
+    // that puts pages out as they come leaves room for each range.
+    struct Range
+    {
+        int first = 0;
+        int end = 0;
+    };
+    const QVector<Range>& pending() const { return m_pending; }
+    void setPending(const QVector<Range>& ranges) { m_pending = ranges; }
+
     // The texts of the page's text items, in drawing order.
     QStringList texts() const;
     // The first text item whose text equals or, with partial, contains the text.
@@ -32,6 +44,7 @@ public:
 private:
     QSizeF m_size;
     QVector<RenderedItem> m_items;
+    QVector<Range> m_pending;
 };
 
 using ReportPages = QVector<RenderedPage>;

@@ -54,9 +54,14 @@ QVector<QString> glyphTexts(const ShapedLine::Run& run, const QString& text)
 
 } // namespace
 
-PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources,
-                               ShapedLines* shapes)
+PdfPageContent::PdfPageContent(PdfResources* resources, ShapedLines* shapes)
     : m_resources(resources), m_shapes(shapes)
+{
+}
+
+PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources,
+                               ShapedLines* shapes, const QVector<QByteArray>& forms)
+    : PdfPageContent(resources, shapes)
 {
     const qreal scale = 72.0 / PagePrinter::unitsPerInch;
     m_ops.reserve(32 * 1024);
@@ -70,9 +75,33 @@ PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources
     m_ops += "re f\n";
     m_fill = qRgb(255, 255, 255);
     m_fillKnown = true;
-    for (const RenderedItem& it : page.items())
-        item(it);
+    const QVector<RenderedItem>& items = page.items();
+    const QVector<RenderedPage::Range>& pending = page.pending();
+    int range = 0;
+    for (int i = 0; i <= items.size(); ++i) {
+        // A pending range is drawn by its form, in its place among the items.
+        while (range < pending.size() && range < forms.size() && pending.at(range).first == i) {
+            m_ops += '/' + forms.at(range) + " Do\n";
+            i = pending.at(range).end;
+            ++range;
+        }
+        if (i < items.size())
+            item(items.at(i));
+    }
     m_ops += "Q\n";
+}
+
+QByteArray PdfPageContent::form(const RenderedPage& page, const RenderedPage::Range& range,
+                                PdfResources* resources, ShapedLines* shapes)
+{
+    PdfPageContent content(resources, shapes);
+    // A form starts in whatever state the page left; it sets all it relies on.
+    content.m_ops += '/' + resources->alpha(1, 1) + " gs 0 0 0 rg 0 0 0 RG 1 w [] 0 d\n";
+    content.m_fill = content.m_stroke = qRgb(0, 0, 0);
+    content.m_fillKnown = content.m_strokeKnown = true;
+    for (int i = range.first; i < range.end && i < page.items().size(); ++i)
+        content.item(page.items().at(i));
+    return content.m_ops;
 }
 
 // Whole points, as sheets are named in print settings: an A4 page is 595 x 842.

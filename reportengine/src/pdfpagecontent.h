@@ -19,13 +19,21 @@ class PdfResources;
 class PdfPageContent
 {
 public:
-    PdfPageContent(const RenderedPage& page, PdfResources* resources, ShapedLines* shapes);
+    // The items of each of the page's pending ranges are left to the form named for it.
+    PdfPageContent(const RenderedPage& page, PdfResources* resources, ShapedLines* shapes,
+                   const QVector<QByteArray>& forms = {});
 
     QByteArray operators() const { return m_ops; }
+    // The operators of a form that draws one range of the page's items, under the
+    // transform of the page that shows the form.
+    static QByteArray form(const RenderedPage& page, const RenderedPage::Range& range,
+                           PdfResources* resources, ShapedLines* shapes);
     // The sheet the page is drawn on, in points; the page's top is the sheet's top.
     static QSize sheetSize(const RenderedPage& page);
 
 private:
+    PdfPageContent(PdfResources* resources, ShapedLines* shapes);
+
     void item(const RenderedItem& item);
     void text(const RenderedItem& item);
     void glyphs(const ShapedLine::Run& run, const QPointF& origin, const QString& text,

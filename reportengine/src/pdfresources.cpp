@@ -80,6 +80,13 @@ QByteArray PdfResources::image(const QImage& image)
     return name;
 }
 
+QByteArray PdfResources::form(int object)
+{
+    const QByteArray name = "Fm" + QByteArray::number(object);
+    m_images += " /" + name + ' ' + PdfFile::reference(object);
+    return name;
+}
+
 QByteArray PdfResources::alpha(qreal fill, qreal stroke)
 {
     const int fillKey = qRound(qBound(0.0, fill, 1.0) * 1000);

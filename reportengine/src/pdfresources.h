@@ -35,6 +35,8 @@ public:
     Font font(const QRawFont& font);
     // A picture is written at once, and again only if it is another picture.
     QByteArray image(const QImage& image);
+    // A name for the form object of that number, among the pictures.
+    QByteArray form(int object);
     // The graphics state for fill and stroke alpha (0 to 1).
     QByteArray alpha(qreal fill, qreal stroke);
     // An uncoloured tiling pattern for a brush style other than solid; the colour

@@ -62,9 +62,15 @@ PdfWriter::PdfWriter(QIODevice* device)
 
 void PdfWriter::addPage(const RenderedPage& page)
 {
-    const int content = m_file.reserve();
-    m_file.stream(content, QByteArray(), PdfPageContent(page, &m_resources, &m_shapes).operators());
     Page written;
+    QVector<QByteArray> formNames;
+    for (int i = 0; i < page.pending().size(); ++i) {
+        written.forms << m_file.reserve();
+        formNames << m_resources.form(written.forms.last());
+    }
+    const int content = m_file.reserve();
+    m_file.stream(content, QByteArray(),
+                  PdfPageContent(page, &m_resources, &m_shapes, formNames).operators());
     written.object = m_file.reserve();
     const QSize sheet = PdfPageContent::sheetSize(page);
     written.height = sheet.height();
@@ -76,8 +82,36 @@ void PdfWriter::addPage(const RenderedPage& page)
     m_pages << written;
 }
 
+void PdfWriter::completePage(int index, const RenderedPage& page)
+{
+    if (index < 0 || index >= m_pages.size())
+        return;
+    QVector<int>& forms = m_pages[index].forms;
+    for (int i = 0; i < forms.size(); ++i) {
+        const RenderedPage::Range range =
+            i < page.pending().size() ? page.pending().at(i) : RenderedPage::Range();
+        writeForm(forms.at(i), page.size(),
+                  PdfPageContent::form(page, range, &m_resources, &m_shapes));
+    }
+    forms.clear();
+}
+
+void PdfWriter::writeForm(int object, const QSizeF& size, const QByteArray& operators)
+{
+    m_file.stream(object,
+                  " /Type /XObject /Subtype /Form /BBox [0 0 " + QByteArray::number(size.width()) +
+                      ' ' + QByteArray::number(size.height()) + "] /Resources " +
+                      PdfFile::reference(m_resources.dictionaryObject()),
+                  operators);
+}
+
 void PdfWriter::finish(const PdfDocument& document)
 {
+    // A page that never came again shows nothing in its ranges rather than a broken file.
+    for (const Page& page : m_pages) {
+        for (int form : page.forms)
+            writeForm(form, QSizeF(), QByteArray());
+    }
     m_resources.write();
     QByteArray kids;
     for (const Page& page : m_pages)

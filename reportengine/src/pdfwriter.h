@@ -28,7 +28,10 @@ class PdfWriter
 public:
     explicit PdfWriter(QIODevice* device);
 
+    // A page's pending ranges are left to forms, which completePage() writes.
     void addPage(const RenderedPage& page);
+    // The page of that index once more, final: what its pending ranges show now.
+    void completePage(int index, const RenderedPage& page);
     int pageCount() const { return m_pages.size(); }
     // Writes the fonts, the page tree, the outline and the document information,
     // and the file's tables; no page may follow.
@@ -38,9 +41,11 @@ private:
     struct Page
     {
         int object = 0;
-        qreal height = 0; // in points
+        qreal height = 0;   // in points
+        QVector<int> forms; // not yet written
     };
 
+    void writeForm(int object, const QSizeF& size, const QByteArray& operators);
     int writeOutline(const ReportOutline& outline);
     QByteArray destination(const Page& page, qreal y) const;
 

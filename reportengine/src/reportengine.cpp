@@ -2,6 +2,7 @@
 
 #include "datasourcemanager.h"
 #include "pageprinter.h"
+#include "pdfpagestream.h"
 #include "reportrenderer.h"
 #include "templatereader.h"
 
@@ -14,6 +15,8 @@ class ReportEnginePrivate
 {
 public:
     template <typename Text> bool load(const Text& xml, bool requireReportRoot);
+    ReportPages render(const ReportEngine::PageHandler& onPage,
+                       const std::function<bool()>& keepGoing, bool keepPages);
 
     DataSourceManager data;
     std::unique_ptr<ReportTemplate> report;
@@ -24,6 +27,7 @@ public:
     std::function<bool()> keepGoing;
     ReportOutline outline;
     PdfMetadata pdfMetadata;
+    ReportEngine* q = nullptr;
 };
 
 template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool requireReportRoot)
@@ -38,6 +42,7 @@ template <typename Text> bool ReportEnginePrivate::load(const Text& xml, bool re
 ReportEngine::ReportEngine(QObject* parent)
     : QObject(parent), d(std::make_unique<ReportEnginePrivate>())
 {
+    d->q = this;
 }
 
 ReportEngine::~ReportEngine() = default;
@@ -89,16 +94,23 @@ ReportPages ReportEngine::renderPages()
 ReportPages ReportEngine::renderPages(const PageHandler& onPage,
                                       const std::function<bool()>& keepGoing)
 {
-    if (d->busy || !d->report)
+    return d->render(onPage, keepGoing, true);
+}
+
+ReportPages ReportEnginePrivate::render(const ReportEngine::PageHandler& onPage,
+                                        const std::function<bool()>& keepGoing, bool keepPages)
+{
+    if (busy || !report)
         return ReportPages();
-    d->busy = true;
-    emit renderStarted();
-    d->outline.clear();
-    ReportRenderer renderer(*d->report, d->data);
-    renderer.setOutlineSink(&d->outline);
+    busy = true;
+    emit q->renderStarted();
+    outline.clear();
+    ReportRenderer renderer(*report, data);
+    renderer.setOutlineSink(&outline);
+    renderer.setKeepPages(keepPages);
     ReportPages pages = renderer.render(onPage, keepGoing);
-    d->busy = false;
-    emit renderFinished();
+    busy = false;
+    emit q->renderFinished();
     return pages;
 }
 
@@ -131,23 +143,35 @@ bool ReportEngine::printToPDF(const QString& fileName)
     }
     if (QFileInfo(target).suffix().isEmpty())
         target += QLatin1String(".pdf");
-    const ReportPages pages = renderPages(d->laidOut, d->keepGoing);
-    if (pages.isEmpty()) {
-        d->lastError = !d->report ? QStringLiteral("No template is loaded")
-                       : d->keepGoing && !d->keepGoing()
-                           ? QStringLiteral("Stopped")
-                           : QStringLiteral("The report has no pages");
-        return false;
-    }
+    // Pages go into the file as they are laid out, and are let go once written.
+    PdfPageStream stream(target);
     QFileDevice::FileError error = QFileDevice::NoError;
     QString errorText;
-    if (!PagePrinter::writePdf(pages, target, &error, &errorText, d->written, d->keepGoing,
-                               {d->pdfMetadata, d->outline})) {
-        d->lastError = d->keepGoing && !d->keepGoing()
-                           ? QStringLiteral("Stopped")
-                           : QStringLiteral("Cannot write %1: %2").arg(target, errorText);
+    if (!stream.open(&error, &errorText)) {
+        d->lastError = QStringLiteral("Cannot write %1: %2").arg(target, errorText);
         return false;
     }
+    const PageHandler laidOut = d->laidOut;
+    d->render(
+        [&](int index, const RenderedPage& page) {
+            stream.take(index, page);
+            if (laidOut)
+                laidOut(index, page);
+        },
+        d->keepGoing, false);
+    const bool stopped = d->keepGoing && !d->keepGoing();
+    if (stopped || stream.pageCount() == 0) {
+        d->lastError = !d->report ? QStringLiteral("No template is loaded")
+                       : stopped  ? QStringLiteral("Stopped")
+                                  : QStringLiteral("The report has no pages");
+        return false;
+    }
+    if (!stream.finish({d->pdfMetadata, d->outline}, &error, &errorText)) {
+        d->lastError = QStringLiteral("Cannot write %1: %2").arg(target, errorText);
+        return false;
+    }
+    if (d->written)
+        d->written(stream.pageCount() - 1, stream.pageCount());
     emit printedToPDF(target);
     return true;
 }

@@ -445,6 +445,7 @@ void ReportRenderer::emitPage(int index)
         return m_expander->expandSecondPass(prepared);
     };
     RenderedPage page(state.size);
+    const int pageDeferred = m_deferred.size();
     // Pages of one report hold about as many items as the one before: room for that
     // many is made at once instead of growing the list, a large block, step by step.
     page.items().reserve(m_lastItemCount);
@@ -467,9 +468,34 @@ void ReportRenderer::emitPage(int index)
     // Pages are kept as long as they are shown: a page that needed less gives the rest back.
     if (page.items().capacity() - m_lastItemCount > m_lastItemCount / 8)
         page.items().squeeze();
+    QVector<RenderedPage::Range> pending;
+    for (int i = pageDeferred; i < m_deferred.size(); ++i)
+        pending << RenderedPage::Range{m_deferred.at(i).text.firstItem,
+                                       m_deferred.at(i).text.endItem};
+    page.setPending(pending);
     m_output << page;
     if (m_onPage)
         m_onPage(index, m_output.last());
+    if (!m_keepPages)
+        letPageGo(index, pageDeferred);
+}
+
+// Only the items written again at the end stay, in their order, and the texts to
+// write again point to them there.
+void ReportRenderer::letPageGo(int index, int firstDeferred)
+{
+    RenderedPage& page = m_output[index];
+    QVector<RenderedItem> kept;
+    for (int i = firstDeferred; i < m_deferred.size(); ++i) {
+        BandEmitter::DeferredText& text = m_deferred[i].text;
+        const int first = kept.size();
+        for (int item = text.firstItem; item < text.endItem; ++item)
+            kept << page.items().at(item);
+        text.firstItem = first;
+        text.endItem = kept.size();
+    }
+    page.items() = kept;
+    page.setPending({});
 }
 
 void ReportRenderer::finishDeferred()
@@ -486,13 +512,17 @@ void ReportRenderer::finishDeferred()
             ++rangeEnd;
         setPageCounters(index, rangeEnd - m_pages.at(index).rangeStart);
         BandEmitter emitter(m_output[index].items(), finisher);
+        QVector<RenderedPage::Range> pending;
         int moved = 0;
         for (; i < m_deferred.size() && m_deferred.at(i).page == index; ++i) {
             BandEmitter::DeferredText text = m_deferred.at(i).text;
             text.firstItem += moved;
             text.endItem += moved;
-            moved += emitter.reemit(*m_deferred.at(i).band, text);
+            const int change = emitter.reemit(*m_deferred.at(i).band, text);
+            moved += change;
+            pending << RenderedPage::Range{text.firstItem, text.endItem + change};
         }
+        m_output[index].setPending(pending);
         if (m_onPage)
             m_onPage(index, m_output.at(index));
     }

@@ -44,6 +44,11 @@ public:
     // Where render() adds the outline entries of each page as it is drawn, before
     // onPage sees it; outline is left as it was when null.
     void setOutlineSink(ReportOutline* outline) { m_outline = outline; }
+    // Without kept pages, a page's items are let go once onPage has seen it, but for
+    // those written again at the end; render() then returns only what was kept. For a
+    // caller that puts each page out as it comes, so that memory does not grow with
+    // the report.
+    void setKeepPages(bool keep) { m_keepPages = keep; }
 
 private:
     struct Placement
@@ -84,6 +89,7 @@ private:
     bool stopped();
     void setPageCounters(int index, int count);
     void emitPage(int index);
+    void letPageGo(int index, int firstDeferred);
     void finishDeferred();
 
     const ReportTemplate& m_report;
@@ -129,6 +135,7 @@ private:
     ReportOutline* m_outline = nullptr;
     Continuation m_keepGoing;
     bool m_cancelled = false;
+    bool m_keepPages = true;
 };
 
 } // namespace LimeReport
