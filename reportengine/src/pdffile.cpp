@@ -8,7 +8,7 @@ namespace {
 
 // Streams of text compress well at a low level already; higher ones cost much
 // time for a few per cent of the file.
-const int compressionLevel = 1;
+const int compressionLevel = 3;
 
 const int bufferSize = 1 << 16;
 

@@ -6,9 +6,11 @@ namespace LimeReport {
 
 namespace {
 
-// Enough for the labels and frequent values of a long report; past it the lines
-// are shaped afresh rather than held without end.
-const int linesKept = 50000;
+// The labels and frequent values of a report are short lines; long ones seldom
+// come twice. Past the count, lines are shaped afresh rather than held without end:
+// at most some ten megabytes.
+const int linesKept = 10000;
+const int longestKept = 48;
 
 } // namespace
 
@@ -25,19 +27,28 @@ const ShapedLine& ShapedLines::shape(const QFont& font, const QString& text)
     auto found = lines.constFind(text);
     if (found != lines.constEnd())
         return *found;
+    if (text.size() > longestKept) {
+        m_long = shaped(font, text);
+        return m_long;
+    }
     if (m_lines >= linesKept) {
         for (auto& entry : m_fonts)
             entry.second.clear();
         m_lines = 0;
     }
-    const ItemLine line(font, text);
-    ShapedLine shaped;
-    shaped.advance = line.width();
-    shaped.ascent = line.ascent();
-    for (const QGlyphRun& run : line.glyphRuns())
-        shaped.runs << ShapedLine::Run{run.rawFont(), run.glyphIndexes(), run.positions()};
     ++m_lines;
-    return *lines.insert(text, shaped);
+    return *lines.insert(text, shaped(font, text));
+}
+
+ShapedLine ShapedLines::shaped(const QFont& font, const QString& text)
+{
+    const ItemLine line(font, text);
+    ShapedLine result;
+    result.advance = line.width();
+    result.ascent = line.ascent();
+    for (const QGlyphRun& run : line.glyphRuns())
+        result.runs << ShapedLine::Run{run.rawFont(), run.glyphIndexes(), run.positions()};
+    return result;
 }
 
 } // namespace LimeReport

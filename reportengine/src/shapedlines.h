@@ -33,11 +33,15 @@ struct ShapedLine
 class ShapedLines
 {
 public:
+    // Valid until the next call.
     const ShapedLine& shape(const QFont& font, const QString& text);
 
 private:
+    static ShapedLine shaped(const QFont& font, const QString& text);
+
     std::vector<std::pair<QFont, QHash<QString, ShapedLine>>> m_fonts;
     int m_lines = 0;
+    ShapedLine m_long;
 };
 
 } // namespace LimeReport
