@@ -194,7 +194,9 @@ void TestOutlinePanel::savedPdfHasOutlineAndTitle()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString pdf = dir.filePath(QStringLiteral("laporan.pdf"));
+    QSignalSpy written(view->getPreview(), &LimeReport::PreviewReportWidget::pdfWritten);
     QVERIFY(view->getPreview()->writePdf(pdf));
+    QVERIFY(written.wait(10000));
     const QString info = ProgramRun::output("pdfinfo", {pdf});
     QVERIFY2(info.contains(QRegularExpression(
                  "Title:\\s+DEWI ANGGRAINI SAPUTRI - Laporan 24031800004578120001\\n")),

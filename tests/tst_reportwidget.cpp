@@ -471,8 +471,12 @@ void TestReportWidget::saveWritesThePdf()
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
     QTimer::singleShot(0, answer);
+    QSignalSpy written(view->getPreview(), &LimeReport::PreviewReportWidget::pdfWritten);
     clickButton(*view, QStringLiteral("Save"));
     QVERIFY(asked);
+    // Written in the background while the window stays live.
+    QVERIFY(written.wait(10000));
+    QCOMPARE(written.first().first().toString(), pdf);
     QVERIFY(FileContent::read(pdf).startsWith("%PDF"));
 }
 
@@ -494,11 +498,14 @@ void TestReportWidget::pdfExportSuggestsNameAndFolder()
             dialog->selectFile(dir.filePath(QStringLiteral("pertama.pdf")));
         QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     };
+    // The second export is asked for while the first may still be writing.
+    QSignalSpy written(view->getPreview(), &LimeReport::PreviewReportWidget::pdfWritten);
     for (int i = 0; i < 2; ++i) {
         QTimer::singleShot(0, answer);
         clickButton(*view, QStringLiteral("Save"));
     }
     QCOMPARE(suggested.size(), 2);
+    QTRY_COMPARE_WITH_TIMEOUT(written.count(), 2, 10000);
     // First the document's name; then the same name in the folder saved into last.
     QCOMPARE(QFileInfo(suggested.at(0)).fileName(), QStringLiteral("debitur.pdf"));
     QCOMPARE(suggested.at(1), dir.filePath(QStringLiteral("debitur.pdf")));

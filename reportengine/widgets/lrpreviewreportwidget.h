@@ -17,6 +17,7 @@ class QTimer;
 namespace LimeReport {
 
 class PageGraphicsItem;
+class PdfJob;
 class ReportEngine;
 class TextSelector;
 
@@ -34,6 +35,7 @@ public:
     int pageCount() const { return m_pages.size(); }
     // True from the start of refreshPages() until its render has returned.
     bool isRendering() const { return m_rendering; }
+    bool isWritingPdf() const { return !m_pdfJobs.isEmpty(); }
     int currentPage() const { return m_currentPage; }
     // The outline entries of the pages shown; they follow the pages as they come.
     const ReportOutline& outline() const { return m_outline; }
@@ -70,8 +72,9 @@ public slots:
     void refreshPages();
     // Stops a running render after its current band; the pages so far stay.
     void cancelRender();
-    // Writes the pages on screen, without laying the report out again; a failure is
-    // told through pdfWriteFailed too.
+    // Writes the pages on screen to a PDF file in the background, without laying the
+    // report out again, and tells pdfWritten or pdfWriteFailed when done; false when
+    // there is nothing to write.
     bool writePdf(const QString& fileName);
     void print();
     void printToPDF();
@@ -95,7 +98,8 @@ signals:
     void scalePercentChanged(int percent);
     void pageChanged(int page);
     void outlineChanged();
-    // printToPDF could not write the file; nothing was left under that name.
+    void pdfWritten(const QString& fileName);
+    // The PDF could not be written; nothing was left under that name.
     void pdfWriteFailed(const QString& fileName, QFileDevice::FileError error,
                         const QString& errorText);
 
@@ -132,6 +136,7 @@ private:
     bool m_changingPage = false;
     QString m_documentName;
     TextSelector* m_selector;
+    QVector<PdfJob*> m_pdfJobs;
 };
 
 } // namespace LimeReport

@@ -4,6 +4,7 @@
 #include "pagegraphicsitem.h"
 #include "pageprinter.h"
 #include "paperprinter.h"
+#include "pdfjob.h"
 #include "textselector.h"
 
 #include <QCoreApplication>
@@ -12,6 +13,7 @@
 #include <QFileDialog>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
@@ -71,6 +73,11 @@ QGraphicsItem* PreviewReportWidget::pageItem(int index) const
 PreviewReportWidget::~PreviewReportWidget()
 {
     delete m_selector;
+    // PDFs still being written are finished first; their end is told to nobody.
+    for (PdfJob* job : qAsConst(m_pdfJobs)) {
+        delete job;
+        QGuiApplication::restoreOverrideCursor();
+    }
 }
 
 void PreviewReportWidget::clearPages()
@@ -194,13 +201,23 @@ bool PreviewReportWidget::writePdf(const QString& fileName)
 {
     if (m_pages.isEmpty() || m_rendering)
         return false;
-    QFileDevice::FileError error = QFileDevice::NoError;
-    QString errorText;
     const PdfDocument document{m_report ? m_report->pdfMetadata() : PdfMetadata(), m_outline};
-    if (PagePrinter::writePdf(m_pages, fileName, &error, &errorText, {}, {}, document))
-        return true;
-    emit pdfWriteFailed(fileName, error, errorText);
-    return false;
+    auto* job = new PdfJob(m_pages, fileName, document, this);
+    m_pdfJobs << job;
+    connect(job, &PdfJob::finished, this,
+            [this, job](bool written, QFileDevice::FileError error, const QString& errorText) {
+                m_pdfJobs.removeOne(job);
+                job->deleteLater();
+                QGuiApplication::restoreOverrideCursor();
+                if (written)
+                    emit pdfWritten(job->fileName());
+                else
+                    emit pdfWriteFailed(job->fileName(), error, errorText);
+            });
+    // The window stays live; the cursor tells that something is under way.
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    job->start();
+    return true;
 }
 
 void PreviewReportWidget::print()
