@@ -1,13 +1,12 @@
 #include "reportpopulation.h"
 
+#include "datasetjson.h"
 #include "reportmetadata.h"
 #include "tavids.h"
 
 #include <LimeReport>
 
 #include <QDebug>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 // The templates are a resource of this static library, which the linker keeps only
 // when it is asked for by name.
@@ -29,7 +28,7 @@ bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& j
                            TAVIDs* dataSources)
 {
     qDebug() << "populateDesignAndData 1111 jsonContent.length() " << jsonContent.length();
-    const QVariantMap document = QJsonDocument::fromJson(jsonContent).object().toVariantMap();
+    const QVariantMap document = DataSetJson::parse(jsonContent);
     dataSources->fillDataSets(document, false);
     qDebug() << "populateDesignAndData 2222 ";
     const bool loaded = engine->loadFromFile(reportTemplateFor(dataSources->debtorType()));

@@ -1,13 +1,12 @@
 #include "textexport.h"
 
+#include "datasetjson.h"
 #include "exportfilenames.h"
 #include "openresult.h"
 #include "tavids.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 QMap<QString, QString> TextExport::targetPaths(const OpenResult& document, const QString& directory)
 {
@@ -32,8 +31,7 @@ TextExport::Result TextExport::exportAll(const OpenResult& document, const QStri
     const QMap<QString, QString> paths = targetPaths(document, directory);
     for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
         const QString& path = it.value();
-        const QVariantMap map =
-            QJsonDocument::fromJson(document.files->value(it.key())).object().toVariantMap();
+        const QVariantMap map = DataSetJson::parse(document.files->value(it.key()));
         TAVIDs tavids;
         tavids.fillDataSets(map, true);
         QString error;
