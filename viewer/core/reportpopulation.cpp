@@ -28,8 +28,7 @@ bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& j
                            TAVIDs* dataSources)
 {
     qDebug() << "populateDesignAndData 1111 jsonContent.length() " << jsonContent.length();
-    const QVariantMap document = DataSetJson::parse(jsonContent);
-    dataSources->fillDataSets(document, false);
+    dataSources->fillDataSets(DataSetJson::parse(jsonContent), false);
     qDebug() << "populateDesignAndData 2222 ";
     const bool loaded = engine->loadFromFile(reportTemplateFor(dataSources->debtorType()));
     if (!loaded)

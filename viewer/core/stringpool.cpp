@@ -17,6 +17,8 @@ void StringPool::shareValues(QVariantMap& row)
         if (value.userType() != QMetaType::QString)
             continue;
         const QString* text = static_cast<const QString*>(value.constData());
+        if (!text->isDetached())
+            continue;
         const QString pooled = shared(*text);
         if (pooled.constData() != text->constData())
             value = pooled;

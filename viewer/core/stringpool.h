@@ -16,7 +16,8 @@ public:
     static constexpr int longestShared = 256;
 
     QString shared(const QString& text);
-    // Puts the pool's copy in place of every text value of `row`.
+    // Puts the pool's copy in place of every text value of `row` that is held nowhere
+    // else; a text already shared is held once for many rows as it is.
     void shareValues(QVariantMap& row);
 
 private:

@@ -3,10 +3,30 @@
 #include "datasetjson.h"
 #include "exportfilenames.h"
 #include "openresult.h"
+#include "subjectrecords.h"
 #include "tavids.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <utility>
+
+namespace {
+
+// The document as the export writer reads it: the writer takes the facility lists from
+// the data sources, which can then prepare them in place as their only holder.
+QVariantMap withoutFacilityLists(QVariantMap document)
+{
+    const QString key = SubjectRecords::subjectKey(document);
+    if (!document.contains(key))
+        return document;
+    QVariantMap subject = document.take(key).toMap();
+    subject.remove(QStringLiteral("facility"));
+    document.insert(key, subject);
+    return document;
+}
+
+} // namespace
 
 QMap<QString, QString> TextExport::targetPaths(const OpenResult& document, const QString& directory)
 {
@@ -31,11 +51,12 @@ TextExport::Result TextExport::exportAll(const OpenResult& document, const QStri
     const QMap<QString, QString> paths = targetPaths(document, directory);
     for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
         const QString& path = it.value();
-        const QVariantMap map = DataSetJson::parse(document.files->value(it.key()));
+        QVariantMap map = DataSetJson::parse(document.files->value(it.key()));
+        const QVariantMap written = withoutFacilityLists(map);
         TAVIDs tavids;
-        tavids.fillDataSets(map, true);
+        tavids.fillDataSets(std::move(map), true);
         QString error;
-        if (tavids.writeExportFile(map, path, &error))
+        if (tavids.writeExportFile(written, path, &error))
             result.written.append(path);
         else
             result.failures.append({path, error});
