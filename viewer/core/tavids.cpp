@@ -255,5 +255,8 @@ bool TAVIDs::writeExportFile(const QVariantMap& document, const QString& path, Q
         if (source.second)
             facilities.insert(source.first, source.second->facilities().records());
     }
-    return ExportWriter::writeFile(path, ExportWriter::exportText(document, facilities), error);
+    return ExportWriter::writeFile(
+        path,
+        [&](QIODevice* device) { return ExportWriter::exportTo(device, document, facilities); },
+        error);
 }
