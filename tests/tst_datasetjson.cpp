@@ -101,6 +101,11 @@ void TestDataSetJson::sameAsQtConversion_data()
     QTest::newRow("integer") << QByteArray(R"({"a": 5})");
     QTest::newRow("whole number written as fraction") << QByteArray(R"({"a": 5.0, "b": 1e2})");
     QTest::newRow("fractions") << QByteArray(R"({"a": 0.1, "b": -2.5e-3, "c": .5, "d": 1.})");
+    QTest::newRow("strict fractions")
+        << QByteArray(R"({"a": 0.1, "b": -2.5e-3, "c": 0.30000000000000004, "d": 4.9e-324})");
+    QTest::newRow("whole numbers of every form")
+        << QByteArray(R"({"a": 1.5e1, "b": 1e18, "c": 1e19, "d": -9223372036854775808.0,
+                         "e": 9223372036854775807.0, "f": 123456789012345678, "g": -0})");
     QTest::newRow("beyond 64 bits")
         << QByteArray(R"({"a": 99999999999999999999, "b": 9223372036854775808})");
     QTest::newRow("64-bit bounds")
@@ -125,6 +130,22 @@ void TestDataSetJson::sameAsQtConversion_data()
     QTest::newRow("cut short") << QByteArray(R"({"a": [1, 2)");
     QTest::newRow("trailing comma") << QByteArray(R"({"a": 1,})");
     QTest::newRow("invalid utf-8") << QByteArray("{\"a\": \"\xff\"}");
+    QTest::newRow("overlong utf-8") << QByteArray("{\"a\": \"\xc0\x80\", \"b\": \"\xe0\x80\x80\"}");
+    QTest::newRow("beyond unicode") << QByteArray("{\"a\": \"\xf4\x90\x80\x80\"}");
+    QTest::newRow("raw surrogate") << QByteArray("{\"a\": \"\xed\xa0\x80\"}");
+    QTest::newRow("cut utf-8") << QByteArray("{\"a\": \"\xe2\x82\"}");
+    QTest::newRow("raw control character") << QByteArray("{\"a\": \"x\x01y\tz\"}");
+    QTest::newRow("unknown escape") << QByteArray(R"({"a": "\q"})");
+    QTest::newRow("high surrogate before text") << QByteArray(R"({"a": "\ud800x", "b": 1})");
+    QTest::newRow("NUL byte after the object") << QByteArray("{\"a\": 1}\0{\"b\": 2}", 17);
+    QTest::newRow("NUL byte inside a text") << QByteArray("{\"a\": \"x\0y\"}", 12);
+    QTest::newRow("whitespace around") << QByteArray(" \t\r\n{\"a\" : [ 1 , 2 ] }\n ");
+    QTest::newRow("NaN") << QByteArray(R"({"a": NaN})");
+    QTest::newRow("leading zero") << QByteArray(R"({"a": 01})");
+    QTest::newRow("nested 1024 deep")
+        << ("{\"a\": " + QByteArray(1023, '[') + QByteArray(1023, ']') + "}");
+    QTest::newRow("nested 1025 deep")
+        << ("{\"a\": " + QByteArray(1024, '[') + QByteArray(1024, ']') + "}");
     QTest::newRow("number too large") << QByteArray(R"({"a": 1e400})");
     QTest::newRow("garbage after") << QByteArray(R"({"a": 1} x)");
     QTest::newRow("empty") << QByteArray();
