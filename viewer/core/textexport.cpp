@@ -30,12 +30,16 @@ QVariantMap withoutFacilityLists(QVariantMap document)
 
 QMap<QString, QString> TextExport::targetPaths(const OpenResult& document, const QString& directory)
 {
+    return document.files ? targetPaths(document.files->keys(), directory)
+                          : QMap<QString, QString>();
+}
+
+QMap<QString, QString> TextExport::targetPaths(const QStringList& entries, const QString& directory)
+{
     QMap<QString, QString> paths;
-    if (!document.files)
-        return paths;
     const QDir dir(directory);
     const QMap<QString, QString> names =
-        ExportFileNames::forEntries(document.files->keys(), ExportFileNames::text());
+        ExportFileNames::forEntries(entries, ExportFileNames::text());
     for (auto it = names.cbegin(); it != names.cend(); ++it)
         paths.insert(it.key(), dir.filePath(it.value()));
     return paths;
@@ -43,15 +47,20 @@ QMap<QString, QString> TextExport::targetPaths(const OpenResult& document, const
 
 TextExport::Result TextExport::exportAll(const OpenResult& document, const QString& directory)
 {
+    return exportAll(document.files ? *document.files : QMap<QString, QByteArray>(), directory);
+}
+
+TextExport::Result TextExport::exportAll(QMap<QString, QByteArray> files, const QString& directory)
+{
     Result result;
     if (!QFileInfo(directory).isDir()) {
         result.failures.append({directory, QStringLiteral("Direktori tidak ditemukan")});
         return result;
     }
-    const QMap<QString, QString> paths = targetPaths(document, directory);
+    const QMap<QString, QString> paths = targetPaths(files.keys(), directory);
     for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
         const QString& path = it.value();
-        QVariantMap map = DataSetJson::parse(document.files->value(it.key()));
+        QVariantMap map = DataSetJson::parse(files.take(it.key()));
         const QVariantMap written = withoutFacilityLists(map);
         TAVIDs tavids;
         tavids.fillDataSets(std::move(map), true);
