@@ -8,6 +8,8 @@
 
 #include <QDebug>
 
+#include <utility>
+
 // The templates are a resource of this static library, which the linker keeps only
 // when it is asked for by name.
 static void registerReportTemplates()
@@ -24,11 +26,13 @@ QString reportTemplateFor(const QString& debtorType)
                : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");
 }
 
-bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,
+bool populateDesignAndData(LimeReport::ReportEngine* engine, QByteArray jsonContent,
                            TAVIDs* dataSources)
 {
     qDebug() << "populateDesignAndData 1111 jsonContent.length() " << jsonContent.length();
-    dataSources->fillDataSets(DataSetJson::parse(jsonContent), false);
+    QVariantMap document = DataSetJson::parse(jsonContent);
+    jsonContent = QByteArray();
+    dataSources->fillDataSets(std::move(document), false);
     qDebug() << "populateDesignAndData 2222 ";
     const bool loaded = engine->loadFromFile(reportTemplateFor(dataSources->debtorType()));
     if (!loaded)
