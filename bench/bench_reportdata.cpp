@@ -4,8 +4,9 @@
 // sources hold, and times its parsing, its population for the screen, and its population
 // in export mode plus the text export. Run as bench_reportdata [FACILITIES|DATA.json]
 // [RUNS] [qt]; with "qt" the memory is measured on the map QJsonDocument converts, for
-// comparison. It prints the data-set size, the resident memory of each stage in MB and per MB of
-// JSON, the best and the median time of each step, and the peak memory.
+// comparison. It prints the data-set size, the resident memory of each stage in MB and
+// per MB of JSON, the best and the median time of each step, and the peak memory.
+// bench_reportview N SAVE.json writes a grown data set to read.
 
 #include "datasetjson.h"
 #include "facilityrecords.h"
@@ -180,7 +181,9 @@ int main(int argc, char* argv[])
     const double jsonMegabytes = json.size() / (1024.0 * 1024.0);
 
     // Memory first, while the heap holds nothing but the JSON text. Resident growth
-    // counts what the allocator keeps of freed memory too: an upper bound.
+    // counts what the allocator keeps of freed memory too: an upper bound. A data set
+    // generated here leaves freed memory behind that the map then reuses, so the
+    // figures only mean something for a data set read from a file.
     const auto growth = [&](double from) {
         const double grown = residentMegabytes() - from;
         return QStringLiteral("%1 MB, %2 MB per MB of JSON")
@@ -223,6 +226,10 @@ int main(int argc, char* argv[])
         << (qtMap ? " (QJsonDocument's conversion)" : "") << "\n"
         << "  screen data sources held     " << sourcesGrowth << " (the map handed over)\n"
         << "  peak so far                  " << QString::number(memoryPeak, 'f', 1) << " MB\n"
+        << (isCount || first.isEmpty()
+                ? "  (generated here: the memory figures above are too low; read a data set "
+                  "from a file for them)\n"
+                : "")
         << runs << " runs (best / median)\n"
         << "  JSON to map            " << parse.best << " / " << parse.median << " ms\n"
         << "  fillDataSets (screen)  " << screen.best << " / " << screen.median << " ms\n"
