@@ -1,9 +1,14 @@
 // Report data benchmark: builds a corporate data set of about 10 MB (FACILITIES of each
-// of the five types, each with collaterals, guarantors and a full 24-month history),
-// then times its population for the screen, and its population in export mode plus
-// the text export. Run as bench_reportdata [FACILITIES] [RUNS]; prints the data-set
-// size, the best and the median time of each step, and the peak memory.
+// of the five types, each with collaterals, guarantors and a full 24-month history), or
+// reads one from DATA.json, then measures the memory its document map and its screen data
+// sources hold, and times its parsing, its population for the screen, and its population
+// in export mode plus the text export. Run as bench_reportdata [FACILITIES|DATA.json]
+// [RUNS] [qt]; with "qt" the memory is measured on the map QJsonDocument converts, for
+// comparison. It prints the data-set size, the resident memory of each stage in MB and
+// per MB of JSON, the best and the median time of each step, and the peak memory.
+// bench_reportview N SAVE.json writes a grown data set to read.
 
+#include "datasetjson.h"
 #include "facilityrecords.h"
 #include "tavids.h"
 
@@ -106,18 +111,37 @@ QByteArray dataSet(int perType)
     return QJsonDocument(root).toJson(QJsonDocument::Compact);
 }
 
-// Peak resident memory in MB where the system reports it, else -1.
-double peakMegabytes()
+// A line of the process status in MB where the system reports it ("VmHWM:" the peak,
+// "VmRSS:" the present resident size), else -1.
+double statusMegabytes(const QByteArray& field)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly | QIODevice::Text))
         return -1;
     // Files under /proc report no size, so the text is read whole, not by lines.
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        if (line.startsWith(field))
+            return line.mid(field.size()).trimmed().split(' ').first().toDouble() / 1024;
     }
     return -1;
+}
+
+double peakMegabytes()
+{
+    return statusMegabytes("VmHWM:");
+}
+
+double residentMegabytes()
+{
+    return statusMegabytes("VmRSS:");
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", qPrintable(path));
+    return file.readAll();
 }
 
 struct Timing
@@ -145,16 +169,42 @@ int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
-    const int perType = argc > 1 ? QString::fromLatin1(argv[1]).toInt() : 500;
+    const QString first = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    bool isCount = false;
+    const int perType = first.isEmpty() ? 500 : first.toInt(&isCount);
     const int runs = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 3;
+    const bool qtMap = argc > 3 && QLatin1String(argv[3]) == QLatin1String("qt");
     QTextStream out(stdout);
     QTemporaryDir dir;
 
-    const QByteArray json = dataSet(perType);
+    const QByteArray json = first.isEmpty() || isCount ? dataSet(perType) : readFile(first);
+    const double jsonMegabytes = json.size() / (1024.0 * 1024.0);
+
+    // Memory first, while the heap holds nothing but the JSON text. Resident growth
+    // counts what the allocator keeps of freed memory too: an upper bound. A data set
+    // generated here leaves freed memory behind that the map then reuses, so the
+    // figures only mean something for a data set read from a file.
+    const auto growth = [&](double from) {
+        const double grown = residentMegabytes() - from;
+        return QStringLiteral("%1 MB, %2 MB per MB of JSON")
+            .arg(grown, 0, 'f', 1)
+            .arg(grown / jsonMegabytes, 0, 'f', 2);
+    };
+    const double start = residentMegabytes();
+    QVariantMap measured =
+        qtMap ? QJsonDocument::fromJson(json).object().toVariantMap() : DataSetJson::parse(json);
+    const QString mapGrowth = growth(start);
+    QString sourcesGrowth;
+    {
+        TAVIDs tavids;
+        tavids.fillDataSets(std::move(measured), false);
+        sourcesGrowth = growth(start);
+    }
+    const double memoryPeak = peakMegabytes();
+
     qint64 exportBytes = 0;
-    const Timing parse =
-        timed(runs, [&] { QJsonDocument::fromJson(json).object().toVariantMap(); });
-    const QVariantMap document = QJsonDocument::fromJson(json).object().toVariantMap();
+    const Timing parse = timed(runs, [&] { DataSetJson::parse(json); });
+    const QVariantMap document = DataSetJson::parse(json);
     const Timing screen = timed(runs, [&] {
         TAVIDs tavids;
         tavids.fillDataSets(document, false);
@@ -168,7 +218,18 @@ int main(int argc, char* argv[])
         exportBytes = QFileInfo(path).size();
     });
 
-    out << "data set " << json.size() << " bytes, " << perType << " facilities of each type, "
+    out << "data set " << json.size() << " bytes"
+        << (isCount || first.isEmpty() ? QStringLiteral(", %1 facilities of each type").arg(perType)
+                                       : QStringLiteral(" from ") + first)
+        << "\n"
+        << "  document map held            " << mapGrowth
+        << (qtMap ? " (QJsonDocument's conversion)" : "") << "\n"
+        << "  screen data sources held     " << sourcesGrowth << " (the map handed over)\n"
+        << "  peak so far                  " << QString::number(memoryPeak, 'f', 1) << " MB\n"
+        << (isCount || first.isEmpty()
+                ? "  (generated here: the memory figures above are too low; read a data set "
+                  "from a file for them)\n"
+                : "")
         << runs << " runs (best / median)\n"
         << "  JSON to map            " << parse.best << " / " << parse.median << " ms\n"
         << "  fillDataSets (screen)  " << screen.best << " / " << screen.median << " ms\n"

@@ -1,4 +1,5 @@
 # tests of the report area
+vardo_add_test(datasetjson LIBS viewer-core)
 vardo_add_test(documentdate LIBS viewer-core)
 vardo_add_test(subjectrecords LIBS viewer-core)
 vardo_add_test(facilityhistory LIBS viewer-core)

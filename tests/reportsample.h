@@ -26,4 +26,10 @@ inline QVariantMap sampleMap(const QString& name)
     return documentMap(sampleText(name));
 }
 
+// The rows of one facility list of a subject, as the population step hands them on.
+inline QVariantList facilityRows(const QVariantMap& subject, const QString& listKey)
+{
+    return subject.value(QStringLiteral("facility")).toMap().value(listKey).toList();
+}
+
 #endif // REPORTSAMPLE_H

@@ -359,7 +359,9 @@ void TestDataSources::sampleHistory()
     QFETCH(QString, day);
     const QVariantMap subject = sampleMap("individual-basic.json").value("individual").toMap();
     FacilitiesDs ds(FacilityRecords::columns(FacilityRecords::Credits),
-                    FacilityRecords::prepareRows(subject, FacilityRecords::Credits, false),
+                    FacilityRecords::prepareRows(
+                        facilityRows(subject, FacilityRecords::key(FacilityRecords::Credits)),
+                        FacilityRecords::Credits, false),
                     QDate(2024, 3, 18), false);
     QCOMPARE(ds.facilities().records().size(), 3);
     auto probe = masterOf(&ds);

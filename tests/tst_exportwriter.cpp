@@ -1,4 +1,5 @@
 #include "exportwriter.h"
+#include "facilitiesds.h"
 #include "reportsample.h"
 #include "tavids.h"
 
@@ -21,6 +22,65 @@ QByteArray exportBytes(const QVariantMap& document)
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     return file.readAll();
+}
+
+// Writes `text` as the export writer writes its files.
+bool writeText(const QString& path, const QByteArray& text, QString* error)
+{
+    return ExportWriter::writeFile(
+        path, [&](QIODevice* device) { return device->write(text) == text.size(); }, error);
+}
+
+// Takes at most `room` bytes; once full, a write takes nothing and fails.
+class ShortDevice : public QIODevice
+{
+public:
+    explicit ShortDevice(qint64 room) : m_room(room) { open(QIODevice::WriteOnly); }
+    QByteArray taken;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        const qint64 part = qMin(size, m_room - taken.size());
+        if (part <= 0)
+            return -1;
+        taken.append(data, int(part));
+        return part;
+    }
+
+private:
+    qint64 m_room;
+};
+
+// The corporate sample with `count` credits, each a copy of its first.
+QVariantMap withCredits(int count)
+{
+    QVariantMap document = sampleMap("corporate-basic.json");
+    QVariantMap subject = document.value("corporate").toMap();
+    QVariantMap facility = subject.value("facility").toMap();
+    const QVariant first = facility.value("credits").toList().first();
+    QVariantList credits;
+    for (int i = 0; i < count; ++i)
+        credits.append(first);
+    facility.insert("credits", credits);
+    subject.insert("facility", facility);
+    document.insert("corporate", subject);
+    return document;
+}
+
+// The export of `document` written to a device, with what writeExportFile gets ready.
+bool exportToDevice(QIODevice* device, const QVariantMap& document)
+{
+    TAVIDs tavids;
+    tavids.fillDataSets(document, true);
+    ExportWriter::FacilityRows rows;
+    rows.insert(FacilityRecords::Credits, tavids.creditDs()->facilities().records());
+    rows.insert(FacilityRecords::Lcs, tavids.lcDs()->facilities().records());
+    rows.insert(FacilityRecords::BankGuarantees, tavids.bankGuaranteeDs()->facilities().records());
+    rows.insert(FacilityRecords::Securities, tavids.securityDs()->facilities().records());
+    rows.insert(FacilityRecords::Others, tavids.otherDs()->facilities().records());
+    return ExportWriter::exportTo(device, document, rows);
 }
 
 // The export parsed with member order kept.
@@ -97,6 +157,9 @@ private slots:
     void emptyDocument();
     void nonAsciiSurvives();
     void fileIsReplaced();
+    void largeExportIsWhole();
+    void deviceTakingPart_data();
+    void deviceTakingPart();
     void unwritablePath_data();
     void unwritablePath();
 };
@@ -384,11 +447,49 @@ void TestExportWriter::fileIsReplaced()
     QTemporaryDir dir;
     const QString path = dir.filePath("A.txt");
     QString error;
-    QVERIFY(ExportWriter::writeFile(path, QByteArray(5000, 'x'), &error));
-    QVERIFY(ExportWriter::writeFile(path, "{}", &error));
+    QVERIFY(writeText(path, QByteArray(5000, 'x'), &error));
+    QVERIFY(writeText(path, "{}", &error));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("{}"));
+}
+
+// An export far larger than the pieces it is written in arrives whole and in order.
+void TestExportWriter::largeExportIsWhole()
+{
+    const QByteArray bytes = exportBytes(withCredits(400));
+    QVERIFY(bytes.size() > 1000000);
+    Parsed parsed(bytes);
+    QVERIFY(!parsed.doc.HasParseError());
+    const rapidjson::Value& credits = parsed.doc["perusahaan"]["fasilitas"]["kreditPembiayan"];
+    QCOMPARE(int(credits.Size()), 400);
+    QCOMPARE(text(credits[399]["noRekening"]), text(credits[0]["noRekening"]));
+
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(exportToDevice(&buffer, withCredits(400)));
+    QCOMPARE(buffer.data(), bytes);
+}
+
+void TestExportWriter::deviceTakingPart_data()
+{
+    QTest::addColumn<qint64>("missing");
+    QTest::newRow("all") << qint64(0);
+    QTest::newRow("all but the last byte") << qint64(1);
+    QTest::newRow("only the first piece") << qint64(-65536);
+    QTest::newRow("nothing") << qint64(-1);
+}
+
+// The writer says so when a device takes only part of the text.
+void TestExportWriter::deviceTakingPart()
+{
+    QFETCH(qint64, missing);
+    const QVariantMap document = withCredits(100);
+    const QByteArray whole = exportBytes(document);
+    const qint64 room = missing >= 0 ? whole.size() - missing : qMax<qint64>(0, -missing - 1);
+    ShortDevice device(room);
+    QCOMPARE(exportToDevice(&device, document), missing == 0);
+    QCOMPARE(device.taken, whole.left(int(room)));
 }
 
 void TestExportWriter::unwritablePath_data()
@@ -408,7 +509,7 @@ void TestExportWriter::unwritablePath()
     plain.close();
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     QString error;
-    QVERIFY(!ExportWriter::writeFile(dir.filePath(relative), "{}", &error));
+    QVERIFY(!writeText(dir.filePath(relative), "{}", &error));
     QVERIFY(!error.isEmpty());
 
     TAVIDs tavids;

@@ -111,7 +111,8 @@ void TestFacilityRecords::screenRows()
         facility.insert(key, value);
     const QVariantMap subject{
         {"facility", QVariantMap{{FacilityRecords::key(type), QVariantList{facility}}}}};
-    const QVariantList rows = FacilityRecords::prepareRows(subject, type, false);
+    const QVariantList rows = FacilityRecords::prepareRows(
+        facilityRows(subject, FacilityRecords::key(type)), type, false);
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows.first().toMap().value(key).toString(), expected);
 }
@@ -136,7 +137,11 @@ void TestFacilityRecords::exportRows()
     const QVariantMap facility{{key, value}, {"collectibilityDesc", "Dalam Perhatian Khusus"}};
     const QVariantMap subject{{"facility", QVariantMap{{"credits", QVariantList{facility}}}}};
     const QVariantMap row =
-        FacilityRecords::prepareRows(subject, FacilityRecords::Credits, true).first().toMap();
+        FacilityRecords::prepareRows(
+            facilityRows(subject, FacilityRecords::key(FacilityRecords::Credits)),
+            FacilityRecords::Credits, true)
+            .first()
+            .toMap();
     QCOMPARE(row.value(key).toString(), expected);
     QVERIFY(!row.contains("orgDataYearMonth"));
 }
@@ -175,15 +180,24 @@ void TestFacilityRecords::qualityJoin()
     QFETCH(QString, expected);
     const QVariantMap subject{
         {"facility", QVariantMap{{FacilityRecords::key(type), QVariantList{facility}}}}};
-    const QVariantMap row = FacilityRecords::prepareRows(subject, type, false).first().toMap();
+    const QVariantMap row =
+        FacilityRecords::prepareRows(facilityRows(subject, FacilityRecords::key(type)), type, false)
+            .first()
+            .toMap();
     QCOMPARE(row.value(field).toString(), expected);
 }
 
 void TestFacilityRecords::absentLists()
 {
     const QVariantMap empty = sampleMap("individual-empty.json").value("individual").toMap();
-    QVERIFY(FacilityRecords::prepareRows(empty, FacilityRecords::Credits, false).isEmpty());
-    QVERIFY(FacilityRecords::prepareRows({}, FacilityRecords::Securities, true).isEmpty());
+    QVERIFY(FacilityRecords::prepareRows(
+                facilityRows(empty, FacilityRecords::key(FacilityRecords::Credits)),
+                FacilityRecords::Credits, false)
+                .isEmpty());
+    QVERIFY(FacilityRecords::prepareRows(
+                facilityRows(QVariantMap(), FacilityRecords::key(FacilityRecords::Securities)),
+                FacilityRecords::Securities, true)
+                .isEmpty());
 }
 
 void TestFacilityRecords::detailDates()

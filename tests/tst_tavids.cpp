@@ -73,6 +73,8 @@ private slots:
     void sourcesBuilt();
     void corporateWithoutGroups();
     void facilityRowsInBothModes();
+    void documentHandedOverOrKept_data();
+    void documentHandedOverOrKept();
     void fillingTwiceReplaces();
     void registration_data();
     void registration();
@@ -179,6 +181,50 @@ void TestTAVIDs::facilityRowsInBothModes()
     // Letters of credit have no days-past-due columns, yet their rows carry the laid-out days.
     QVERIFY(!screen.lcDs()->facilities().columns().contains("month24Day"));
     QVERIFY(screen.lcDs()->facilities().records().first().contains("month24Day"));
+}
+
+void TestTAVIDs::documentHandedOverOrKept_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<bool>("exportMode");
+    for (const char* sample : {"individual-basic.json", "corporate-basic.json"}) {
+        QTest::addRow("%s on screen", sample) << sample << false;
+        QTest::addRow("%s export", sample) << sample << true;
+    }
+}
+
+// Rows prepared in place, in a document handed over, are the rows prepared as copies,
+// and a document the caller keeps is left as it was.
+void TestTAVIDs::documentHandedOverOrKept()
+{
+    QFETCH(QString, sample);
+    QFETCH(bool, exportMode);
+    const QVariantMap kept = sampleMap(sample);
+    TAVIDs fromKept;
+    fromKept.fillDataSets(kept, exportMode);
+    QCOMPARE(kept, sampleMap(sample));
+    TAVIDs fromHanded;
+    fromHanded.fillDataSets(sampleMap(sample), exportMode);
+
+    const auto records = [](FacilitiesDs* ds) {
+        return ds ? ds->facilities().records() : QList<QVariantMap>();
+    };
+    for (const auto& ds : {&TAVIDs::creditDs, &TAVIDs::lcDs, &TAVIDs::bankGuaranteeDs,
+                           &TAVIDs::securityDs, &TAVIDs::otherDs})
+        QCOMPARE(records((fromHanded.*ds)()), records((fromKept.*ds)()));
+    QVERIFY(!records(fromHanded.creditDs()).isEmpty());
+    QCOMPARE(fromHanded.facilitySummaryDs()->cursor().records(),
+             fromKept.facilitySummaryDs()->cursor().records());
+    if (!exportMode) {
+        QMapDs* debtors = fromKept.debtorType() == TAVIDs::individualType
+                              ? fromKept.individualDebtorDs()
+                              : fromKept.corporateDebtorDs();
+        QMapDs* handedDebtors = fromHanded.debtorType() == TAVIDs::individualType
+                                    ? fromHanded.individualDebtorDs()
+                                    : fromHanded.corporateDebtorDs();
+        QCOMPARE(handedDebtors->cursor().records(), debtors->cursor().records());
+        QVERIFY(!debtors->cursor().records().isEmpty());
+    }
 }
 
 void TestTAVIDs::fillingTwiceReplaces()

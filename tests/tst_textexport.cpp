@@ -36,6 +36,7 @@ private slots:
     void outputFileName_data();
     void outputFileName();
     void everyEntryWritten();
+    void entriesHandedOverOrKept();
     void exportTwiceReplaces();
     void missingDirectory_data();
     void missingDirectory();
@@ -95,6 +96,28 @@ void TestTextExport::everyEntryWritten()
     QVERIFY(readFile(dir.filePath("A.txt")).contains("\"individual\": {"));
     QVERIFY(readFile(dir.filePath("B.txt")).contains("\"perusahaan\": {"));
     QVERIFY(readFile(dir.filePath("C.txt")).contains("RAHMAT HIDAYAT NASUTION"));
+}
+
+// Entries handed over are exported as entries kept, and kept ones are left as they were.
+void TestTextExport::entriesHandedOverOrKept()
+{
+    const QMap<QString, QByteArray> entries{{"A", sampleText("individual-basic.json")},
+                                            {"B", sampleText("corporate-basic.json")}};
+    QTemporaryDir fromDocument;
+    QVERIFY(TextExport::exportAll(documentWith(entries), fromDocument.path()).succeeded());
+    QTemporaryDir fromKept;
+    const QMap<QString, QByteArray> kept = entries;
+    QVERIFY(TextExport::exportAll(kept, fromKept.path()).succeeded());
+    QCOMPARE(kept, entries);
+    QTemporaryDir fromHanded;
+    QMap<QString, QByteArray> handed = entries;
+    QVERIFY(TextExport::exportAll(std::move(handed), fromHanded.path()).succeeded());
+    for (const QString name : {"A.txt", "B.txt"}) {
+        const QByteArray expected = readFile(QDir(fromDocument.path()).filePath(name));
+        QVERIFY(expected.size() > 1000);
+        QCOMPARE(readFile(QDir(fromKept.path()).filePath(name)), expected);
+        QCOMPARE(readFile(QDir(fromHanded.path()).filePath(name)), expected);
+    }
 }
 
 void TestTextExport::exportTwiceReplaces()

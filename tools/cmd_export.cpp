@@ -10,12 +10,14 @@
 #include <QDir>
 #include <QTextStream>
 
+#include <utility>
+
 namespace {
 
 // One line per file written, one line on standard error per file that failed.
-int exportText(const QStringList& args, const OpenResult& document, const QString& directory)
+int exportText(const QStringList& args, QMap<QString, QByteArray> files, const QString& directory)
 {
-    const TextExport::Result result = TextExport::exportAll(document, directory);
+    const TextExport::Result result = TextExport::exportAll(std::move(files), directory);
     QTextStream& out = ToolCommon::out();
     for (const QString& path : result.written)
         out << path << "\n";
@@ -56,7 +58,10 @@ int runExport(const QStringList& args)
         return exitCode;
     if (parser.isSet(text)) {
         QDir().mkpath(parser.value(text));
-        exitCode = qMax(exitCode, exportText(args, *document, parser.value(text)));
+        // With no report to follow, the export lets go of each data set's text once read.
+        QMap<QString, QByteArray> files =
+            parser.isSet(pdf) ? *document->files : std::move(*document->files);
+        exitCode = qMax(exitCode, exportText(args, std::move(files), parser.value(text)));
     }
     if (parser.isSet(pdf)) {
         QDir().mkpath(parser.value(pdf));

@@ -275,10 +275,30 @@ void ExportWriter::writeFacilities(Writer& writer, const QString& name, Facility
     writer.EndArray();
 }
 
-QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityRows& facilities)
+ExportWriter::DeviceStream::DeviceStream(QIODevice* device)
+    : m_device(device), m_buffer(std::size_t(1) << 16)
 {
-    rapidjson::StringBuffer buffer;
-    Writer writer(buffer);
+}
+
+void ExportWriter::DeviceStream::Flush()
+{
+    // A write that fills the disk is taken in part and fails without a cause; what is
+    // left, tried once more, fails with it.
+    qint64 done = 0;
+    const qint64 size = qint64(m_used);
+    while (!m_failed && done < size) {
+        const qint64 part = m_device->write(m_buffer.data() + done, size - done);
+        m_failed = part <= 0;
+        done += qMax<qint64>(part, 0);
+    }
+    m_used = 0;
+}
+
+bool ExportWriter::exportTo(QIODevice* device, const QVariantMap& document,
+                            const FacilityRows& facilities)
+{
+    DeviceStream stream(device);
+    Writer writer(stream);
     writer.StartObject();
     writeObject(writer, QStringLiteral("header"), headerKeys,
                 document.value(QStringLiteral("header")).toMap());
@@ -331,24 +351,19 @@ QByteArray ExportWriter::exportText(const QVariantMap& document, const FacilityR
 
     writer.EndObject();
     writer.EndObject();
-    return QByteArray(buffer.GetString(), static_cast<int>(buffer.GetSize()));
+    stream.Flush();
+    return !stream.failed();
 }
 
-bool ExportWriter::writeFile(const QString& path, const QByteArray& text, QString* error)
+bool ExportWriter::writeFile(const QString& path, const std::function<bool(QIODevice*)>& write,
+                             QString* error)
 {
     // Written beside the target and put in its place only when whole, so a full disk,
     // a lost folder or a killed program never leaves half a file under the final name
     // nor costs an earlier export of that name.
     QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    // A write that fills the disk is taken in part and fails without a cause; what is
-    // left, tried once more, fails with it.
-    for (qint64 done = 0; written && done < text.size();) {
-        const qint64 part = file.write(text.constData() + done, text.size() - done);
-        written = part > 0;
-        done += part;
-    }
-    written = written && file.flush() && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && write(&file) && file.flush() && file.commit();
     if (!written && error)
         *error = WriteFailure::reason(path, file);
     return written;

@@ -2,6 +2,7 @@
 
 #include "facilityhistory.h"
 #include "facilityrecords.h"
+#include "stringpool.h"
 
 #include <utility>
 
@@ -11,12 +12,16 @@ QList<QVariantMap> laidOut(QVariantList rows, const QDate& referenceDate, bool e
 {
     QList<QVariantMap> records;
     records.reserve(rows.size());
+    // The texts the layout and the date forms make anew for every row (month labels,
+    // long dates) mostly repeat from row to row.
+    StringPool pool;
     for (QVariant& rowValue : rows) {
         QVariantMap row = rowValue.toMap();
         // Dropping the list's reference first lets the layout change the row in place
         // instead of copying it.
         rowValue.clear();
         FacilityHistory::layOut(row, referenceDate, exportMode);
+        pool.shareValues(row);
         records.append(row);
     }
     return records;

@@ -102,12 +102,14 @@ QStringList FacilityRecords::columns(Type type)
     return columns + t.ownColumns;
 }
 
-QVariantList FacilityRecords::prepareRows(const QVariantMap& subject, Type type, bool exportMode)
+QVariantList FacilityRecords::prepareRows(QVariantList rows, Type type, bool exportMode)
 {
     const TypeInfo& t = info(type);
-    QVariantList rows = subject.value(QStringLiteral("facility")).toMap().value(t.key).toList();
     for (QVariant& rowValue : rows) {
         QVariantMap row = rowValue.toMap();
+        // Dropping the list's reference first lets the row change in place instead of
+        // being copied.
+        rowValue.clear();
         if (exportMode) {
             truncateDateKeys(row, t.dateFields);
         } else {

@@ -23,7 +23,8 @@ public:
     // The list's key under "facility", which is also its data-source name.
     static QString key(Type type);
     static QStringList columns(Type type);
-    static QVariantList prepareRows(const QVariantMap& subject, Type type, bool exportMode);
+    // Prepares the rows of one list, each in place where the list is their only holder.
+    static QVariantList prepareRows(QVariantList rows, Type type, bool exportMode);
 
     static const QStringList& collateralColumns();
     static const QStringList& guarantorColumns();

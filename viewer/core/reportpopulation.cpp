@@ -1,13 +1,14 @@
 #include "reportpopulation.h"
 
+#include "datasetjson.h"
 #include "reportmetadata.h"
 #include "tavids.h"
 
 #include <LimeReport>
 
 #include <QDebug>
-#include <QJsonDocument>
-#include <QJsonObject>
+
+#include <utility>
 
 // The templates are a resource of this static library, which the linker keeps only
 // when it is asked for by name.
@@ -25,12 +26,13 @@ QString reportTemplateFor(const QString& debtorType)
                : QStringLiteral(":/reports/reportViewer-Corporate.lrxml");
 }
 
-bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,
+bool populateDesignAndData(LimeReport::ReportEngine* engine, QByteArray jsonContent,
                            TAVIDs* dataSources)
 {
     qDebug() << "populateDesignAndData 1111 jsonContent.length() " << jsonContent.length();
-    const QVariantMap document = QJsonDocument::fromJson(jsonContent).object().toVariantMap();
-    dataSources->fillDataSets(document, false);
+    QVariantMap document = DataSetJson::parse(jsonContent);
+    jsonContent = QByteArray();
+    dataSources->fillDataSets(std::move(document), false);
     qDebug() << "populateDesignAndData 2222 ";
     const bool loaded = engine->loadFromFile(reportTemplateFor(dataSources->debtorType()));
     if (!loaded)

@@ -18,8 +18,9 @@ QString reportTemplateFor(const QString& debtorType);
 // its debtor type into the engine and registers the sources with it, and titles the
 // engine's PDF files after the debtor and the report number. Text that is no
 // JSON object is shown as an empty corporate report. False when the template could
-// not be loaded.
-bool populateDesignAndData(LimeReport::ReportEngine* engine, const QByteArray& jsonContent,
+// not be loaded. A text handed over (std::move) is let go as soon as it is read, before
+// the data sources are built from it.
+bool populateDesignAndData(LimeReport::ReportEngine* engine, QByteArray jsonContent,
                            TAVIDs* dataSources);
 
 #endif // REPORTPOPULATION_H

@@ -35,11 +35,14 @@ bool SubjectRecords::isIndividual(const QVariantMap& document)
     return individual.isValid() && !individual.isNull();
 }
 
+QString SubjectRecords::subjectKey(const QVariantMap& document)
+{
+    return isIndividual(document) ? QStringLiteral("individual") : QStringLiteral("corporate");
+}
+
 QVariantMap SubjectRecords::subject(const QVariantMap& document)
 {
-    return document
-        .value(isIndividual(document) ? QStringLiteral("individual") : QStringLiteral("corporate"))
-        .toMap();
+    return document.value(subjectKey(document)).toMap();
 }
 
 const QStringList& SubjectRecords::individualHeaderColumns()

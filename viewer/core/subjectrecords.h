@@ -15,6 +15,8 @@ public:
     // A data set describes an individual debtor when its "individual" object is
     // present and not null; otherwise its subject is the "corporate" object.
     static bool isIndividual(const QVariantMap& document);
+    // The member of `document` that holds its subject.
+    static QString subjectKey(const QVariantMap& document);
     static QVariantMap subject(const QVariantMap& document);
 
     static RecordSet individualHeader(const QVariantMap& header, const QVariantMap& subject);

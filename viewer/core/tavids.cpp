@@ -90,14 +90,18 @@ const QStringList& TAVIDs::dataSourceNames()
 
 const QString TAVIDs::individualType = QStringLiteral("I");
 
-void TAVIDs::fillDataSets(const QVariantMap& document, bool exportMode)
+void TAVIDs::fillDataSets(QVariantMap document, bool exportMode)
 {
     m_exportMode = exportMode;
     const QVariantMap header = document.value(QStringLiteral("header")).toMap();
-    const QVariantMap subject = SubjectRecords::subject(document);
+    const bool individual = SubjectRecords::isIndividual(document);
+    // Taken out, not copied: where this call holds the document alone, the facility
+    // lists then have no other holder, and their rows are prepared in place.
+    QVariantMap subject = document.take(SubjectRecords::subjectKey(document)).toMap();
+    QVariantMap facilityLists = subject.take(QStringLiteral("facility")).toMap();
     const QDate referenceDate =
         FacilityHistory::referenceDate(subject.value(QStringLiteral("requestDate")));
-    if (SubjectRecords::isIndividual(document)) {
+    if (individual) {
         m_debtorType = individualType;
         if (!exportMode) {
             buildIndividualHeader(header, subject);
@@ -110,13 +114,14 @@ void TAVIDs::fillDataSets(const QVariantMap& document, bool exportMode)
             buildCorporateDebtors(subject);
             buildOfficerGroups(subject);
         }
-        buildFacilities(m_securityDs, FacilityRecords::Securities, subject, referenceDate);
+        buildFacilities(m_securityDs, FacilityRecords::Securities, facilityLists, referenceDate);
     }
     buildFacilitySummary(subject);
-    buildFacilities(m_creditDs, FacilityRecords::Credits, subject, referenceDate);
-    buildFacilities(m_lcDs, FacilityRecords::Lcs, subject, referenceDate);
-    buildFacilities(m_bankGuaranteeDs, FacilityRecords::BankGuarantees, subject, referenceDate);
-    buildFacilities(m_otherDs, FacilityRecords::Others, subject, referenceDate);
+    buildFacilities(m_creditDs, FacilityRecords::Credits, facilityLists, referenceDate);
+    buildFacilities(m_lcDs, FacilityRecords::Lcs, facilityLists, referenceDate);
+    buildFacilities(m_bankGuaranteeDs, FacilityRecords::BankGuarantees, facilityLists,
+                    referenceDate);
+    buildFacilities(m_otherDs, FacilityRecords::Others, facilityLists, referenceDate);
 }
 
 void TAVIDs::buildIndividualHeader(const QVariantMap& header, const QVariantMap& subject)
@@ -150,12 +155,16 @@ void TAVIDs::buildFacilitySummary(const QVariantMap& subject)
     replace(m_facilitySummaryDs, new QMapDs(SubjectRecords::facilitySummary(subject)));
 }
 
-void TAVIDs::buildFacilities(FacilitiesDs*& field, FacilityRecords::Type type,
-                             const QVariantMap& subject, const QDate& referenceDate)
+void TAVIDs::buildFacilities(FacilitiesDs*& field, FacilityRecords::Type type, QVariantMap& lists,
+                             const QDate& referenceDate)
 {
-    replace(field, new FacilitiesDs(FacilityRecords::columns(type),
-                                    FacilityRecords::prepareRows(subject, type, m_exportMode),
-                                    referenceDate, m_exportMode));
+    // The old data source goes first, so that two copies of a large list never coexist.
+    replace<FacilitiesDs>(field, nullptr);
+    field =
+        new FacilitiesDs(FacilityRecords::columns(type),
+                         FacilityRecords::prepareRows(
+                             lists.take(FacilityRecords::key(type)).toList(), type, m_exportMode),
+                         referenceDate, m_exportMode);
 }
 
 template <class Receiver>
@@ -246,5 +255,8 @@ bool TAVIDs::writeExportFile(const QVariantMap& document, const QString& path, Q
         if (source.second)
             facilities.insert(source.first, source.second->facilities().records());
     }
-    return ExportWriter::writeFile(path, ExportWriter::exportText(document, facilities), error);
+    return ExportWriter::writeFile(
+        path,
+        [&](QIODevice* device) { return ExportWriter::exportTo(device, document, facilities); },
+        error);
 }

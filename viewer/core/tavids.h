@@ -39,7 +39,9 @@ public:
     // Every name registerDataSources may use, in the order a report view removes them.
     static const QStringList& dataSourceNames();
 
-    void fillDataSets(const QVariantMap& document, bool exportMode);
+    // A caller that hands the document over (std::move) lets the facility rows be
+    // prepared in place; one that keeps it has them copied.
+    void fillDataSets(QVariantMap document, bool exportMode);
     void registerDataSources(LimeReport::ReportEngine* engine);
     // Writes the text export of `document` (filled beforehand in export mode) to `path`;
     // false with the reason when the file cannot be written.
@@ -71,8 +73,8 @@ private:
     void buildCorporateDebtors(const QVariantMap& subject);
     void buildOfficerGroups(const QVariantMap& subject);
     void buildFacilitySummary(const QVariantMap& subject);
-    void buildFacilities(FacilitiesDs*& field, FacilityRecords::Type type,
-                         const QVariantMap& subject, const QDate& referenceDate);
+    void buildFacilities(FacilitiesDs*& field, FacilityRecords::Type type, QVariantMap& lists,
+                         const QDate& referenceDate);
 
     template <class Receiver>
     LimeReport::ICallbackDatasource* createCallbackSource(LimeReport::ReportEngine* engine,
