@@ -26,7 +26,7 @@ ExpressionExpander::ExpressionExpander(VariableStore& variables, DataSourceManag
 
 bool ExpressionExpander::needsSecondPass(const QString& content)
 {
-    return content.contains(pageCounter);
+    return content.contains(QLatin1Char('$')) && planOf(content).pageCounters;
 }
 
 QString ExpressionExpander::expand(const QString& content, const Options& options)
@@ -51,6 +51,7 @@ const ExpressionExpander::Plan& ExpressionExpander::planOf(const QString& conten
     Plan plan;
     plan.variables = content.contains(variableToken);
     plan.scripts = content.contains(scriptStart);
+    plan.pageCounters = content.contains(pageCounter);
     if (!plan.variables && !plan.scripts) {
         int last = 0;
         auto match = fieldToken.globalMatch(content);

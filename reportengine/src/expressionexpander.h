@@ -35,7 +35,8 @@ public:
                               bool deferAllVariables);
     QString expandSecondPass(const QString& prepared);
 
-    static bool needsSecondPass(const QString& content);
+    // Whether the content shows a page counter, and so is finished on its page.
+    bool needsSecondPass(const QString& content);
 
 private:
     enum class VariableScope
@@ -56,6 +57,7 @@ private:
     {
         bool variables = false;
         bool scripts = false;
+        bool pageCounters = false;
         // Without variables and scripts: the texts around the fields, one more than
         // there are fields, and the fields' tokens.
         QStringList texts;

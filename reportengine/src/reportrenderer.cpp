@@ -4,6 +4,7 @@
 #include "bandrenderer.h"
 #include "datasourcemanager.h"
 #include "expressionexpander.h"
+#include "itemstyle.h"
 #include "reporttemplate.h"
 #include "scriptengine.h"
 #include "templatereader.h"
@@ -40,6 +41,7 @@ ReportPages ReportRenderer::render(const PageHandler& onPage, const Continuation
     m_scripts = std::make_unique<ScriptEngine>(*m_variables);
     m_expander = std::make_unique<ExpressionExpander>(*m_variables, m_data, *m_scripts,
                                                       m_report.suppressFieldAndVarError());
+    m_styles = std::make_unique<ItemStyles>();
     m_pages.clear();
     const QString initScript = m_report.initScript();
     if (!initScript.trimmed().isEmpty() && !m_scripts->run(initScript))
@@ -87,7 +89,7 @@ void ReportRenderer::renderSheet(const DesignObject* sheet)
     m_contentTop = sheet->intValue(QStringLiteral("topMargin")) * 10;
     m_contentBottom = m_pageSize.height() - sheet->intValue(QStringLiteral("bottomMargin")) * 10;
     const QVariant font = sheet->value(QStringLiteral("font"));
-    m_bands = std::make_unique<BandRenderer>(*m_expander, m_data,
+    m_bands = std::make_unique<BandRenderer>(*m_expander, m_data, *m_styles,
                                              font.isValid() ? font.value<QFont>()
                                                             : QFont(QStringLiteral("Arial"), 10));
     linkBands(sheet);
@@ -252,7 +254,7 @@ void ReportRenderer::append(const std::shared_ptr<const RenderedBand>& band, qre
 void ReportRenderer::appendWhole(const DesignObject* band)
 {
     auto rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
-    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+    if (rendered->empty && !m_bands->styleOf(band).printIfEmpty)
         return;
     append(rendered, 0, rendered->height);
 }
@@ -262,12 +264,12 @@ void ReportRenderer::appendWhole(const DesignObject* band)
 std::shared_ptr<const RenderedBand> ReportRenderer::renderOutlined(const DesignObject* band)
 {
     RenderedBand rendered = m_bands->render(band, m_width);
-    const QString outline = band->stringValue(QStringLiteral("outline"));
-    if (!outline.isEmpty()) {
+    const ItemStyle& style = m_bands->styleOf(band);
+    if (!style.outline.isEmpty()) {
         rendered.outlineTitle =
-            m_expander->expand(outline, ExpressionExpander::Options{band->name(), false})
+            m_expander->expand(style.outline, ExpressionExpander::Options{style.name, false})
                 .simplified();
-        rendered.outlineLevel = std::max(0, band->intValue(QStringLiteral("outlineLevel")));
+        rendered.outlineLevel = style.outlineLevel;
     }
     return std::make_shared<const RenderedBand>(std::move(rendered));
 }
@@ -275,7 +277,7 @@ std::shared_ptr<const RenderedBand> ReportRenderer::renderOutlined(const DesignO
 bool ReportRenderer::placeBand(const DesignObject* band)
 {
     auto rendered = renderOutlined(band);
-    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+    if (rendered->empty && !m_bands->styleOf(band).printIfEmpty)
         return false;
     if (m_y + rendered->height <= m_limit + tolerance) {
         append(rendered, 0, rendered->height);

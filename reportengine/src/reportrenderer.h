@@ -18,6 +18,7 @@ class BandRenderer;
 class DataSourceManager;
 class DesignObject;
 class ExpressionExpander;
+class ItemStyles;
 class ReportTemplate;
 class ScriptEngine;
 class VariableStore;
@@ -91,6 +92,7 @@ private:
     std::unique_ptr<VariableStore> m_variables;
     std::unique_ptr<ScriptEngine> m_scripts;
     std::unique_ptr<ExpressionExpander> m_expander;
+    std::unique_ptr<ItemStyles> m_styles;
     std::unique_ptr<BandRenderer> m_bands;
 
     // The sheet being rendered.
