@@ -46,25 +46,53 @@ private:
     };
     QString substituteVariables(const QString& text, VariableScope scope) const;
     QString expandScripts(const QString& text, const Options& options, bool evaluate);
-    QString evaluateScript(const QString& body, const Options& options);
     QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
-    QString fieldText(const QString& token, const Options& options, bool asScriptLiteral);
-    bool fieldValue(const QString& token, const Options& options, QVariant* value, QString* error);
+
+    // A field's token split once into its source and column.
+    struct Field
+    {
+        QString token;
+        bool dotted = false; // without a dot the token names no source
+        QString source;      // lower case, as sources are named
+        QString column;
+        explicit Field(const QString& token = QString());
+    };
+    QString fieldText(const Field& field, const Options& options, bool asScriptLiteral);
+    bool fieldValue(const Field& field, const Options& options, QVariant* value, QString* error);
+
+    // A script body split at its fields: the texts around them, one more than there
+    // are fields, and the program that takes the fields' values as arguments.
+    struct Script
+    {
+        QStringList texts;
+        QVector<Field> fields;
+        QString program;
+    };
+    static Script scriptOf(const QString& body);
+    QString evaluateScript(const Script& script, const Options& options);
 
     // What an item's content holds, found once per content: most contents hold only
-    // fields, and are then filled in without searching them on every row.
+    // fields, and are then filled in without searching them on every row; scripts
+    // are found once too, and only their fields are fetched on every row.
     struct Plan
     {
         bool variables = false;
         bool scripts = false;
         bool pageCounters = false;
         // Without variables and scripts: the texts around the fields, one more than
-        // there are fields, and the fields' tokens.
+        // there are fields, and the fields.
         QStringList texts;
-        QStringList fields;
+        QVector<Field> fields;
+        // Without variables, scripts side by side, none inside another: the text before
+        // each script and after the last, and the scripts.
+        bool plannedScripts = false;
+        QStringList scriptTexts;
+        QVector<Script> scriptList;
     };
     const Plan& planOf(const QString& content);
+    static void planScripts(const QString& content, Plan* plan);
     QString fillFields(const Plan& plan, const Options& options);
+    QString runScripts(const Plan& plan, const Options& options);
 
     QHash<QString, Plan> m_plans;
     VariableStore& m_variables;
