@@ -190,11 +190,37 @@ void BandRenderer::measureText(Node& node)
 QStringList BandRenderer::linesOf(const DesignObject* item, const QString& text, const QFont& font,
                                   qreal width)
 {
+    // The values of a column, in a megabyte or two, small next to the pages.
+    constexpr int knownLength = 80;
+    constexpr int knownCharacters = 500000;
     BrokenText& last = m_lastLines[item];
-    if (last.width != width || last.text != text) {
-        last.lines = TextLines::breakLines(text, font, width);
-        last.text = text;
+    if (last.width != width) {
+        for (const QString& known : last.known.keys())
+            m_knownCharacters -= known.size();
+        last.known.clear();
         last.width = width;
+    } else if (last.text == text) {
+        return last.lines;
+    }
+    const bool shortText = text.size() <= knownLength;
+    if (shortText) {
+        const auto known = last.known.constFind(text);
+        if (known != last.known.constEnd()) {
+            last.text = text;
+            last.lines = *known;
+            return last.lines;
+        }
+    }
+    last.lines = TextLines::breakLines(text, font, width);
+    last.text = text;
+    if (shortText) {
+        if (m_knownCharacters + text.size() > knownCharacters) {
+            for (BrokenText& other : m_lastLines)
+                other.known.clear();
+            m_knownCharacters = 0;
+        }
+        last.known.insert(text, last.lines);
+        m_knownCharacters += text.size();
     }
     return last.lines;
 }

@@ -57,7 +57,8 @@ private:
     static void collect(const Node& node, const QPointF& origin, QVector<BandElement>& out);
 
     // The item's text broken into lines at that width. Labels and values that repeat
-    // row after row are broken once: the item's last text and its lines are kept.
+    // row after row are broken once: the item's last text and its lines are kept, and
+    // those of its short texts, up to a bound for the whole sheet.
     QStringList linesOf(const DesignObject* item, const QString& text, const QFont& font,
                         qreal width);
 
@@ -66,6 +67,9 @@ private:
         QString text;
         qreal width = -1;
         QStringList lines;
+        // Short texts already broken at that width: values such as dates, amounts and
+        // codes come back row after row, and measuring them is most of the layout.
+        QHash<QString, QStringList> known;
     };
 
     ExpressionExpander& m_expander;
@@ -73,6 +77,7 @@ private:
     ItemStyles& m_styles;
     QFont m_defaultFont;
     QHash<const DesignObject*, BrokenText> m_lastLines;
+    int m_knownCharacters = 0;
 };
 
 } // namespace LimeReport

@@ -446,11 +446,11 @@ void ReportRenderer::emitPage(int index)
     const BandEmitter::Finisher finisher = [this](const QString& prepared) {
         return m_expander->expandSecondPass(prepared);
     };
-    RenderedPage page(state.size);
-    // Pages of one report hold about as many items as the one before: room for that
-    // many is made at once instead of growing the list, a large block, step by step.
-    page.items().reserve(m_lastItemCount);
-    BandEmitter emitter(page.items(), finisher);
+    // The items are gathered in a list kept from page to page, and the page then takes
+    // them in a list of just their number: no large list grows step by step, is
+    // copied as it grows, or keeps room it does not use.
+    m_pageItems.clear();
+    BandEmitter emitter(m_pageItems, finisher);
     for (const Placement& placement : state.placements) {
         const RenderedBand& band = *placement.band;
         if (m_outline && !band.outlineTitle.isEmpty() && placement.top <= tolerance)
@@ -465,10 +465,12 @@ void ReportRenderer::emitPage(int index)
     m_variables->setSystem(pageCountVariable, 0);
     state.placements.clear();
     state.placements.squeeze();
-    m_lastItemCount = page.items().size();
-    // Pages are kept as long as they are shown: a page that needed less gives the rest back.
-    if (page.items().capacity() - m_lastItemCount > m_lastItemCount / 8)
-        page.items().squeeze();
+    RenderedPage page(state.size);
+    QVector<RenderedItem>& items = page.items();
+    items.reserve(m_pageItems.size());
+    for (RenderedItem& item : m_pageItems)
+        items.append(std::move(item));
+    m_pageItems.clear();
     m_output << page;
     if (m_onPage)
         m_onPage(index, m_output.last());

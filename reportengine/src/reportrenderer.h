@@ -125,7 +125,7 @@ private:
         BandEmitter::DeferredText text;
     };
     ReportPages m_output;
-    int m_lastItemCount = 0;
+    QVector<RenderedItem> m_pageItems;
     QVector<DeferredEntry> m_deferred;
     PageHandler m_onPage;
     ReportOutline* m_outline = nullptr;
