@@ -709,6 +709,15 @@ void tst_ReportRenderer::stoppedRender()
     QCOMPARE(source.log.size(), questionsAtStop);
     QVERIFY(!engine.isBusy());
     QVERIFY(engine.renderPages().size() > 2);
+
+    // Stopped while the page counters are written again at the end.
+    const int count = engine.renderPages().size();
+    pagesSeen = 0;
+    const ReportPages late = engine.renderPages([&](int, const RenderedPage&) { ++pagesSeen; },
+                                                [&] { return pagesSeen <= count; });
+    QVERIFY(late.isEmpty());
+    QCOMPARE(pagesSeen, count + 1);
+    QVERIFY(engine.renderPages().size() == count);
 }
 
 // A field far longer than pages can hold is cut, and the page says so, rather than

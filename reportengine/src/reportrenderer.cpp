@@ -54,6 +54,8 @@ ReportPages ReportRenderer::render(const PageHandler& onPage, const Continuation
         return ReportPages();
     finishDeferred();
     m_pages.clear();
+    if (m_cancelled)
+        return ReportPages();
     return std::move(m_output);
 }
 
@@ -499,6 +501,9 @@ void ReportRenderer::finishDeferred()
         }
         if (m_onPage)
             m_onPage(index, m_output.at(index));
+        // A thousand pages of counters take a while: input is answered between pages.
+        if (stopped())
+            break;
     }
     m_deferred.clear();
 }

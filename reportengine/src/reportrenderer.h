@@ -39,8 +39,9 @@ public:
     ~ReportRenderer();
 
     // onPage sees every page once it is drawn, and again if its page counters
-    // changed at the end; keepGoing, asked after every band, stops the render by
-    // answering false, and the render then returns no pages.
+    // changed at the end; keepGoing, asked after every band and after every page
+    // whose counters were written again, stops the render by answering false, and
+    // the render then returns no pages.
     ReportPages render(const PageHandler& onPage = {}, const Continuation& keepGoing = {});
     // Where render() adds the outline entries of each page as it is drawn, before
     // onPage sees it; outline is left as it was when null.
