@@ -157,8 +157,11 @@ void BandRenderer::measureText(Node& node)
     ExpressionExpander::Options options;
     options.itemName = style.name;
     options.escapeFieldHtml = style.escapeFieldHtml;
-    QString text = m_expander.expand(content, options);
-    if (style.fillInSecondPass || m_expander.needsSecondPass(content))
+    const ExpressionExpander::Plan*& plan = m_plans[d];
+    if (!plan)
+        plan = &m_expander.planOf(content);
+    QString text = m_expander.expand(*plan, options);
+    if (style.fillInSecondPass || plan->pageCounters)
         node.deferred = m_expander.prepareSecondPass(content, options, style.fillInSecondPass);
     if (style.allowHtml)
         text = QTextDocumentFragment::fromHtml(text).toPlainText();

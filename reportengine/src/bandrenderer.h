@@ -1,6 +1,7 @@
 #ifndef BANDRENDERER_H
 #define BANDRENDERER_H
 
+#include "expressionexpander.h"
 #include "renderedband.h"
 
 #include <QFont>
@@ -12,7 +13,6 @@ namespace LimeReport {
 
 class DataSourceManager;
 class DesignObject;
-class ExpressionExpander;
 class ItemStyles;
 struct ItemStyle;
 
@@ -77,6 +77,8 @@ private:
     ItemStyles& m_styles;
     QFont m_defaultFont;
     QHash<const DesignObject*, BrokenText> m_lastLines;
+    // The plan of each text item's content, found by the item rather than by its text.
+    QHash<const DesignObject*, const ExpressionExpander::Plan*> m_plans;
     int m_knownCharacters = 0;
 };
 

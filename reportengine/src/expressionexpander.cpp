@@ -34,7 +34,14 @@ QString ExpressionExpander::expand(const QString& content, const Options& option
     // Most items are plain labels.
     if (!content.contains(QLatin1Char('$')))
         return content;
-    const Plan& plan = planOf(content);
+    return expand(planOf(content), options);
+}
+
+QString ExpressionExpander::expand(const Plan& plan, const Options& options)
+{
+    const QString& content = plan.content;
+    if (plan.plain)
+        return content;
     if (!plan.variables && !plan.scripts)
         return fillFields(plan, options);
     if (plan.plannedScripts)
@@ -49,8 +56,11 @@ const ExpressionExpander::Plan& ExpressionExpander::planOf(const QString& conten
 {
     auto it = m_plans.constFind(content);
     if (it != m_plans.constEnd())
-        return *it;
-    Plan plan;
+        return **it;
+    auto made = std::make_shared<Plan>();
+    Plan& plan = *made;
+    plan.content = content;
+    plan.plain = !content.contains(QLatin1Char('$'));
     plan.variables = content.contains(variableToken);
     plan.scripts = content.contains(scriptStart);
     plan.pageCounters = content.contains(pageCounter);
@@ -67,7 +77,8 @@ const ExpressionExpander::Plan& ExpressionExpander::planOf(const QString& conten
     } else if (!plan.variables) {
         planScripts(content, &plan);
     }
-    return *m_plans.insert(content, plan);
+    m_plans.insert(content, made);
+    return plan;
 }
 
 QString ExpressionExpander::fillFields(const Plan& plan, const Options& options)

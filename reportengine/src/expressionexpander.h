@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
 namespace LimeReport {
 
 class DataSourceManager;
@@ -38,16 +40,6 @@ public:
     // Whether the content shows a page counter, and so is finished on its page.
     bool needsSecondPass(const QString& content);
 
-private:
-    enum class VariableScope
-    {
-        All,
-        AllButPageCounters
-    };
-    QString substituteVariables(const QString& text, VariableScope scope) const;
-    QString expandScripts(const QString& text, const Options& options, bool evaluate);
-    QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
-
     // A field's token split once into its source and column.
     struct Field
     {
@@ -57,8 +49,6 @@ private:
         QString column;
         explicit Field(const QString& token = QString());
     };
-    QString fieldText(const Field& field, const Options& options, bool asScriptLiteral);
-    bool fieldValue(const Field& field, const Options& options, QVariant* value, QString* error);
 
     // A script body split at its fields: the texts around them, one more than there
     // are fields, and the program that takes the fields' values as arguments.
@@ -68,14 +58,14 @@ private:
         QVector<Field> fields;
         QString program;
     };
-    static Script scriptOf(const QString& body);
-    QString evaluateScript(const Script& script, const Options& options);
 
     // What an item's content holds, found once per content: most contents hold only
     // fields, and are then filled in without searching them on every row; scripts
     // are found once too, and only their fields are fetched on every row.
     struct Plan
     {
+        QString content;
+        bool plain = false; // no expression at all: most items are labels
         bool variables = false;
         bool scripts = false;
         bool pageCounters = false;
@@ -89,12 +79,32 @@ private:
         QStringList scriptTexts;
         QVector<Script> scriptList;
     };
+    // The plan of a content, made when first asked for and kept for the render.
     const Plan& planOf(const QString& content);
+    QString expand(const Plan& plan, const Options& options);
+
+private:
+    enum class VariableScope
+    {
+        All,
+        AllButPageCounters
+    };
+    QString substituteVariables(const QString& text, VariableScope scope) const;
+    QString expandScripts(const QString& text, const Options& options, bool evaluate);
+    QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
+
+    QString fieldText(const Field& field, const Options& options, bool asScriptLiteral);
+    bool fieldValue(const Field& field, const Options& options, QVariant* value, QString* error);
+
+    static Script scriptOf(const QString& body);
+    QString evaluateScript(const Script& script, const Options& options);
+
     static void planScripts(const QString& content, Plan* plan);
     QString fillFields(const Plan& plan, const Options& options);
     QString runScripts(const Plan& plan, const Options& options);
 
-    QHash<QString, Plan> m_plans;
+    // Held apart, so that a plan stays where it is while others are added.
+    QHash<QString, std::shared_ptr<const Plan>> m_plans;
     VariableStore& m_variables;
     DataSourceManager& m_data;
     ScriptEngine& m_scripts;
