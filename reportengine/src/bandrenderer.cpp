@@ -98,22 +98,22 @@ std::vector<BandRenderer::Node> BandRenderer::measureAll(const DesignObject* own
                                                          bool pageItems)
 {
     std::vector<Node> nodes;
-    const std::vector<const DesignObject*>& items = styleOf(owner).items;
+    const std::vector<ItemStyle::Child>& items = styleOf(owner).items;
     nodes.reserve(items.size());
-    for (const DesignObject* child : items) {
-        const ItemStyle& style = styleOf(child);
-        if (style.onPage != pageItems || !style.isVisible)
+    for (const ItemStyle::Child& child : items) {
+        if (child.style->onPage != pageItems || !child.style->isVisible)
             continue;
-        nodes.push_back(measure(child, width));
+        nodes.push_back(measure(child.object, *child.style, width));
     }
     return nodes;
 }
 
-BandRenderer::Node BandRenderer::measure(const DesignObject* item, qreal parentWidth)
+BandRenderer::Node BandRenderer::measure(const DesignObject* item, const ItemStyle& style,
+                                         qreal parentWidth)
 {
     Node node;
     node.design = item;
-    node.style = &styleOf(item);
+    node.style = &style;
     node.designed = node.style->geometry;
     switch (node.style->itemAlign) {
     case 0:
@@ -297,9 +297,9 @@ void BandRenderer::measureLayout(Node& node, bool horizontal)
     const bool hideEmpty = style.hideEmptyItems;
     const qreal spacing = style.layoutSpacing;
     node.children.reserve(style.items.size());
-    for (const DesignObject* child : style.items) {
-        if (styleOf(child).isVisible)
-            node.children.push_back(measure(child, node.rect.width()));
+    for (const ItemStyle::Child& child : style.items) {
+        if (child.style->isVisible)
+            node.children.push_back(measure(child.object, *child.style, node.rect.width()));
     }
     std::stable_sort(node.children.begin(), node.children.end(),
                      [horizontal](const Node& a, const Node& b) {

@@ -47,7 +47,7 @@ private:
     };
 
     std::vector<Node> measureAll(const DesignObject* owner, qreal width, bool pageItems);
-    Node measure(const DesignObject* item, qreal parentWidth);
+    Node measure(const DesignObject* item, const ItemStyle& style, qreal parentWidth);
     void measureText(Node& node);
     void measureImage(Node& node);
     void measureLayout(Node& node, bool horizontal);

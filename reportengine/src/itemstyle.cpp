@@ -51,7 +51,7 @@ static ItemStyle readStyle(const DesignObject* d, const QFont& sheetFont)
     s.outlineLevel = std::max(0, d->intValue(QStringLiteral("outlineLevel")));
     for (const auto& child : d->children()) {
         if (TemplateReader::isItemClass(child->className()))
-            s.items.push_back(child.get());
+            s.items.push_back({child.get(), nullptr});
     }
 
     s.content = d->stringValue(QStringLiteral("content"));
@@ -89,8 +89,11 @@ static ItemStyle readStyle(const DesignObject* d, const QFont& sheetFont)
 const ItemStyle& ItemStyles::of(const DesignObject* object, const QFont& sheetFont)
 {
     std::unique_ptr<ItemStyle>& style = m_styles[object];
-    if (!style)
+    if (!style) {
         style = std::make_unique<ItemStyle>(readStyle(object, sheetFont));
+        for (ItemStyle::Child& child : style->items)
+            child.style = &of(child.object, sheetFont);
+    }
     return *style;
 }
 

@@ -44,8 +44,13 @@ struct ItemStyle
     // A band's outline entry, before expansion; empty when it adds none.
     QString outline;
     int outlineLevel = 0;
-    // The children that are items, in file order.
-    std::vector<const DesignObject*> items;
+    // The children that are items, in file order, with their styles.
+    struct Child
+    {
+        const DesignObject* object = nullptr;
+        const ItemStyle* style = nullptr;
+    };
+    std::vector<Child> items;
 
     QString content;
     bool allowHtml = false;
@@ -82,8 +87,8 @@ struct ItemStyle
     static Qt::PenStyle penStyle(int style);
 };
 
-// The styles of one render's design objects, each made when first asked for and
-// kept at the same address until the render ends.
+// The styles of one render's design objects, each made with those of the items it
+// holds when first asked for, and kept at the same address until the render ends.
 class ItemStyles
 {
 public:
