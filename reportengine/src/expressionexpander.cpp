@@ -377,7 +377,11 @@ QString ExpressionExpander::substituteFields(const QString& text, const Options&
 bool ExpressionExpander::fieldValue(const Field& field, const Options& options, QVariant* value,
                                     QString* error)
 {
-    DataSource* source = field.dotted ? m_data.dataSource(field.source) : nullptr;
+    if (field.foundGeneration != m_data.generation()) {
+        field.found = field.dotted ? m_data.dataSource(field.source) : nullptr;
+        field.foundGeneration = m_data.generation();
+    }
+    DataSource* source = field.found;
     if (!source || !source->hasColumn(field.column)) {
         *error =
             m_suppressErrors

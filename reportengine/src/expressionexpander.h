@@ -10,6 +10,7 @@
 
 namespace LimeReport {
 
+class DataSource;
 class DataSourceManager;
 class ScriptEngine;
 class VariableStore;
@@ -47,6 +48,9 @@ public:
         bool dotted = false; // without a dot the token names no source
         QString source;      // lower case, as sources are named
         QString column;
+        // The source as last found, while the sources stay as they were.
+        mutable DataSource* found = nullptr;
+        mutable int foundGeneration = -1;
         explicit Field(const QString& token = QString());
     };
 
