@@ -179,6 +179,15 @@ void tst_Expressions::scriptOnEveryRow_data()
         << QStringList{"1", "2", "3", "4"};
     QTest::newRow("a negative value after a minus is written out as before")
         << "$S{ 10 - $D{m.amount} }" << QStringList{"-1224.5", "15", "10", "3"};
+    QTest::newRow("a regular expression, as the templates show percentages")
+        << "$S{ var v = String($D{m.amount}); v != \"\" ? (/^-?[0-9]+([.][0-9]+)?$/.test(v) ? "
+           "v.replace(\".\", \",\") : v) + \" %\" : \"\" }"
+        << QStringList{"1234,5 %", "-5 %", "7 %"};
+    QTest::newRow("a semicolon and brackets inside a regular expression")
+        << "$S{ var n = $D{m.name}; /[;)(]|a$/.test(n) ? 'ya' : 'tidak' }"
+        << QStringList{"ya", "ya", "tidak", "tidak"};
+    QTest::newRow("a slash after a value divides")
+        << "$S{ $D{m.amount} / 2 / 5 }" << QStringList{"123.45", "-0.5", "0", "0.7"};
     QTest::newRow("statements that are not compiled still run")
         << "$S{ if ($D{m.name} == 'x') { 'akhir' } else { 'baris' } }"
         << QStringList{"baris", "baris", "baris", "akhir"};

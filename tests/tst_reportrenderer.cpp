@@ -54,6 +54,7 @@ private slots:
     void pagesHandedOverAsTheyAreDrawn();
     void stoppedRender();
     void overlongTextIsCutVisibly();
+    void textsThatComeBackAreBrokenAlike();
 };
 
 using X = TemplateXml;
@@ -708,6 +709,15 @@ void tst_ReportRenderer::stoppedRender()
     QCOMPARE(source.log.size(), questionsAtStop);
     QVERIFY(!engine.isBusy());
     QVERIFY(engine.renderPages().size() > 2);
+
+    // Stopped while the page counters are written again at the end.
+    const int count = engine.renderPages().size();
+    pagesSeen = 0;
+    const ReportPages late = engine.renderPages([&](int, const RenderedPage&) { ++pagesSeen; },
+                                                [&] { return pagesSeen <= count; });
+    QVERIFY(late.isEmpty());
+    QCOMPARE(pagesSeen, count + 1);
+    QVERIFY(engine.renderPages().size() == count);
 }
 
 // A field far longer than pages can hold is cut, and the page says so, rather than
@@ -731,4 +741,29 @@ void tst_ReportRenderer::overlongTextIsCutVisibly()
 }
 
 QTEST_MAIN(tst_ReportRenderer)
+// Values come back row after row, between others: each row shows its own value,
+// broken into lines as where it was first shown.
+void tst_ReportRenderer::textsThatComeBackAreBrokenAlike()
+{
+    const QString xml = X::report({X::band(
+        "Data", "Rows", 60,
+        {X::text("Cell", "$D{ds.v}", QRect(0, 0, 150, 40), {X::boolProperty("autoHeight", true)})},
+        {X::property("datasource", "QString", "ds")})});
+    const QString wrapping = longText(6);
+    const QStringList values{wrapping, "pendek", wrapping, "", longText(7), wrapping, "pendek"};
+    QStringList shown;
+    for (const RenderedPage& page : renderWith(xml, values)) {
+        for (const RenderedItem& item : page.items()) {
+            if (item.kind == RenderedItem::Text && item.name == QLatin1String("Cell"))
+                shown << item.text;
+        }
+    }
+    QCOMPARE(shown.size(), values.size() - 1);
+    QVERIFY2(shown.at(0).contains('\n'), qPrintable(shown.at(0)));
+    const QStringList expected{shown.at(0), "pendek",    shown.at(0),
+                               shown.at(3), shown.at(0), "pendek"};
+    QCOMPARE(shown, expected);
+    QCOMPARE(shown.at(3).split('\n').join(' '), longText(7));
+}
+
 #include "tst_reportrenderer.moc"

@@ -1,6 +1,7 @@
 #include "bandemitter.h"
 
 #include "designobject.h"
+#include "itemstyle.h"
 #include "textlines.h"
 
 #include <algorithm>
@@ -9,24 +10,6 @@
 namespace LimeReport {
 
 static const qreal tolerance = 0.01;
-
-static Qt::PenStyle penStyle(int style)
-{
-    switch (style) {
-    case 0:
-        return Qt::NoPen;
-    case 2:
-        return Qt::DashLine;
-    case 3:
-        return Qt::DotLine;
-    case 4:
-        return Qt::DashDotLine;
-    case 5:
-        return Qt::DashDotDotLine;
-    default:
-        return Qt::SolidLine;
-    }
-}
 
 BandEmitter::BandEmitter(QVector<RenderedItem>& out, const Finisher& finisher)
     : m_out(out), m_finisher(finisher)
@@ -89,47 +72,46 @@ int BandEmitter::reemit(const RenderedBand& band, const DeferredText& text)
 
 void BandEmitter::emitFrame(const BandElement& element, const QRectF& part)
 {
-    RenderedItem fill;
-    const bool filled = background(element.design, 0, part, &fill);
-    emitBorders(element, part, true, true, filled ? &fill : nullptr);
+    emitBorders(*element.style, part, true, true, 0);
 }
 
-bool BandEmitter::background(const DesignObject* d, int defaultMode, const QRectF& rect,
-                             RenderedItem* fill)
+bool BandEmitter::filled(const ItemStyle& style, int defaultMode)
 {
-    if (d->intValue(QStringLiteral("backgroundMode"), defaultMode) != 1)
-        return false;
-    fill->kind = RenderedItem::Fill;
-    fill->name = d->name();
-    fill->rect = rect;
-    fill->fillColor = d->colorValue(QStringLiteral("backgroundColor"), Qt::white);
-    fill->brush = Qt::BrushStyle(d->intValue(QStringLiteral("backgroundBrushStyle"), 1));
-    fill->opacity = d->intValue(QStringLiteral("backgroundOpacity"), 100) / 100.0;
-    return true;
+    return (style.hasBackgroundMode ? style.backgroundMode : defaultMode) == 1;
+}
+
+RenderedItem BandEmitter::background(const ItemStyle& style, const QRectF& rect)
+{
+    RenderedItem fill;
+    fill.kind = RenderedItem::Fill;
+    fill.name = style.name;
+    fill.rect = rect;
+    fill.fillColor = style.backgroundColor;
+    fill.brush = Qt::BrushStyle(style.backgroundBrush);
+    fill.opacity = style.backgroundOpacity;
+    return fill;
 }
 
 void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal top, qreal bottom,
                            const QPointF& shift)
 {
-    const DesignObject* d = element.design;
+    const ItemStyle& style = *element.style;
     const QRectF& r = element.rect;
     const QRectF placed = part.translated(shift);
-    RenderedItem fill;
-    const bool filled = background(d, 1, placed, &fill);
     const bool withTop = part.top() <= r.top() + tolerance;
     const bool withBottom = part.bottom() >= r.bottom() - tolerance;
-    emitBorders(element, placed, withTop, withBottom, filled ? &fill : nullptr);
+    emitBorders(style, placed, withTop, withBottom, 1);
 
-    const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    const qreal margin = style.margin;
     QStringList lines = element.lines;
     if (!element.deferred.isEmpty()) {
         QString finished = m_finisher(element.deferred);
-        if (d->boolValue(QStringLiteral("trimValue"), true))
+        if (style.trimValue)
             finished = finished.trimmed();
-        lines = TextLines::breakLines(finished, element.font, r.width() - 2 * margin);
+        lines = TextLines::breakLines(finished, style.font, r.width() - 2 * margin);
     }
-    const int alignment = d->intValue(QStringLiteral("alignment"), Qt::AlignLeft | Qt::AlignTop);
-    const qreal lh = element.lineHeight;
+    const int alignment = style.alignment;
+    const qreal lh = style.lineHeight;
     const qreal block = lines.size() * lh;
     qreal first = r.top();
     if (block < r.height()) {
@@ -154,18 +136,20 @@ void BandEmitter::emitText(const BandElement& element, const QRectF& part, qreal
     if (from >= 0) {
         RenderedItem text;
         text.kind = RenderedItem::Text;
-        text.name = d->name();
+        text.name = style.name;
         text.rect = QRectF(r.left() + margin, first + from * lh, r.width() - 2 * margin,
                            (to - from + 1) * lh)
                         .translated(shift);
-        text.text = lines.mid(from, to - from + 1).join(QLatin1Char('\n'));
-        text.font = element.font;
+        // Most texts are one line, handed on as it is rather than joined into a new text.
+        text.text =
+            from == to ? lines.at(from) : lines.mid(from, to - from + 1).join(QLatin1Char('\n'));
+        text.font = style.font;
         text.lineHeight = lh;
-        text.color = d->colorValue(QStringLiteral("fontColor"), Qt::black);
-        text.opacity = d->intValue(QStringLiteral("foregroundOpacity"), 100) / 100.0;
+        text.color = style.fontColor;
+        text.opacity = style.foregroundOpacity;
         const int horizontal = alignment & (Qt::AlignLeft | Qt::AlignRight | Qt::AlignHCenter);
         text.flags = (horizontal ? horizontal : int(Qt::AlignLeft)) | Qt::AlignTop;
-        m_out << text;
+        m_out.append(std::move(text));
     }
 }
 
@@ -178,7 +162,7 @@ void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
     shape.fillColor = d->colorValue(QStringLiteral("shapeBrushColor"), Qt::black);
     shape.brush = Qt::BrushStyle(d->intValue(QStringLiteral("shapeBrush"), 0));
     shape.penWidth = d->realValue(QStringLiteral("lineWidth"), 1);
-    shape.penStyle = penStyle(d->intValue(QStringLiteral("penStyle"), 1));
+    shape.penStyle = ItemStyle::penStyle(d->intValue(QStringLiteral("penStyle"), 1));
     shape.radius = d->intValue(QStringLiteral("cornerRadius"), 0);
     shape.opacity = d->intValue(QStringLiteral("opacity"), 100) / 100.0;
     switch (d->intValue(QStringLiteral("shape"), 0)) {
@@ -201,55 +185,53 @@ void BandEmitter::emitShape(const BandElement& element, const QRectF& rect)
                             QPointF(rect.right(), rect.center().y()));
         break;
     }
-    m_out << shape;
+    m_out.append(std::move(shape));
 }
 
 void BandEmitter::emitImage(const BandElement& element, const QPointF& shift)
 {
     RenderedItem image;
     image.kind = RenderedItem::Image;
-    image.name = element.design->name();
+    image.name = element.style->name;
     image.rect = element.imageRect.translated(shift);
     image.image = element.image;
     image.opacity = element.design->intValue(QStringLiteral("opacity"), 100) / 100.0;
-    m_out << image;
-    emitBorders(element, element.rect.translated(shift), true, true, nullptr);
+    m_out.append(std::move(image));
+    emitBorders(*element.style, element.rect.translated(shift), true, true, -1);
 }
 
-void BandEmitter::emitBorders(const BandElement& element, const QRectF& part, bool withTop,
-                              bool withBottom, RenderedItem* fill)
+void BandEmitter::emitBorders(const ItemStyle& style, const QRectF& part, bool withTop,
+                              bool withBottom, int backgroundMode)
 {
-    const DesignObject* d = element.design;
-    const int sides = d->intValue(QStringLiteral("borders"), 0);
-    const Qt::PenStyle style = penStyle(d->intValue(QStringLiteral("borderStyle"), 1));
-    if (!sides || style == Qt::NoPen) {
+    const bool fill = backgroundMode >= 0 && filled(style, backgroundMode);
+    const int sides = style.borders;
+    if (!sides || style.borderStyle == Qt::NoPen) {
         if (fill)
-            m_out << *fill;
+            m_out.append(background(style, part));
         return;
     }
-    const QColor color = d->colorValue(QStringLiteral("borderColor"), Qt::black);
-    const qreal width = d->realValue(QStringLiteral("borderLineSize"), 1) + 1;
+    const qreal width = style.borderLineSize + 1;
     // A closed frame is one rectangle, with the fill inside it: pages of
     // table cells stay a third of the size.
     if (sides == 15 && withTop && withBottom) {
-        RenderedItem frame = fill ? *fill : RenderedItem();
+        RenderedItem frame = fill ? background(style, part) : RenderedItem();
         frame.kind = RenderedItem::Rect;
-        frame.name = d->name();
+        frame.name = style.name;
         frame.rect = part;
-        frame.color = color;
+        frame.color = style.borderColor;
         frame.penWidth = width;
-        frame.penStyle = style;
-        m_out << frame;
+        frame.penStyle = style.borderStyle;
+        m_out.append(std::move(frame));
         return;
     }
     if (fill)
-        m_out << *fill;
+        m_out.append(background(style, part));
     RenderedItem line;
     line.kind = RenderedItem::Line;
-    line.name = d->name();
-    line.color = color;
+    line.name = style.name;
+    line.color = style.borderColor;
     line.penWidth = width;
-    line.penStyle = style;
+    line.penStyle = style.borderStyle;
     const auto add = [&](const QPointF& from, const QPointF& to) {
         line.rect = QRectF(from, to);
         m_out << line;

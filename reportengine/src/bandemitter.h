@@ -8,7 +8,7 @@
 
 namespace LimeReport {
 
-class DesignObject;
+struct ItemStyle;
 
 // Turns the part of a rendered band between two heights into page primitives.
 class BandEmitter
@@ -45,11 +45,12 @@ private:
                   const QPointF& shift);
     void emitShape(const BandElement& element, const QRectF& rect);
     void emitImage(const BandElement& element, const QPointF& shift);
-    // Draws the fill, if any, beneath the borders.
-    void emitBorders(const BandElement& element, const QRectF& part, bool withTop, bool withBottom,
-                     RenderedItem* fill);
-    static bool background(const DesignObject* design, int defaultMode, const QRectF& rect,
-                           RenderedItem* fill);
+    // Draws the background beneath the borders when the style's mode, or backgroundMode
+    // where the style names none, asks for one; a backgroundMode of -1 draws none.
+    void emitBorders(const ItemStyle& style, const QRectF& part, bool withTop, bool withBottom,
+                     int backgroundMode);
+    static bool filled(const ItemStyle& style, int defaultMode);
+    static RenderedItem background(const ItemStyle& style, const QRectF& rect);
 
     QVector<RenderedItem>& m_out;
     const Finisher& m_finisher;

@@ -3,7 +3,7 @@
 #include "datasourcemanager.h"
 #include "designobject.h"
 #include "expressionexpander.h"
-#include "templatereader.h"
+#include "itemstyle.h"
 #include "textlines.h"
 
 #include <QTextDocumentFragment>
@@ -18,16 +18,22 @@ static const int longestText = 100000;
 static const QString cutMark = QStringLiteral(" \u2026 [teks terpotong]");
 
 BandRenderer::BandRenderer(ExpressionExpander& expander, DataSourceManager& data,
-                           const QFont& defaultFont)
-    : m_expander(expander), m_data(data), m_defaultFont(defaultFont)
+                           ItemStyles& styles, const QFont& defaultFont)
+    : m_expander(expander), m_data(data), m_styles(styles), m_defaultFont(defaultFont)
 {
+}
+
+const ItemStyle& BandRenderer::styleOf(const DesignObject* object)
+{
+    return m_styles.of(object, m_defaultFont);
 }
 
 RenderedBand BandRenderer::render(const DesignObject* band, qreal width)
 {
     RenderedBand result;
     result.design = band;
-    const QRect designedBand = band->rectValue(QStringLiteral("geometry"), QRect(0, 0, 200, 50));
+    const ItemStyle& style = styleOf(band);
+    const QRectF& designedBand = style.geometry;
     std::vector<Node> nodes = measureAll(band, width, false);
     arrange(nodes);
 
@@ -43,31 +49,31 @@ RenderedBand BandRenderer::render(const DesignObject* band, qreal width)
         result.empty = result.empty && node.empty;
     }
     for (Node& node : nodes) {
-        if (node.visible && node.design->boolValue(QStringLiteral("stretchToMaxHeight")))
+        if (node.visible && node.style->stretchToMaxHeight)
             setHeight(node, lowest - node.rect.top());
     }
 
-    const bool pageFooter = band->className() == QLatin1String("PageFooter");
     result.height = designedBand.height();
-    if (band->boolValue(QStringLiteral("autoHeight"), !pageFooter) && anyVisible) {
+    if (style.bandAutoHeight && anyVisible) {
         // Integer rectangles end one unit before their bottom edge.
         result.height = lowest - 1;
-        if (band->intValue(QStringLiteral("borders")))
-            result.height += band->realValue(QStringLiteral("borderLineSize"), 1) + 2;
-        if (band->boolValue(QStringLiteral("keepBottomSpace")))
+        if (style.borders)
+            result.height += style.borderLineSize + 2;
+        if (style.keepBottomSpace)
             result.height += std::max<qreal>(0, designedBand.height() - designedLowest);
-    } else if (band->boolValue(QStringLiteral("autoHeight"), !pageFooter) && !nodes.empty()) {
+    } else if (style.bandAutoHeight && !nodes.empty()) {
         result.height = 0;
     }
 
     BandElement frame;
     frame.kind = BandElement::Frame;
     frame.design = band;
+    frame.style = &style;
     frame.rect = QRectF(0, 0, width, result.height);
-    result.elements << frame;
+    result.elements.reserve(int(nodes.size()) + 1);
+    result.elements.append(std::move(frame));
     std::stable_sort(nodes.begin(), nodes.end(), [](const Node& a, const Node& b) {
-        return a.design->realValue(QStringLiteral("zOrder")) <
-               b.design->realValue(QStringLiteral("zOrder"));
+        return a.style->zOrder < b.style->zOrder;
     });
     for (const Node& node : nodes)
         collect(node, QPointF(), result.elements);
@@ -92,25 +98,24 @@ std::vector<BandRenderer::Node> BandRenderer::measureAll(const DesignObject* own
                                                          bool pageItems)
 {
     std::vector<Node> nodes;
-    for (const auto& child : owner->children()) {
-        if (!TemplateReader::isItemClass(child->className()))
+    const std::vector<ItemStyle::Child>& items = styleOf(owner).items;
+    nodes.reserve(items.size());
+    for (const ItemStyle::Child& child : items) {
+        if (child.style->onPage != pageItems || !child.style->isVisible)
             continue;
-        if ((child->intValue(QStringLiteral("itemLocation")) == 1) != pageItems)
-            continue;
-        if (!child->boolValue(QStringLiteral("isVisible"), true))
-            continue;
-        nodes.push_back(measure(child.get(), width));
+        nodes.push_back(measure(child.object, *child.style, width));
     }
     return nodes;
 }
 
-BandRenderer::Node BandRenderer::measure(const DesignObject* item, qreal parentWidth)
+BandRenderer::Node BandRenderer::measure(const DesignObject* item, const ItemStyle& style,
+                                         qreal parentWidth)
 {
     Node node;
     node.design = item;
-    node.className = item->className();
-    node.designed = item->rectValue(QStringLiteral("geometry"), QRect(0, 0, 200, 50));
-    switch (item->intValue(QStringLiteral("itemAlign"), 4)) {
+    node.style = &style;
+    node.designed = node.style->geometry;
+    switch (node.style->itemAlign) {
     case 0:
         node.designed.moveLeft(0);
         break;
@@ -127,44 +132,49 @@ BandRenderer::Node BandRenderer::measure(const DesignObject* item, qreal parentW
         break;
     }
     node.rect = node.designed;
-    if (node.className == QLatin1String("TextItem"))
+    switch (node.style->kind) {
+    case ItemStyle::Text:
         measureText(node);
-    else if (node.className == QLatin1String("ImageItem"))
+        break;
+    case ItemStyle::Image:
         measureImage(node);
-    else if (node.className == QLatin1String("ShapeItem"))
+        break;
+    case ItemStyle::Shape:
         node.empty = false;
-    else
-        measureLayout(node, node.className == QLatin1String("HLayout"));
+        break;
+    case ItemStyle::Container:
+        measureLayout(node, node.style->horizontalLayout);
+        break;
+    }
     return node;
 }
 
 void BandRenderer::measureText(Node& node)
 {
     const DesignObject* d = node.design;
-    const QString content = d->stringValue(QStringLiteral("content"));
-    const bool html = d->boolValue(QStringLiteral("allowHTML"));
+    const ItemStyle& style = *node.style;
+    const QString& content = style.content;
     ExpressionExpander::Options options;
-    options.itemName = d->name();
-    options.escapeFieldHtml = html && !d->boolValue(QStringLiteral("allowHTMLInFields"));
-    QString text = m_expander.expand(content, options);
-    const bool fillLater = d->boolValue(QStringLiteral("fillInSecondPass"));
-    if (fillLater || ExpressionExpander::needsSecondPass(content))
-        node.deferred = m_expander.prepareSecondPass(content, options, fillLater);
-    if (html)
+    options.itemName = style.name;
+    options.escapeFieldHtml = style.escapeFieldHtml;
+    const ExpressionExpander::Plan*& plan = m_plans[d];
+    if (!plan)
+        plan = &m_expander.planOf(content);
+    QString text = m_expander.expand(*plan, options);
+    if (style.fillInSecondPass || plan->pageCounters)
+        node.deferred = m_expander.prepareSecondPass(content, options, style.fillInSecondPass);
+    if (style.allowHtml)
         text = QTextDocumentFragment::fromHtml(text).toPlainText();
     // Referred to rather than copied until it is cut: a field may hold hundreds of
     // megabytes, and every copy of it would cost its size in time and memory.
     QStringRef shown(&text);
-    if (d->boolValue(QStringLiteral("trimValue"), true))
+    if (style.trimValue)
         shown = shown.trimmed();
     node.empty = shown.trimmed().isEmpty();
-    if (node.empty && d->boolValue(QStringLiteral("hideIfEmpty")))
+    if (node.empty && style.hideIfEmpty)
         node.visible = false;
 
-    const SceneFont& font = sceneFont(d);
-    node.font = font.font;
-    node.lineHeight = font.lineHeight;
-    const qreal margin = d->intValue(QStringLiteral("margin"), 4);
+    const qreal margin = style.margin;
     if (shown.size() > longestText) {
         // Far more than any page holds: measuring it all would take minutes and the
         // memory of the whole text laid out. It is cut where the reader sees it is.
@@ -173,35 +183,47 @@ void BandRenderer::measureText(Node& node)
         text = shown.toString();
     }
     if (!text.isEmpty())
-        node.lines = linesOf(d, text, node.font, node.rect.width() - 2 * margin);
-    if (d->boolValue(QStringLiteral("autoHeight"))) {
-        const qreal needed = node.lines.size() * node.lineHeight +
-                             2 * d->realValue(QStringLiteral("borderLineSize"), 1);
+        node.lines = linesOf(d, text, style.font, node.rect.width() - 2 * margin);
+    if (style.autoHeight) {
+        const qreal needed = node.lines.size() * style.lineHeight + 2 * style.borderLineSize;
         node.rect.setHeight(std::max(node.rect.height(), needed));
     }
-}
-
-const BandRenderer::SceneFont& BandRenderer::sceneFont(const DesignObject* item)
-{
-    auto it = m_fonts.constFind(item);
-    if (it == m_fonts.constEnd()) {
-        const QVariant font = item->value(QStringLiteral("font"));
-        SceneFont scene;
-        scene.font = TextLines::sceneFont(font.isValid() ? font.value<QFont>() : m_defaultFont);
-        scene.lineHeight = TextLines::lineHeight(scene.font);
-        it = m_fonts.insert(item, scene);
-    }
-    return *it;
 }
 
 QStringList BandRenderer::linesOf(const DesignObject* item, const QString& text, const QFont& font,
                                   qreal width)
 {
+    // The values of a column, in a megabyte or two, small next to the pages.
+    constexpr int knownLength = 80;
+    constexpr int knownCharacters = 500000;
     BrokenText& last = m_lastLines[item];
-    if (last.width != width || last.text != text) {
-        last.lines = TextLines::breakLines(text, font, width);
-        last.text = text;
+    if (last.width != width) {
+        for (const QString& known : last.known.keys())
+            m_knownCharacters -= known.size();
+        last.known.clear();
         last.width = width;
+    } else if (last.text == text) {
+        return last.lines;
+    }
+    const bool shortText = text.size() <= knownLength;
+    if (shortText) {
+        const auto known = last.known.constFind(text);
+        if (known != last.known.constEnd()) {
+            last.text = text;
+            last.lines = *known;
+            return last.lines;
+        }
+    }
+    last.lines = TextLines::breakLines(text, font, width);
+    last.text = text;
+    if (shortText) {
+        if (m_knownCharacters + text.size() > knownCharacters) {
+            for (BrokenText& other : m_lastLines)
+                other.known.clear();
+            m_knownCharacters = 0;
+        }
+        last.known.insert(text, last.lines);
+        m_knownCharacters += text.size();
     }
     return last.lines;
 }
@@ -271,13 +293,13 @@ void BandRenderer::measureImage(Node& node)
 
 void BandRenderer::measureLayout(Node& node, bool horizontal)
 {
-    const DesignObject* d = node.design;
-    const bool hideEmpty = d->boolValue(QStringLiteral("hideEmptyItems"));
-    const qreal spacing = d->intValue(QStringLiteral("layoutSpacing"));
-    for (const auto& child : d->children()) {
-        if (TemplateReader::isItemClass(child->className()) &&
-            child->boolValue(QStringLiteral("isVisible"), true))
-            node.children.push_back(measure(child.get(), node.rect.width()));
+    const ItemStyle& style = *node.style;
+    const bool hideEmpty = style.hideEmptyItems;
+    const qreal spacing = style.layoutSpacing;
+    node.children.reserve(style.items.size());
+    for (const ItemStyle::Child& child : style.items) {
+        if (child.style->isVisible)
+            node.children.push_back(measure(child.object, *child.style, node.rect.width()));
     }
     std::stable_sort(node.children.begin(), node.children.end(),
                      [horizontal](const Node& a, const Node& b) {
@@ -311,7 +333,7 @@ void BandRenderer::measureLayout(Node& node, bool horizontal)
 void BandRenderer::setHeight(Node& node, qreal height)
 {
     node.rect.setHeight(height);
-    if (node.className == QLatin1String("HLayout")) {
+    if (node.style->horizontalLayout) {
         for (Node& child : node.children)
             setHeight(child, height);
     }
@@ -349,21 +371,20 @@ void BandRenderer::collect(const Node& node, const QPointF& origin, QVector<Band
     if (!node.visible)
         return;
     const QRectF rect = node.rect.translated(origin);
-    if (!node.children.empty() || node.className.endsWith(QLatin1String("Layout"))) {
+    if (!node.children.empty() || node.style->layout) {
         for (const Node& child : node.children)
             collect(child, rect.topLeft(), out);
         return;
     }
     BandElement element;
     element.design = node.design;
+    element.style = node.style;
     element.rect = rect;
-    if (node.className == QLatin1String("TextItem")) {
+    if (node.style->kind == ItemStyle::Text) {
         element.kind = BandElement::Text;
         element.lines = node.lines;
-        element.lineHeight = node.lineHeight;
-        element.font = node.font;
         element.deferred = node.deferred;
-    } else if (node.className == QLatin1String("ImageItem")) {
+    } else if (node.style->kind == ItemStyle::Image) {
         if (node.image.isNull())
             return;
         element.kind = BandElement::Image;
@@ -372,7 +393,7 @@ void BandRenderer::collect(const Node& node, const QPointF& origin, QVector<Band
     } else {
         element.kind = BandElement::Shape;
     }
-    out << element;
+    out.append(std::move(element));
 }
 
 } // namespace LimeReport

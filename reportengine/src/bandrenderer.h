@@ -1,8 +1,10 @@
 #ifndef BANDRENDERER_H
 #define BANDRENDERER_H
 
+#include "expressionexpander.h"
 #include "renderedband.h"
 
+#include <QFont>
 #include <QHash>
 
 #include <vector>
@@ -11,7 +13,8 @@ namespace LimeReport {
 
 class DataSourceManager;
 class DesignObject;
-class ExpressionExpander;
+class ItemStyles;
+struct ItemStyle;
 
 // Expands and lays out the items of one band for the current data rows: text
 // grows with autoHeight, items below a grown one move down, the band takes the
@@ -19,9 +22,11 @@ class ExpressionExpander;
 class BandRenderer
 {
 public:
-    BandRenderer(ExpressionExpander& expander, DataSourceManager& data, const QFont& defaultFont);
+    BandRenderer(ExpressionExpander& expander, DataSourceManager& data, ItemStyles& styles,
+                 const QFont& defaultFont);
 
     RenderedBand render(const DesignObject* band, qreal width);
+    const ItemStyle& styleOf(const DesignObject* object);
     // Items placed directly on a page sheet, drawn on every output page.
     RenderedBand renderPageItems(const DesignObject* page, const QSizeF& size);
 
@@ -29,14 +34,12 @@ private:
     struct Node
     {
         const DesignObject* design = nullptr;
-        QString className;
+        const ItemStyle* style = nullptr;
         QRectF designed;
         QRectF rect;
         bool visible = true;
         bool empty = true;
         QStringList lines;
-        qreal lineHeight = 0;
-        QFont font;
         QImage image;
         QRectF imageRect; // relative to rect
         QString deferred;
@@ -44,7 +47,7 @@ private:
     };
 
     std::vector<Node> measureAll(const DesignObject* owner, qreal width, bool pageItems);
-    Node measure(const DesignObject* item, qreal parentWidth);
+    Node measure(const DesignObject* item, const ItemStyle& style, qreal parentWidth);
     void measureText(Node& node);
     void measureImage(Node& node);
     void measureLayout(Node& node, bool horizontal);
@@ -53,16 +56,9 @@ private:
     static void setHeight(Node& node, qreal height);
     static void collect(const Node& node, const QPointF& origin, QVector<BandElement>& out);
 
-    struct SceneFont
-    {
-        QFont font;
-        qreal lineHeight = 0;
-    };
-    // One font per design item for the whole render: every text element of an item
-    // shares it rather than holding a copy of its own.
-    const SceneFont& sceneFont(const DesignObject* item);
     // The item's text broken into lines at that width. Labels and values that repeat
-    // row after row are broken once: the item's last text and its lines are kept.
+    // row after row are broken once: the item's last text and its lines are kept, and
+    // those of its short texts, up to a bound for the whole sheet.
     QStringList linesOf(const DesignObject* item, const QString& text, const QFont& font,
                         qreal width);
 
@@ -71,13 +67,19 @@ private:
         QString text;
         qreal width = -1;
         QStringList lines;
+        // Short texts already broken at that width: values such as dates, amounts and
+        // codes come back row after row, and measuring them is most of the layout.
+        QHash<QString, QStringList> known;
     };
 
     ExpressionExpander& m_expander;
     DataSourceManager& m_data;
+    ItemStyles& m_styles;
     QFont m_defaultFont;
-    QHash<const DesignObject*, SceneFont> m_fonts;
     QHash<const DesignObject*, BrokenText> m_lastLines;
+    // The plan of each text item's content, found by the item rather than by its text.
+    QHash<const DesignObject*, const ExpressionExpander::Plan*> m_plans;
+    int m_knownCharacters = 0;
 };
 
 } // namespace LimeReport

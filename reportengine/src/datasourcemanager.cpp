@@ -22,6 +22,7 @@ ICallbackDatasource* DataSourceManager::createCallbackDatasource(const QString& 
         throw ReportError(QStringLiteral("Datasource with name \"%1\" already exists!").arg(name));
     auto* callbacks = new ICallbackDatasource;
     m_sources[key] = std::make_unique<CallbackDataSource>(callbacks);
+    ++m_generation;
     return callbacks;
 }
 
@@ -30,6 +31,7 @@ bool DataSourceManager::addModel(const QString& name, QAbstractItemModel* model,
     auto source = std::make_unique<ModelDataSource>(model, owned);
     source->discoverColumns();
     m_sources[name.toLower()] = std::move(source);
+    ++m_generation;
     return true;
 }
 
@@ -41,6 +43,7 @@ bool DataSourceManager::containsDatasource(const QString& name)
 void DataSourceManager::removeModel(const QString& name)
 {
     m_sources.erase(name.toLower());
+    ++m_generation;
 }
 
 QStringList DataSourceManager::dataSourceNames() const

@@ -31,12 +31,16 @@ public:
 
     // Null when no source has that name.
     DataSource* dataSource(const QString& name) const;
+    // Changes whenever a source is added or removed: a source found before stays the
+    // one of its name as long as this has not changed.
+    int generation() const { return m_generation; }
     // What every render does first: learn missing columns, then First on every source.
     void startRender();
 
 private:
     std::map<QString, std::unique_ptr<DataSource>> m_sources; // keyed by lower-case name
     QMap<QString, QVariant> m_variables;
+    int m_generation = 0;
 };
 
 } // namespace LimeReport

@@ -27,6 +27,7 @@ public:
     QString name() const { return stringValue(QStringLiteral("objectName")); }
 
     QVariant value(const QString& property) const { return m_values.value(property); }
+    bool contains(const QString& property) const { return m_values.contains(property); }
     void setValue(const QString& property, const QVariant& value)
     {
         m_values.insert(property, value);

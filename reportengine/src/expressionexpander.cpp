@@ -26,7 +26,7 @@ ExpressionExpander::ExpressionExpander(VariableStore& variables, DataSourceManag
 
 bool ExpressionExpander::needsSecondPass(const QString& content)
 {
-    return content.contains(pageCounter);
+    return content.contains(QLatin1Char('$')) && planOf(content).pageCounters;
 }
 
 QString ExpressionExpander::expand(const QString& content, const Options& options)
@@ -34,9 +34,18 @@ QString ExpressionExpander::expand(const QString& content, const Options& option
     // Most items are plain labels.
     if (!content.contains(QLatin1Char('$')))
         return content;
-    const Plan& plan = planOf(content);
+    return expand(planOf(content), options);
+}
+
+QString ExpressionExpander::expand(const Plan& plan, const Options& options)
+{
+    const QString& content = plan.content;
+    if (plan.plain)
+        return content;
     if (!plan.variables && !plan.scripts)
         return fillFields(plan, options);
+    if (plan.plannedScripts)
+        return runScripts(plan, options);
     // A variable's value may itself hold a script or a field: the text is searched again.
     QString text = plan.variables ? substituteVariables(content, VariableScope::All) : content;
     text = expandScripts(text, options, true);
@@ -47,22 +56,29 @@ const ExpressionExpander::Plan& ExpressionExpander::planOf(const QString& conten
 {
     auto it = m_plans.constFind(content);
     if (it != m_plans.constEnd())
-        return *it;
-    Plan plan;
+        return **it;
+    auto made = std::make_shared<Plan>();
+    Plan& plan = *made;
+    plan.content = content;
+    plan.plain = !content.contains(QLatin1Char('$'));
     plan.variables = content.contains(variableToken);
     plan.scripts = content.contains(scriptStart);
+    plan.pageCounters = content.contains(pageCounter);
     if (!plan.variables && !plan.scripts) {
         int last = 0;
         auto match = fieldToken.globalMatch(content);
         while (match.hasNext()) {
             const QRegularExpressionMatch field = match.next();
             plan.texts << content.mid(last, field.capturedStart() - last);
-            plan.fields << field.captured(1);
+            plan.fields << Field(field.captured(1));
             last = field.capturedEnd();
         }
         plan.texts << content.mid(last);
+    } else if (!plan.variables) {
+        planScripts(content, &plan);
     }
-    return *m_plans.insert(content, plan);
+    m_plans.insert(content, made);
+    return plan;
 }
 
 QString ExpressionExpander::fillFields(const Plan& plan, const Options& options)
@@ -76,6 +92,17 @@ QString ExpressionExpander::fillFields(const Plan& plan, const Options& options)
         result += plan.texts.at(i + 1);
     }
     return result;
+}
+
+QString ExpressionExpander::runScripts(const Plan& plan, const Options& options)
+{
+    QString text = plan.scriptTexts.at(0);
+    for (int i = 0; i < plan.scriptList.size(); ++i) {
+        text += evaluateScript(plan.scriptList.at(i), options);
+        text += plan.scriptTexts.at(i + 1);
+    }
+    // Fields outside the scripts, and any a script's value spells out, are filled in last.
+    return text.contains(QLatin1Char('$')) ? substituteFields(text, options, false) : text;
 }
 
 QString ExpressionExpander::prepareSecondPass(const QString& content, const Options& options,
@@ -181,7 +208,7 @@ QString ExpressionExpander::expandScripts(const QString& text, const Options& op
         const QString body =
             expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
         result += text.midRef(last, start.capturedStart() - last);
-        result += evaluate ? evaluateScript(body, options)
+        result += evaluate ? evaluateScript(scriptOf(body), options)
                            : QStringLiteral("$S{") + substituteFields(body, options, true) +
                                  QLatin1Char('}');
         last = end;
@@ -251,55 +278,91 @@ static std::optional<QJSValue> scriptArgument(const QVariant& value)
     return QJSValue(text);
 }
 
-QString ExpressionExpander::evaluateScript(const QString& body, const Options& options)
+ExpressionExpander::Field::Field(const QString& token) : token(token)
 {
-    // Each field is fetched once, for both forms of the program.
-    QString program;
-    QString literalProgram;
-    QJSValueList arguments;
-    bool compilable = true;
+    const int dot = token.indexOf(QLatin1Char('.'));
+    dotted = dot >= 0;
+    if (dotted)
+        source = token.left(dot).toLower();
+    column = token.mid(dot + 1);
+}
+
+ExpressionExpander::Script ExpressionExpander::scriptOf(const QString& body)
+{
+    Script script;
     int last = 0;
     auto it = fieldToken.globalMatch(body);
     while (it.hasNext()) {
         const QRegularExpressionMatch match = it.next();
-        const QStringRef before = body.midRef(last, match.capturedStart() - last);
+        script.texts << body.mid(last, match.capturedStart() - last);
+        script.fields << Field(match.captured(1));
         last = match.capturedEnd();
-        QVariant value;
-        QString error;
-        if (!fieldValue(match.captured(1), options, &value, &error)) {
-            literalProgram += before + error;
-            compilable = false;
-            continue;
-        }
-        literalProgram += before + scriptLiteral(value);
-        const std::optional<QJSValue> argument = scriptArgument(value);
-        compilable = compilable && argument;
-        if (!compilable)
-            continue;
-        program += before + ScriptEngine::parameterName(arguments.size());
-        arguments << *argument;
     }
-    literalProgram += body.midRef(last);
-    program += body.midRef(last);
-    const std::optional<QString> value =
-        compilable ? m_scripts.evaluateWith(program, arguments) : std::nullopt;
-    return value ? *value : m_scripts.evaluate(literalProgram);
+    script.texts << body.mid(last);
+    script.program = script.texts.at(0);
+    for (int i = 0; i < script.fields.size(); ++i)
+        script.program += ScriptEngine::parameterName(i) + script.texts.at(i + 1);
+    return script;
 }
 
-bool ExpressionExpander::fieldValue(const QString& token, const Options& options, QVariant* value,
-                                    QString* error)
+void ExpressionExpander::planScripts(const QString& content, Plan* plan)
 {
-    const int dot = token.indexOf(QLatin1Char('.'));
-    DataSource* source = dot < 0 ? nullptr : m_data.dataSource(token.left(dot));
-    const QString field = token.mid(dot + 1);
-    if (!source || !source->hasColumn(field)) {
-        *error = m_suppressErrors
-                     ? QString()
-                     : QStringLiteral("Field %1 not found in %2!").arg(token, options.itemName);
-        return false;
+    QStringList texts;
+    QVector<Script> scripts;
+    int last = 0;
+    QRegularExpressionMatch start = scriptStart.match(content);
+    while (start.hasMatch()) {
+        const int bodyStart = start.capturedEnd();
+        const int end = scriptEnd(content, bodyStart);
+        if (end < 0)
+            break;
+        const QString body = content.mid(bodyStart, end - 1 - bodyStart);
+        // A script inside another is expanded before the outer one is seen whole.
+        if (body.contains(scriptStart))
+            return;
+        texts << content.mid(last, start.capturedStart() - last);
+        scripts << scriptOf(body);
+        last = end;
+        start = scriptStart.match(content, end);
     }
-    *value = source->data(field);
-    return true;
+    texts << content.mid(last);
+    plan->scriptTexts = texts;
+    plan->scriptList = scripts;
+    plan->plannedScripts = true;
+}
+
+QString ExpressionExpander::evaluateScript(const Script& script, const Options& options)
+{
+    // Each field is fetched once, for both forms of the program.
+    const int count = script.fields.size();
+    QVector<QVariant> values(count);
+    // A field not found is written into the program as its error text.
+    QVector<std::optional<QString>> errors(count);
+    QJSValueList arguments;
+    bool compilable = true;
+    for (int i = 0; i < count; ++i) {
+        QString error;
+        if (!fieldValue(script.fields.at(i), options, &values[i], &error)) {
+            errors[i] = error;
+            compilable = false;
+        }
+        if (!compilable)
+            continue;
+        const std::optional<QJSValue> argument = scriptArgument(values.at(i));
+        compilable = compilable && argument;
+        if (compilable)
+            arguments << *argument;
+    }
+    const std::optional<QString> value =
+        compilable ? m_scripts.evaluateWith(script.program, arguments) : std::nullopt;
+    if (value)
+        return *value;
+    QString literalProgram = script.texts.at(0);
+    for (int i = 0; i < count; ++i) {
+        literalProgram += errors.at(i) ? *errors.at(i) : scriptLiteral(values.at(i));
+        literalProgram += script.texts.at(i + 1);
+    }
+    return m_scripts.evaluate(literalProgram);
 }
 
 QString ExpressionExpander::substituteFields(const QString& text, const Options& options,
@@ -307,16 +370,35 @@ QString ExpressionExpander::substituteFields(const QString& text, const Options&
 {
     return replaceTokens(text, fieldToken,
                          [&](const QRegularExpressionMatch& match) -> std::optional<QString> {
-                             return fieldText(match.captured(1), options, asScriptLiterals);
+                             return fieldText(Field(match.captured(1)), options, asScriptLiterals);
                          });
 }
 
-QString ExpressionExpander::fieldText(const QString& token, const Options& options,
+bool ExpressionExpander::fieldValue(const Field& field, const Options& options, QVariant* value,
+                                    QString* error)
+{
+    if (field.foundGeneration != m_data.generation()) {
+        field.found = field.dotted ? m_data.dataSource(field.source) : nullptr;
+        field.foundGeneration = m_data.generation();
+    }
+    DataSource* source = field.found;
+    if (!source || !source->hasColumn(field.column)) {
+        *error =
+            m_suppressErrors
+                ? QString()
+                : QStringLiteral("Field %1 not found in %2!").arg(field.token, options.itemName);
+        return false;
+    }
+    *value = source->data(field.column);
+    return true;
+}
+
+QString ExpressionExpander::fieldText(const Field& field, const Options& options,
                                       bool asScriptLiteral)
 {
     QVariant value;
     QString error;
-    if (!fieldValue(token, options, &value, &error))
+    if (!fieldValue(field, options, &value, &error))
         return error;
     if (asScriptLiteral)
         return scriptLiteral(value);

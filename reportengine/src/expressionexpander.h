@@ -6,8 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <memory>
+
 namespace LimeReport {
 
+class DataSource;
 class DataSourceManager;
 class ScriptEngine;
 class VariableStore;
@@ -35,7 +38,54 @@ public:
                               bool deferAllVariables);
     QString expandSecondPass(const QString& prepared);
 
-    static bool needsSecondPass(const QString& content);
+    // Whether the content shows a page counter, and so is finished on its page.
+    bool needsSecondPass(const QString& content);
+
+    // A field's token split once into its source and column.
+    struct Field
+    {
+        QString token;
+        bool dotted = false; // without a dot the token names no source
+        QString source;      // lower case, as sources are named
+        QString column;
+        // The source as last found, while the sources stay as they were.
+        mutable DataSource* found = nullptr;
+        mutable int foundGeneration = -1;
+        explicit Field(const QString& token = QString());
+    };
+
+    // A script body split at its fields: the texts around them, one more than there
+    // are fields, and the program that takes the fields' values as arguments.
+    struct Script
+    {
+        QStringList texts;
+        QVector<Field> fields;
+        QString program;
+    };
+
+    // What an item's content holds, found once per content: most contents hold only
+    // fields, and are then filled in without searching them on every row; scripts
+    // are found once too, and only their fields are fetched on every row.
+    struct Plan
+    {
+        QString content;
+        bool plain = false; // no expression at all: most items are labels
+        bool variables = false;
+        bool scripts = false;
+        bool pageCounters = false;
+        // Without variables and scripts: the texts around the fields, one more than
+        // there are fields, and the fields.
+        QStringList texts;
+        QVector<Field> fields;
+        // Without variables, scripts side by side, none inside another: the text before
+        // each script and after the last, and the scripts.
+        bool plannedScripts = false;
+        QStringList scriptTexts;
+        QVector<Script> scriptList;
+    };
+    // The plan of a content, made when first asked for and kept for the render.
+    const Plan& planOf(const QString& content);
+    QString expand(const Plan& plan, const Options& options);
 
 private:
     enum class VariableScope
@@ -45,26 +95,20 @@ private:
     };
     QString substituteVariables(const QString& text, VariableScope scope) const;
     QString expandScripts(const QString& text, const Options& options, bool evaluate);
-    QString evaluateScript(const QString& body, const Options& options);
     QString substituteFields(const QString& text, const Options& options, bool asScriptLiterals);
-    QString fieldText(const QString& token, const Options& options, bool asScriptLiteral);
-    bool fieldValue(const QString& token, const Options& options, QVariant* value, QString* error);
 
-    // What an item's content holds, found once per content: most contents hold only
-    // fields, and are then filled in without searching them on every row.
-    struct Plan
-    {
-        bool variables = false;
-        bool scripts = false;
-        // Without variables and scripts: the texts around the fields, one more than
-        // there are fields, and the fields' tokens.
-        QStringList texts;
-        QStringList fields;
-    };
-    const Plan& planOf(const QString& content);
+    QString fieldText(const Field& field, const Options& options, bool asScriptLiteral);
+    bool fieldValue(const Field& field, const Options& options, QVariant* value, QString* error);
+
+    static Script scriptOf(const QString& body);
+    QString evaluateScript(const Script& script, const Options& options);
+
+    static void planScripts(const QString& content, Plan* plan);
     QString fillFields(const Plan& plan, const Options& options);
+    QString runScripts(const Plan& plan, const Options& options);
 
-    QHash<QString, Plan> m_plans;
+    // Held apart, so that a plan stays where it is while others are added.
+    QHash<QString, std::shared_ptr<const Plan>> m_plans;
     VariableStore& m_variables;
     DataSourceManager& m_data;
     ScriptEngine& m_scripts;

@@ -1,5 +1,7 @@
 #include "renderedband.h"
 
+#include "itemstyle.h"
+
 #include <cmath>
 
 namespace LimeReport {
@@ -19,10 +21,12 @@ qreal RenderedBand::cutFor(qreal available) const
             if (r.top() >= cut - tolerance || r.bottom() <= cut + tolerance)
                 continue;
             qreal allowed = r.top();
-            if (element.kind == BandElement::Text && element.lineHeight > 0) {
-                const qreal fitting = std::floor((cut - r.top()) / element.lineHeight + tolerance);
+            const qreal lineHeight =
+                element.kind == BandElement::Text ? element.style->lineHeight : 0;
+            if (lineHeight > 0) {
+                const qreal fitting = std::floor((cut - r.top()) / lineHeight + tolerance);
                 if (fitting >= 1)
-                    allowed = r.top() + fitting * element.lineHeight;
+                    allowed = r.top() + fitting * lineHeight;
             }
             if (allowed < cut - tolerance) {
                 cut = allowed;

@@ -1,7 +1,6 @@
 #ifndef RENDEREDBAND_H
 #define RENDEREDBAND_H
 
-#include <QFont>
 #include <QImage>
 #include <QRectF>
 #include <QStringList>
@@ -10,9 +9,10 @@
 namespace LimeReport {
 
 class DesignObject;
+struct ItemStyle;
 
 // One laid-out piece of a band: its place in the band, what it shows, and the
-// design object that gives its colours and borders.
+// style of the design object that gives its font, colours and borders.
 struct BandElement
 {
     enum Kind
@@ -25,10 +25,9 @@ struct BandElement
 
     Kind kind = Text;
     const DesignObject* design = nullptr;
+    const ItemStyle* style = nullptr;
     QRectF rect;
     QStringList lines;
-    qreal lineHeight = 0;
-    QFont font;
     QImage image;
     QRectF imageRect;
     // Content to finish once page numbers are known; empty when final.

@@ -4,6 +4,7 @@
 #include "bandrenderer.h"
 #include "datasourcemanager.h"
 #include "expressionexpander.h"
+#include "itemstyle.h"
 #include "reporttemplate.h"
 #include "scriptengine.h"
 #include "templatereader.h"
@@ -40,6 +41,7 @@ ReportPages ReportRenderer::render(const PageHandler& onPage, const Continuation
     m_scripts = std::make_unique<ScriptEngine>(*m_variables);
     m_expander = std::make_unique<ExpressionExpander>(*m_variables, m_data, *m_scripts,
                                                       m_report.suppressFieldAndVarError());
+    m_styles = std::make_unique<ItemStyles>();
     m_pages.clear();
     const QString initScript = m_report.initScript();
     if (!initScript.trimmed().isEmpty() && !m_scripts->run(initScript))
@@ -52,6 +54,8 @@ ReportPages ReportRenderer::render(const PageHandler& onPage, const Continuation
         return ReportPages();
     finishDeferred();
     m_pages.clear();
+    if (m_cancelled)
+        return ReportPages();
     return std::move(m_output);
 }
 
@@ -87,7 +91,7 @@ void ReportRenderer::renderSheet(const DesignObject* sheet)
     m_contentTop = sheet->intValue(QStringLiteral("topMargin")) * 10;
     m_contentBottom = m_pageSize.height() - sheet->intValue(QStringLiteral("bottomMargin")) * 10;
     const QVariant font = sheet->value(QStringLiteral("font"));
-    m_bands = std::make_unique<BandRenderer>(*m_expander, m_data,
+    m_bands = std::make_unique<BandRenderer>(*m_expander, m_data, *m_styles,
                                              font.isValid() ? font.value<QFont>()
                                                             : QFont(QStringLiteral("Arial"), 10));
     linkBands(sheet);
@@ -252,7 +256,7 @@ void ReportRenderer::append(const std::shared_ptr<const RenderedBand>& band, qre
 void ReportRenderer::appendWhole(const DesignObject* band)
 {
     auto rendered = std::make_shared<const RenderedBand>(m_bands->render(band, m_width));
-    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+    if (rendered->empty && !m_bands->styleOf(band).printIfEmpty)
         return;
     append(rendered, 0, rendered->height);
 }
@@ -262,12 +266,12 @@ void ReportRenderer::appendWhole(const DesignObject* band)
 std::shared_ptr<const RenderedBand> ReportRenderer::renderOutlined(const DesignObject* band)
 {
     RenderedBand rendered = m_bands->render(band, m_width);
-    const QString outline = band->stringValue(QStringLiteral("outline"));
-    if (!outline.isEmpty()) {
+    const ItemStyle& style = m_bands->styleOf(band);
+    if (!style.outline.isEmpty()) {
         rendered.outlineTitle =
-            m_expander->expand(outline, ExpressionExpander::Options{band->name(), false})
+            m_expander->expand(style.outline, ExpressionExpander::Options{style.name, false})
                 .simplified();
-        rendered.outlineLevel = std::max(0, band->intValue(QStringLiteral("outlineLevel")));
+        rendered.outlineLevel = style.outlineLevel;
     }
     return std::make_shared<const RenderedBand>(std::move(rendered));
 }
@@ -275,7 +279,7 @@ std::shared_ptr<const RenderedBand> ReportRenderer::renderOutlined(const DesignO
 bool ReportRenderer::placeBand(const DesignObject* band)
 {
     auto rendered = renderOutlined(band);
-    if (rendered->empty && !band->boolValue(QStringLiteral("printIfEmpty")))
+    if (rendered->empty && !m_bands->styleOf(band).printIfEmpty)
         return false;
     if (m_y + rendered->height <= m_limit + tolerance) {
         append(rendered, 0, rendered->height);
@@ -444,12 +448,12 @@ void ReportRenderer::emitPage(int index)
     const BandEmitter::Finisher finisher = [this](const QString& prepared) {
         return m_expander->expandSecondPass(prepared);
     };
-    RenderedPage page(state.size);
     const int pageDeferred = m_deferred.size();
-    // Pages of one report hold about as many items as the one before: room for that
-    // many is made at once instead of growing the list, a large block, step by step.
-    page.items().reserve(m_lastItemCount);
-    BandEmitter emitter(page.items(), finisher);
+    // The items are gathered in a list kept from page to page, and the page then takes
+    // them in a list of just their number: no large list grows step by step, is
+    // copied as it grows, or keeps room it does not use.
+    m_pageItems.clear();
+    BandEmitter emitter(m_pageItems, finisher);
     for (const Placement& placement : state.placements) {
         const RenderedBand& band = *placement.band;
         if (m_outline && !band.outlineTitle.isEmpty() && placement.top <= tolerance)
@@ -464,10 +468,12 @@ void ReportRenderer::emitPage(int index)
     m_variables->setSystem(pageCountVariable, 0);
     state.placements.clear();
     state.placements.squeeze();
-    m_lastItemCount = page.items().size();
-    // Pages are kept as long as they are shown: a page that needed less gives the rest back.
-    if (page.items().capacity() - m_lastItemCount > m_lastItemCount / 8)
-        page.items().squeeze();
+    RenderedPage page(state.size);
+    QVector<RenderedItem>& items = page.items();
+    items.reserve(m_pageItems.size());
+    for (RenderedItem& item : m_pageItems)
+        items.append(std::move(item));
+    m_pageItems.clear();
     QVector<RenderedPage::Range> pending;
     for (int i = pageDeferred; i < m_deferred.size(); ++i)
         pending << RenderedPage::Range{m_deferred.at(i).text.firstItem,
@@ -525,6 +531,9 @@ void ReportRenderer::finishDeferred()
         m_output[index].setPending(pending);
         if (m_onPage)
             m_onPage(index, m_output.at(index));
+        // A thousand pages of counters take a while: input is answered between pages.
+        if (stopped())
+            break;
     }
     m_deferred.clear();
 }

@@ -18,6 +18,7 @@ class BandRenderer;
 class DataSourceManager;
 class DesignObject;
 class ExpressionExpander;
+class ItemStyles;
 class ReportTemplate;
 class ScriptEngine;
 class VariableStore;
@@ -38,8 +39,9 @@ public:
     ~ReportRenderer();
 
     // onPage sees every page once it is drawn, and again if its page counters
-    // changed at the end; keepGoing, asked after every band, stops the render by
-    // answering false, and the render then returns no pages.
+    // changed at the end; keepGoing, asked after every band and after every page
+    // whose counters were written again, stops the render by answering false, and
+    // the render then returns no pages.
     ReportPages render(const PageHandler& onPage = {}, const Continuation& keepGoing = {});
     // Where render() adds the outline entries of each page as it is drawn, before
     // onPage sees it; outline is left as it was when null.
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<VariableStore> m_variables;
     std::unique_ptr<ScriptEngine> m_scripts;
     std::unique_ptr<ExpressionExpander> m_expander;
+    std::unique_ptr<ItemStyles> m_styles;
     std::unique_ptr<BandRenderer> m_bands;
 
     // The sheet being rendered.
@@ -129,7 +132,7 @@ private:
         BandEmitter::DeferredText text;
     };
     ReportPages m_output;
-    int m_lastItemCount = 0;
+    QVector<RenderedItem> m_pageItems;
     QVector<DeferredEntry> m_deferred;
     PageHandler m_onPage;
     ReportOutline* m_outline = nullptr;

@@ -27,6 +27,42 @@ static bool startsWord(QChar c)
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char('$');
 }
 
+// A slash where an operand is due starts a regular expression literal; after an
+// operand (a name, a number, a closing bracket) it divides.
+static bool operandDue(const QString& program, int slash)
+{
+    int i = slash - 1;
+    while (i >= 0 && program.at(i).isSpace())
+        --i;
+    if (i < 0)
+        return true;
+    return QStringLiteral("(,=:[!&|?;{+-*%<>~^").contains(program.at(i));
+}
+
+// The index of the last character of the regular expression literal starting at
+// `slash`, its flags included, or -1 when it does not end on its line.
+static int regexEnd(const QString& program, int slash)
+{
+    bool inClass = false;
+    for (int i = slash + 1; i < program.size(); ++i) {
+        const QChar c = program.at(i);
+        if (c == QLatin1Char('\\')) {
+            ++i;
+        } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
+            return -1;
+        } else if (c == QLatin1Char('[')) {
+            inClass = true;
+        } else if (c == QLatin1Char(']')) {
+            inClass = false;
+        } else if (c == QLatin1Char('/') && !inClass) {
+            while (i + 1 < program.size() && program.at(i + 1).isLetter())
+                ++i;
+            return i;
+        }
+    }
+    return -1;
+}
+
 QString ScriptProgram::functionBody(const QString& program)
 {
     QStringList statements;
@@ -72,8 +108,19 @@ QString ScriptProgram::functionBody(const QString& program)
             i = end - 1;
             continue;
         }
+        if (c == QLatin1Char('/')) {
+            const QChar next = i + 1 < program.size() ? program.at(i + 1) : QChar();
+            if (next == QLatin1Char('/') || next == QLatin1Char('*'))
+                return QString(); // a comment
+            if (operandDue(program, i)) {
+                i = regexEnd(program, i);
+                if (i < 0)
+                    return QString();
+            }
+            statementHasContent = true;
+            continue;
+        }
         switch (c.unicode()) {
-        case '/': // a comment, a division or a regular expression: not worth telling apart
         case '`':
         case '\\':
             return QString();

@@ -8,8 +8,9 @@ namespace LimeReport {
 // A template script seen as the body of a function, so that it is compiled once
 // and then called for every row instead of being parsed again each time. Only a
 // plain sequence of statements ending in an expression is rewritten; anything the
-// rewrite could change the meaning of (control flow, functions, regular
-// expressions, comments, `this`) is left to be evaluated as a program.
+// rewrite could change the meaning of (control flow, functions, comments, `this`)
+// is left to be evaluated as a program. Regular expression literals are read whole,
+// so that what they hold is not taken for statements or brackets.
 class ScriptProgram
 {
 public:

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-class QDomElement;
+class QXmlStreamAttributes;
+class QXmlStreamReader;
 
 namespace LimeReport {
 
@@ -25,11 +26,11 @@ public:
     static bool isItemClass(const QString& className);
 
 private:
-    std::unique_ptr<ReportTemplate> build(const QDomElement& documentElement,
-                                          bool requireReportRoot);
-    void readObject(const QDomElement& element, DesignObject* object);
-    void readCollection(const QDomElement& element, const QString& property, DesignObject* owner);
-    static QVariant readScalar(const QDomElement& element);
+    std::unique_ptr<ReportTemplate> parse(QXmlStreamReader& xml, bool requireReportRoot);
+    // Each reads the current element's content up to its end.
+    void readObject(QXmlStreamReader& xml, DesignObject* object);
+    void readCollection(QXmlStreamReader& xml, const QString& property, DesignObject* owner);
+    static QVariant readScalar(QXmlStreamReader& xml, const QXmlStreamAttributes& attributes);
 
     QString m_error;
 };
