@@ -65,7 +65,7 @@ int runExport(const QStringList& args)
     }
     if (parser.isSet(pdf)) {
         QDir().mkpath(parser.value(pdf));
-        exitCode = qMax(exitCode, exportPdf(args, *document, parser.value(pdf)));
+        exitCode = qMax(exitCode, exportPdf(args, std::move(*document->files), parser.value(pdf)));
     }
     return exitCode;
 }

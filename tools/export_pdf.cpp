@@ -1,7 +1,6 @@
 #include "export_pdf.h"
 
 #include "exportfilenames.h"
-#include "openresult.h"
 #include "reportpopulation.h"
 #include "tavids.h"
 #include "toolcommon.h"
@@ -15,6 +14,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <utility>
 
 namespace {
 
@@ -66,22 +66,20 @@ private:
 
 } // namespace
 
-int exportPdf(const QStringList& args, const OpenResult& document, const QString& directory)
+int exportPdf(const QStringList& args, QMap<QString, QByteArray> files, const QString& directory)
 {
-    if (!document.files)
-        return 0;
     const QDir dir(directory);
     const QMap<QString, QString> names =
-        ExportFileNames::forEntries(document.files->keys(), ExportFileNames::pdf());
+        ExportFileNames::forEntries(files.keys(), ExportFileNames::pdf());
     int exitCode = 0;
     interrupted = 0;
     const auto previousHandler = std::signal(SIGINT, onInterrupt);
-    for (auto it = document.files->cbegin(); it != document.files->cend() && !interrupted; ++it) {
+    for (auto it = files.begin(); it != files.end() && !interrupted; ++it) {
         const QString path = dir.filePath(names.value(it.key()));
         // One engine per data set, as each report view has its own.
         LimeReport::ReportEngine engine;
         TAVIDs dataSources;
-        if (!populateDesignAndData(&engine, it.value(), &dataSources)) {
+        if (!populateDesignAndData(&engine, std::move(it.value()), &dataSources)) {
             exitCode = ToolCommon::fail(args, path + QStringLiteral(": ") + engine.lastError());
             continue;
         }
