@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGraphicsView>
@@ -205,17 +206,16 @@ int main(int argc, char* argv[])
     const QString pdf = dir.filePath(QStringLiteral("bench.pdf"));
     timer.start();
     cpuStart = cpuMilliseconds();
-    bool pdfDone = false;
-    QObject::connect(view.getPreview(), &LimeReport::PreviewReportWidget::pdfWritten,
-                     [&] { pdfDone = true; });
-    QObject::connect(view.getPreview(), &LimeReport::PreviewReportWidget::pdfWriteFailed,
-                     [&] { pdfDone = true; });
+    QEventLoop pdfWait;
+    QObject::connect(view.getPreview(), &LimeReport::PreviewReportWidget::pdfWritten, &pdfWait,
+                     &QEventLoop::quit);
+    QObject::connect(view.getPreview(), &LimeReport::PreviewReportWidget::pdfWriteFailed, &pdfWait,
+                     &QEventLoop::quit);
     longestStall = 0;
     sinceTick.restart();
     ticker.start();
-    view.getPreview()->writePdf(pdf);
-    while (!pdfDone)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (view.getPreview()->writePdf(pdf))
+        pdfWait.exec();
     ticker.stop();
     const qint64 pdfStall = longestStall;
     const qint64 pdfTime = timer.elapsed();
