@@ -32,10 +32,13 @@ class Progress
 public:
     explicit Progress(const QString& name) : m_name(name) { m_shown.start(); }
 
+    // Pages whose page counters are written again at the end come once more, earlier
+    // ones among them: the count shown only grows.
     void laidOut(int index)
     {
+        m_laidOut = std::max(m_laidOut, index + 1);
         if (m_shown.elapsed() >= 250)
-            show(QStringLiteral("%1: %2 pages laid out").arg(m_name).arg(index + 1));
+            show(QStringLiteral("%1: %2 pages laid out").arg(m_name).arg(m_laidOut));
     }
     void written(int index, int count)
     {
@@ -62,6 +65,7 @@ private:
     QTextStream m_err{stderr};
     QElapsedTimer m_shown;
     int m_width = 0;
+    int m_laidOut = 0;
 };
 
 } // namespace
