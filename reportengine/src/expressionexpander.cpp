@@ -194,10 +194,10 @@ static int scriptEnd(const QString& text, int from)
     return -1;
 }
 
-QString ExpressionExpander::expandScripts(const QString& text, const Options& options,
-                                          bool evaluate)
+// The texts around each script of text, outer scripts only, and the scripts'
+// bodies: one text more than bodies. A script left open is text.
+static void splitScripts(const QString& text, QStringList* texts, QStringList* bodies)
 {
-    QString result;
     int last = 0;
     QRegularExpressionMatch start = scriptStart.match(text);
     while (start.hasMatch()) {
@@ -205,16 +205,28 @@ QString ExpressionExpander::expandScripts(const QString& text, const Options& op
         const int end = scriptEnd(text, bodyStart);
         if (end < 0)
             break;
-        const QString body =
-            expandScripts(text.mid(bodyStart, end - 1 - bodyStart), options, evaluate);
-        result += text.midRef(last, start.capturedStart() - last);
-        result += evaluate ? evaluateScript(scriptOf(body), options)
-                           : QStringLiteral("$S{") + substituteFields(body, options, true) +
-                                 QLatin1Char('}');
+        *texts << text.mid(last, start.capturedStart() - last);
+        *bodies << text.mid(bodyStart, end - 1 - bodyStart);
         last = end;
         start = scriptStart.match(text, end);
     }
-    result += text.midRef(last);
+    *texts << text.mid(last);
+}
+
+QString ExpressionExpander::expandScripts(const QString& text, const Options& options,
+                                          bool evaluate)
+{
+    QStringList texts;
+    QStringList bodies;
+    splitScripts(text, &texts, &bodies);
+    QString result = texts.at(0);
+    for (int i = 0; i < bodies.size(); ++i) {
+        const QString body = expandScripts(bodies.at(i), options, evaluate);
+        result += evaluate ? evaluateScript(scriptOf(body), options)
+                           : QStringLiteral("$S{") + substituteFields(body, options, true) +
+                                 QLatin1Char('}');
+        result += texts.at(i + 1);
+    }
     return result;
 }
 
@@ -308,24 +320,15 @@ ExpressionExpander::Script ExpressionExpander::scriptOf(const QString& body)
 void ExpressionExpander::planScripts(const QString& content, Plan* plan)
 {
     QStringList texts;
+    QStringList bodies;
+    splitScripts(content, &texts, &bodies);
     QVector<Script> scripts;
-    int last = 0;
-    QRegularExpressionMatch start = scriptStart.match(content);
-    while (start.hasMatch()) {
-        const int bodyStart = start.capturedEnd();
-        const int end = scriptEnd(content, bodyStart);
-        if (end < 0)
-            break;
-        const QString body = content.mid(bodyStart, end - 1 - bodyStart);
+    for (const QString& body : qAsConst(bodies)) {
         // A script inside another is expanded before the outer one is seen whole.
         if (body.contains(scriptStart))
             return;
-        texts << content.mid(last, start.capturedStart() - last);
         scripts << scriptOf(body);
-        last = end;
-        start = scriptStart.match(content, end);
     }
-    texts << content.mid(last);
     plan->scriptTexts = texts;
     plan->scriptList = scripts;
     plan->plannedScripts = true;
