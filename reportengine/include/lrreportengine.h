@@ -64,8 +64,10 @@ public:
     // the render's.
     void setPdfMetadata(const PdfMetadata& metadata);
     PdfMetadata pdfMetadata() const;
-    // What printToPDF() tells as it goes: each page laid out, each
-    // page written (index, count), and whether to go on; a stop writes no file.
+    // What printToPDF() tells as it goes: each page laid out (a page whose page
+    // counters are written again at the end comes once more then), the file written
+    // whole (the last index and the count), and whether to go on; a stop writes no
+    // file. Pages are written beside the layout, each as soon as it is laid out.
     using WriteHandler = std::function<void(int index, int count)>;
     void setProgressHandlers(const PageHandler& laidOut, const WriteHandler& written,
                              const std::function<bool()>& keepGoing);
