@@ -99,18 +99,19 @@ void PreviewReportWidget::clearPages()
 void PreviewReportWidget::placePage(int index, const RenderedPage& page)
 {
     if (index < m_items.size()) {
-        m_pages[index] = page;
-        m_items.at(index)->setPage(page);
+        m_pages.replace(index, page);
+        m_items.at(index)->pageChanged();
         return;
     }
-    const qreal y = m_pageTops.isEmpty()
-                        ? sceneBorder
-                        : m_pageTops.last() + m_pages.last().size().height() + pageGap;
-    auto* item = new PageGraphicsItem(page);
+    const qreal y =
+        m_pageTops.isEmpty()
+            ? sceneBorder
+            : m_pageTops.last() + m_pages.pageSize(m_pages.size() - 1).height() + pageGap;
+    m_pages.append(page);
+    auto* item = new PageGraphicsItem(&m_pages, m_pages.size() - 1);
     item->setPos(sceneBorder, y);
     m_scene->addItem(item);
     m_items << item;
-    m_pages << page;
     m_pageTops << y;
     m_sceneWidth = std::max(m_sceneWidth, page.size().width());
     m_scene->setSceneRect(0, 0, m_sceneWidth + 2 * sceneBorder,
@@ -312,7 +313,7 @@ void PreviewReportWidget::rescale()
         return;
     }
     const qreal byHeight =
-        m_view->viewport()->height() / m_pages.at(m_currentPage - 1).size().height();
+        m_view->viewport()->height() / m_pages.pageSize(m_currentPage - 1).height();
     applyScale(int(std::min(byWidth, byHeight) * 100));
 }
 
