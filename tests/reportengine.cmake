@@ -23,3 +23,4 @@ target_include_directories(tst_reportoutline PRIVATE ${PROJECT_SOURCE_DIR}/repor
 vardo_add_test(pdfwriter LIBS reportengine vardo-test-support)
 # Compares the writer's pages with the engine's own painter and its font subsets with the fonts.
 target_include_directories(tst_pdfwriter PRIVATE ${PROJECT_SOURCE_DIR}/reportengine/src)
+vardo_add_test(packedpages LIBS reportengine)

@@ -35,6 +35,9 @@ public:
     };
     const QVector<Range>& pending() const { return m_pending; }
     void setPending(const QVector<Range>& ranges) { m_pending = ranges; }
+    // Puts the items of each pending range of final (a page seen again that holds
+    // only those) in place of this page's items of the same range.
+    void takePending(const RenderedPage& final);
 
     // The texts of the page's text items, in drawing order.
     QStringList texts() const;

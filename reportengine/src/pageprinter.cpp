@@ -19,29 +19,25 @@ static QPageLayout layoutFor(const RenderedPage& page)
                        QMarginsF(), QPageLayout::Millimeter);
 }
 
-bool PagePrinter::paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
-                           const Written& written, const Continuation& keepGoing)
+bool PagePrinter::paintAll(int count, const PageAt& pageAt, QPagedPaintDevice* device,
+                           qreal dotsPerUnit)
 {
-    if (pages.isEmpty())
+    if (count <= 0)
         return false;
-    device->setPageLayout(layoutFor(pages.first()));
+    RenderedPage page = pageAt(0);
+    device->setPageLayout(layoutFor(page));
     QPainter painter;
     if (!painter.begin(device))
         return false;
-    for (int i = 0; i < pages.size(); ++i) {
-        if (keepGoing && !keepGoing()) {
-            painter.end();
-            return false;
-        }
+    for (int i = 0; i < count; ++i) {
         if (i > 0) {
-            device->setPageLayout(layoutFor(pages.at(i)));
+            page = pageAt(i);
+            device->setPageLayout(layoutFor(page));
             device->newPage();
         }
         painter.resetTransform();
         painter.scale(dotsPerUnit, dotsPerUnit);
-        PagePainter::paint(&painter, pages.at(i));
-        if (written)
-            written(i, pages.size());
+        PagePainter::paint(&painter, page);
     }
     return painter.end();
 }

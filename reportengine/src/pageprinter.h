@@ -32,8 +32,10 @@ public:
                          QFileDevice::FileError* error, QString* errorText,
                          const Written& written = {}, const Continuation& keepGoing = {},
                          const PdfDocument& document = {});
-    static bool paintAll(const ReportPages& pages, QPagedPaintDevice* device, qreal dotsPerUnit,
-                         const Written& written = {}, const Continuation& keepGoing = {});
+    // The pages are asked for one at a time, by index, as they are painted.
+    using PageAt = std::function<RenderedPage(int index)>;
+    static bool paintAll(int count, const PageAt& pageAt, QPagedPaintDevice* device,
+                         qreal dotsPerUnit);
 };
 
 } // namespace LimeReport

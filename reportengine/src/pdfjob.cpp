@@ -1,12 +1,12 @@
 #include "pdfjob.h"
 
-#include "pageprinter.h"
+#include "pdfpagestream.h"
 
 #include <QThread>
 
 namespace LimeReport {
 
-PdfJob::PdfJob(const ReportPages& pages, const QString& fileName, const PdfDocument& document,
+PdfJob::PdfJob(const PackedPages& pages, const QString& fileName, const PdfDocument& document,
                QObject* parent)
     : QObject(parent), m_pages(pages), m_fileName(fileName), m_document(document)
 {
@@ -23,8 +23,12 @@ void PdfJob::start()
     if (m_thread)
         return;
     m_thread.reset(QThread::create([this] {
-        m_written =
-            PagePrinter::writePdf(m_pages, m_fileName, &m_error, &m_errorText, {}, {}, m_document);
+        PdfPageStream stream(m_fileName);
+        if (!stream.open(&m_error, &m_errorText))
+            return;
+        for (int i = 0; i < m_pages.size(); ++i)
+            stream.take(i, m_pages.at(i));
+        m_written = stream.finish(m_document, &m_error, &m_errorText);
     }));
     // The thread's end is told in this object's thread, where the results are read.
     connect(m_thread.get(), &QThread::finished, this,

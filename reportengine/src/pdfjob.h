@@ -1,7 +1,7 @@
 #ifndef PDFJOB_H
 #define PDFJOB_H
 
-#include "lrrenderedpage.h"
+#include "lrpackedpages.h"
 #include "pdfwriter.h"
 
 #include <QFileDevice>
@@ -14,13 +14,13 @@ class QThread;
 namespace LimeReport {
 
 // Writes pages to a PDF file away from the thread that asked, so that a window
-// showing them stays live however long the report is. The pages are shared with
-// the caller, not copied, and stay as they are while the job runs.
+// showing them stays live however long the report is. The packed pages are shared
+// with the caller, not copied, and unpacked one at a time as they are written.
 class PdfJob : public QObject
 {
     Q_OBJECT
 public:
-    PdfJob(const ReportPages& pages, const QString& fileName, const PdfDocument& document,
+    PdfJob(const PackedPages& pages, const QString& fileName, const PdfDocument& document,
            QObject* parent = nullptr);
     // Waits for the file: a job that is let go while writing still leaves a whole
     // file or none.
@@ -34,7 +34,7 @@ signals:
     void finished(bool written, QFileDevice::FileError error, const QString& errorText);
 
 private:
-    ReportPages m_pages;
+    PackedPages m_pages;
     QString m_fileName;
     PdfDocument m_document;
     std::unique_ptr<QThread> m_thread;

@@ -97,6 +97,14 @@ ReportPages ReportEngine::renderPages(const PageHandler& onPage,
     return d->render(onPage, keepGoing, true);
 }
 
+bool ReportEngine::renderPagesTo(const PageHandler& onPage, const std::function<bool()>& keepGoing)
+{
+    if (d->busy || !d->report)
+        return false;
+    d->render(onPage, keepGoing, false);
+    return !(keepGoing && !keepGoing());
+}
+
 ReportPages ReportEnginePrivate::render(const ReportEngine::PageHandler& onPage,
                                         const std::function<bool()>& keepGoing, bool keepPages)
 {

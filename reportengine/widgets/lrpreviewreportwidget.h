@@ -2,6 +2,7 @@
 #define LRPREVIEWREPORTWIDGET_H
 
 #include "lroutline.h"
+#include "lrpackedpages.h"
 #include "lrrenderedpage.h"
 
 #include <QFileDevice>
@@ -31,7 +32,8 @@ public:
     ~PreviewReportWidget() override;
 
     void setPages(const ReportPages& pages);
-    const ReportPages& pages() const { return m_pages; }
+    // Held packed: a page asked for is unpacked.
+    const PackedPages& pages() const { return m_pages; }
     int pageCount() const { return m_pages.size(); }
     // True from the start of refreshPages() until its render has returned.
     bool isRendering() const { return m_rendering; }
@@ -122,7 +124,7 @@ private:
     QGraphicsView* m_view;
     QGraphicsScene* m_scene;
     QTimer* m_resizeTimer;
-    ReportPages m_pages;
+    PackedPages m_pages;
     ReportOutline m_outline;
     QVector<qreal> m_pageTops;
     QVector<PageGraphicsItem*> m_items;

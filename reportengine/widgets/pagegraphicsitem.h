@@ -1,25 +1,28 @@
 #ifndef PAGEGRAPHICSITEM_H
 #define PAGEGRAPHICSITEM_H
 
-#include "lrrenderedpage.h"
+#include "lrpackedpages.h"
 
 #include <QGraphicsItem>
 
 namespace LimeReport {
 
-// One sheet of the preview: paints its rendered page when the view exposes it.
+// One sheet of the preview: paints its page, unpacked from the view's pages, when the
+// view exposes it.
 class PageGraphicsItem : public QGraphicsItem
 {
 public:
-    explicit PageGraphicsItem(const RenderedPage& page);
+    PageGraphicsItem(const PackedPages* pages, int index);
 
-    void setPage(const RenderedPage& page);
+    // The page was replaced: its size may have changed and it is painted again.
+    void pageChanged();
 
     QRectF boundingRect() const override;
     void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override;
 
 private:
-    RenderedPage m_page;
+    const PackedPages* m_pages;
+    int m_index;
 };
 
 } // namespace LimeReport

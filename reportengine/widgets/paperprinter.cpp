@@ -35,14 +35,25 @@ QVector<int> PaperPrinter::sheetOrder(int pageCount, const QPrinter& printer, in
     return order;
 }
 
+template <typename Pages>
+static bool printSheets(const Pages& pages, QPrinter* printer, int currentPage)
+{
+    const QVector<int> order = PaperPrinter::sheetOrder(pages.size(), *printer, currentPage);
+    printer->setFullPage(true);
+    return PagePrinter::paintAll(
+        order.size(), [&](int sheet) { return pages.at(order.at(sheet)); }, printer,
+        printer->resolution() / qreal(PagePrinter::unitsPerInch));
+}
+
 bool PaperPrinter::print(const ReportPages& pages, QPrinter* printer, int currentPage)
 {
-    ReportPages sheets;
-    for (int index : sheetOrder(pages.size(), *printer, currentPage))
-        sheets << pages.at(index);
-    printer->setFullPage(true);
-    return PagePrinter::paintAll(sheets, printer,
-                                 printer->resolution() / qreal(PagePrinter::unitsPerInch));
+    return printSheets(pages, printer, currentPage);
+}
+
+// Packed pages are unpacked one at a time as they are printed.
+bool PaperPrinter::print(const PackedPages& pages, QPrinter* printer, int currentPage)
+{
+    return printSheets(pages, printer, currentPage);
 }
 
 } // namespace LimeReport

@@ -1,6 +1,7 @@
 #ifndef PAPERPRINTER_H
 #define PAPERPRINTER_H
 
+#include "lrpackedpages.h"
 #include "lrrenderedpage.h"
 
 class QPrinter;
@@ -15,6 +16,7 @@ class PaperPrinter
 {
 public:
     static bool print(const ReportPages& pages, QPrinter* printer, int currentPage = 0);
+    static bool print(const PackedPages& pages, QPrinter* printer, int currentPage = 0);
     // The indexes of the pages to print, in printing order.
     static QVector<int> sheetOrder(int pageCount, const QPrinter& printer, int currentPage);
 };

@@ -95,22 +95,24 @@ void PreviewReportWidget::clearPages()
     m_currentPage = 0;
 }
 
-// A page already shown is replaced where it is; a new one goes below the last.
+// A page already shown takes its pending texts, written again, where they are; a new
+// one goes below the last.
 void PreviewReportWidget::placePage(int index, const RenderedPage& page)
 {
     if (index < m_items.size()) {
-        m_pages[index] = page;
-        m_items.at(index)->setPage(page);
+        m_pages.takePending(index, page);
+        m_items.at(index)->pageChanged();
         return;
     }
-    const qreal y = m_pageTops.isEmpty()
-                        ? sceneBorder
-                        : m_pageTops.last() + m_pages.last().size().height() + pageGap;
-    auto* item = new PageGraphicsItem(page);
+    const qreal y =
+        m_pageTops.isEmpty()
+            ? sceneBorder
+            : m_pageTops.last() + m_pages.pageSize(m_pages.size() - 1).height() + pageGap;
+    m_pages.append(page);
+    auto* item = new PageGraphicsItem(&m_pages, m_pages.size() - 1);
     item->setPos(sceneBorder, y);
     m_scene->addItem(item);
     m_items << item;
-    m_pages << page;
     m_pageTops << y;
     m_sceneWidth = std::max(m_sceneWidth, page.size().width());
     m_scene->setSceneRect(0, 0, m_sceneWidth + 2 * sceneBorder,
@@ -155,16 +157,16 @@ void PreviewReportWidget::refreshPages()
         takeOutline();
         emit pagesAdded(m_announcedCount);
     };
-    const ReportPages pages = m_report->renderPages(
-        [this](int index, const RenderedPage& page) { placePage(index, page); },
-        [&] {
-            if (slice.elapsed() >= sliceMs || (m_announcedCount == 0 && !m_pages.isEmpty())) {
-                announce();
-                QCoreApplication::processEvents();
-                slice.restart();
-            }
-            return !m_cancelRequested;
-        });
+    m_report->renderPagesTo([this](int index, const RenderedPage& page) { placePage(index, page); },
+                            [&] {
+                                if (slice.elapsed() >= sliceMs ||
+                                    (m_announcedCount == 0 && !m_pages.isEmpty())) {
+                                    announce();
+                                    QCoreApplication::processEvents();
+                                    slice.restart();
+                                }
+                                return !m_cancelRequested;
+                            });
     m_rendering = false;
     if (!m_pages.isEmpty()) {
         announce();
@@ -312,7 +314,7 @@ void PreviewReportWidget::rescale()
         return;
     }
     const qreal byHeight =
-        m_view->viewport()->height() / m_pages.at(m_currentPage - 1).size().height();
+        m_view->viewport()->height() / m_pages.pageSize(m_currentPage - 1).height();
     applyScale(int(std::min(byWidth, byHeight) * 100));
 }
 

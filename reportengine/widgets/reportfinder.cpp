@@ -119,7 +119,7 @@ void ReportFinder::searchSlice()
         return;
     QElapsedTimer slice;
     slice.start();
-    const ReportPages& pages = m_preview->pages();
+    const PackedPages& pages = m_preview->pages();
     while (m_nextPage < pages.size() && slice.elapsed() < sliceMs) {
         const int page = m_nextPage++;
         const QVector<TextMatch> found = m_search->find(pages.at(page), page);
