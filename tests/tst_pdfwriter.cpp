@@ -251,7 +251,7 @@ void tst_PdfWriter::textIsFoundWhereItIsDrawn()
 
     const QString boxes =
         ProgramRun::output("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
-    const qreal points = 72.0 / LimeReport::PagePrinter::unitsPerInch;
+    const qreal points = LimeReport::PagePrinter::pointsPerUnit;
     const struct
     {
         const char* word;

@@ -49,8 +49,8 @@ public:
     // As renderPages(), but the pages are only handed to onPage, for a caller that
     // keeps them its own way: a page seen again at the end (its page counters written
     // again) then holds only its pending items, its ranges pointing into those (see
-    // RenderedPage::takePending). False when nothing was rendered or it was stopped.
-    bool renderPagesTo(const PageHandler& onPage, const std::function<bool()>& keepGoing);
+    // RenderedPage::takePending).
+    void renderPagesTo(const PageHandler& onPage, const std::function<bool()>& keepGoing);
     bool isBusy() const;
     // The outline entries of the last render, or of the one running so far: they
     // grow as pages are drawn, each page's entries before onPage sees the page.

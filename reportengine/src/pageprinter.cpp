@@ -1,7 +1,6 @@
 #include "pageprinter.h"
 
 #include "pagepainter.h"
-#include "pdfpagestream.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -40,27 +39,6 @@ bool PagePrinter::paintAll(int count, const PageAt& pageAt, QPagedPaintDevice* d
         PagePainter::paint(&painter, page);
     }
     return painter.end();
-}
-
-bool PagePrinter::writePdf(const ReportPages& pages, const QString& fileName,
-                           QFileDevice::FileError* error, QString* errorText,
-                           const Written& written, const Continuation& keepGoing,
-                           const PdfDocument& document)
-{
-    PdfPageStream stream(fileName);
-    if (!stream.open(error, errorText))
-        return false;
-    for (int i = 0; i < pages.size(); ++i) {
-        if (keepGoing && !keepGoing()) {
-            *error = QFileDevice::WriteError;
-            *errorText = QStringLiteral("Stopped");
-            return false;
-        }
-        stream.take(i, pages.at(i));
-        if (written)
-            written(i, pages.size());
-    }
-    return stream.finish(document, error, errorText);
 }
 
 } // namespace LimeReport

@@ -1,6 +1,7 @@
 #include "pdffont.h"
 
 #include "pdffile.h"
+#include "pdfsyntax.h"
 #include "truetypesubset.h"
 
 #include <QtEndian>
@@ -18,19 +19,6 @@ int read16(const QByteArray& table, int at, bool isSigned = false)
     const quint16 value =
         qFromBigEndian<quint16>(reinterpret_cast<const uchar*>(table.constData()) + at);
     return isSigned ? int(qint16(value)) : int(value);
-}
-
-QByteArray hex4(quint32 value)
-{
-    return QByteArray::number(value | 0x10000, 16).mid(1).toUpper();
-}
-
-QByteArray utf16Hex(const QString& text)
-{
-    QByteArray hex;
-    for (const QChar c : text)
-        hex += hex4(c.unicode());
-    return hex;
 }
 
 } // namespace
@@ -136,8 +124,8 @@ QByteArray PdfFont::toUnicode() const
         const int count = std::min(100, glyphs.size() - i);
         map += QByteArray::number(count) + " beginbfchar\n";
         for (int j = i; j < i + count; ++j)
-            map +=
-                '<' + hex4(glyphs.at(j)) + "> <" + utf16Hex(m_texts.at(int(glyphs.at(j)))) + ">\n";
+            map += '<' + PdfSyntax::hex4(glyphs.at(j)) + "> <" +
+                   PdfSyntax::utf16Hex(m_texts.at(int(glyphs.at(j)))) + ">\n";
         map += "endbfchar\n";
     }
     return map + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";

@@ -4,6 +4,7 @@
 #include "pageprinter.h"
 #include "pdffont.h"
 #include "pdfresources.h"
+#include "pdfsyntax.h"
 #include "shapedlines.h"
 
 #include <QFontMetricsF>
@@ -19,14 +20,6 @@ namespace {
 // The glyphs' places drift from the PDF's own advances by rounding only; a
 // correction is written once the drift would show, at a twentieth of a dot.
 const qreal driftAllowed = 0.05;
-
-QByteArray hex4(quint32 value)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    const char text[4] = {digits[(value >> 12) & 15], digits[(value >> 8) & 15],
-                          digits[(value >> 4) & 15], digits[value & 15]};
-    return QByteArray(text, 4);
-}
 
 // The characters each glyph of the run shows, when the run is one glyph per
 // character, as the text of a line in one face mostly is; otherwise the glyphs
@@ -63,10 +56,9 @@ PdfPageContent::PdfPageContent(const RenderedPage& page, PdfResources* resources
                                ShapedLines* shapes, const QVector<QByteArray>& forms)
     : PdfPageContent(resources, shapes)
 {
-    const qreal scale = 72.0 / PagePrinter::unitsPerInch;
     m_ops.reserve(32 * 1024);
     // The scale needs more digits than a position on the page.
-    const QByteArray factor = QByteArray::number(scale, 'f', 9);
+    const QByteArray factor = QByteArray::number(PagePrinter::pointsPerUnit, 'f', 9);
     m_ops += "q " + factor + " 0 0 -" + factor + " 0 ";
     number(sheetSize(page).height());
     // The painter draws with square caps and bevelled joins.
@@ -107,7 +99,7 @@ QByteArray PdfPageContent::form(const RenderedPage& page, const RenderedPage::Ra
 // Whole points, as sheets are named in print settings: an A4 page is 595 x 842.
 QSize PdfPageContent::sheetSize(const RenderedPage& page)
 {
-    return (page.size() * 72.0 / PagePrinter::unitsPerInch).toSize();
+    return (page.size() * PagePrinter::pointsPerUnit).toSize();
 }
 
 void PdfPageContent::item(const RenderedItem& item)
@@ -231,7 +223,7 @@ void PdfPageContent::glyphs(const ShapedLine::Run& run, const QPointF& origin, c
             m_ops += '<';
             penX = at.x();
         }
-        m_ops += hex4(glyph);
+        m_ops += PdfSyntax::hex4(glyph);
         penX += font.face->width(glyph) * size / 1000;
     }
     m_ops += ">] TJ ET\n";

@@ -119,6 +119,7 @@ void PdfPageStream::run()
             m_writer->completePage(task.index, task.page);
         else
             m_writer->addPage(task.page);
+        m_failed = m_device->failed();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QFileDevice>
 #include <QSaveFile>
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -33,6 +34,9 @@ public:
     // ranges were written again at the end. Waits while many pages are still unwritten.
     void take(int index, const RenderedPage& page);
     int pageCount() const { return m_pages; }
+    // Whether writing has failed already (a full disk): pages given from then on are
+    // not written, and finish() tells why.
+    bool failed() const { return m_failed; }
     // Writes what is left and the file's tables once every page given is written;
     // false, with the kind of failure and the system's text, when the file could not
     // be written whole. No page may follow.
@@ -60,6 +64,7 @@ private:
     std::condition_variable m_changed;
     std::deque<Task> m_queue;
     bool m_closing = false;
+    std::atomic<bool> m_failed{false};
 };
 
 } // namespace LimeReport

@@ -19,11 +19,6 @@ namespace {
 // 0.1 mm.
 const int patternSize = 8;
 
-QByteArray pointsPerUnit()
-{
-    return QByteArray::number(72.0 / PagePrinter::unitsPerInch, 'f', 6);
-}
-
 } // namespace
 
 PdfResources::PdfResources(PdfFile* file) : m_file(file), m_dictionary(file->reserve()) {}
@@ -147,7 +142,7 @@ QByteArray PdfResources::pattern(int brushStyle)
                 QByteArray::number(patternSize - run.y - run.height) + ' ' +
                 QByteArray::number(run.width) + ' ' + QByteArray::number(run.height) + " re\n";
     }
-    const QByteArray scale = pointsPerUnit();
+    const QByteArray scale = QByteArray::number(PagePrinter::pointsPerUnit, 'f', 6);
     const int object = m_file->reserve();
     m_file->stream(object,
                    " /Type /Pattern /PatternType 1 /PaintType 2 /TilingType 1 /BBox [0 0 8 8]"

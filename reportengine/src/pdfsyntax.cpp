@@ -10,12 +10,26 @@ QByteArray PdfSyntax::write(const Dictionary& dictionary)
     return text + "\n>>";
 }
 
+QByteArray PdfSyntax::hex4(quint32 value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    const char text[4] = {digits[(value >> 12) & 15], digits[(value >> 8) & 15],
+                          digits[(value >> 4) & 15], digits[value & 15]};
+    return QByteArray(text, 4);
+}
+
+QByteArray PdfSyntax::utf16Hex(const QString& text)
+{
+    QByteArray hex;
+    hex.reserve(text.size() * 4);
+    for (const QChar c : text)
+        hex += hex4(c.unicode());
+    return hex;
+}
+
 QByteArray PdfSyntax::textString(const QString& text)
 {
-    QByteArray hex = "<FEFF";
-    for (const QChar c : text)
-        hex += QByteArray::number(c.unicode() | 0x10000, 16).mid(1).toUpper();
-    return hex + '>';
+    return "<FEFF" + utf16Hex(text) + '>';
 }
 
 } // namespace LimeReport

@@ -10,8 +10,6 @@ namespace LimeReport {
 
 namespace {
 
-const qreal pointsPerUnit = 72.0 / PagePrinter::unitsPerInch;
-
 QByteArray points(qreal value)
 {
     return QByteArray::number(value, 'f', 2);
@@ -147,7 +145,7 @@ void PdfWriter::finish(const PdfDocument& document)
 QByteArray PdfWriter::destination(const Page& page, qreal y) const
 {
     return '[' + PdfFile::reference(page.object) + " /XYZ 0 " +
-           points(page.height - y * pointsPerUnit) + " null]";
+           points(page.height - y * PagePrinter::pointsPerUnit) + " null]";
 }
 
 int PdfWriter::writeOutline(const ReportOutline& outline)

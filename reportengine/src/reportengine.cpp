@@ -97,12 +97,9 @@ ReportPages ReportEngine::renderPages(const PageHandler& onPage,
     return d->render(onPage, keepGoing, true);
 }
 
-bool ReportEngine::renderPagesTo(const PageHandler& onPage, const std::function<bool()>& keepGoing)
+void ReportEngine::renderPagesTo(const PageHandler& onPage, const std::function<bool()>& keepGoing)
 {
-    if (d->busy || !d->report)
-        return false;
     d->render(onPage, keepGoing, false);
-    return !(keepGoing && !keepGoing());
 }
 
 ReportPages ReportEnginePrivate::render(const ReportEngine::PageHandler& onPage,
@@ -160,13 +157,15 @@ bool ReportEngine::printToPDF(const QString& fileName)
         return false;
     }
     const PageHandler laidOut = d->laidOut;
+    const std::function<bool()> keepGoing = d->keepGoing;
+    // A file that can no longer be written (a full disk) ends the layout at once.
     d->render(
         [&](int index, const RenderedPage& page) {
             stream.take(index, page);
             if (laidOut)
                 laidOut(index, page);
         },
-        d->keepGoing, false);
+        [&] { return !stream.failed() && (!keepGoing || keepGoing()); }, false);
     const bool stopped = d->keepGoing && !d->keepGoing();
     if (stopped || stream.pageCount() == 0) {
         d->lastError = !d->report ? QStringLiteral("No template is loaded")
