@@ -1,7 +1,6 @@
 #include "lrreportengine.h"
 
 #include "datasourcemanager.h"
-#include "pageprinter.h"
 #include "pdfpagestream.h"
 #include "reportrenderer.h"
 #include "templatereader.h"

@@ -2,7 +2,6 @@
 
 #include "lrreportengine.h"
 #include "pagegraphicsitem.h"
-#include "pageprinter.h"
 #include "paperprinter.h"
 #include "pdfjob.h"
 #include "textselector.h"
